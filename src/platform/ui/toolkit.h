@@ -1,0 +1,15 @@
+#pragma once
+// The whole control toolkit in one include.
+#include "choice.h"
+#include "control.h"
+#include "delay.h"
+#include "edit.h"
+#include "errors.h"
+#include "form.h"
+#include "menu.h"
+#include "message_box.h"
+#include "page_control.h"
+#include "string_grid.h"
+#include "timer.h"
+#include "types.h"
+#include "widgets.h"

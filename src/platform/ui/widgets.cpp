@@ -1,0 +1,44 @@
+#include "widgets.h"
+
+#include <algorithm>
+
+namespace platform {
+
+void Button::Click() {
+  if (Showing() && EffectivelyEnabled() && onClick) onClick();
+}
+
+void Button::SetDefault(bool d) {
+  if (Assign(default_, d)) Notify(Prop::Default);
+}
+
+void Image::SetPicture(Picture p) {
+  if (Assign(picture_, std::move(p))) Notify(Prop::Picture);
+}
+
+void Gauge::SetProgress(int p) {
+  if (Assign(progress_, std::clamp(p, min_, max_))) Notify(Prop::Progress);
+}
+
+void Gauge::SetRange(int min, int max) {
+  min_ = min;
+  max_ = std::max(min, max);
+  SetProgress(progress_);
+}
+
+void Memo::Add(std::string line) {
+  lines_.push_back(std::move(line));
+  Notify(Prop::LineAdded);
+}
+
+void Memo::Clear() {
+  if (lines_.empty()) return;
+  lines_.clear();
+  Notify(Prop::Lines);
+}
+
+void Memo::SetLines(std::vector<std::string> lines) {
+  if (Assign(lines_, std::move(lines))) Notify(Prop::Lines);
+}
+
+}  // namespace platform
