@@ -1,0 +1,95 @@
+#pragma once
+// The device link object: the connection dialog `F_Connection`, which also
+// holds the link record, sends to the gateway, turns received bytes into lines
+// and words, and interprets the replies.
+//
+// What other folders use of it is declared here; the link's own folder may add
+// private members and helpers freely.
+#include <string>
+#include <string_view>
+
+#include "lang/message_texts.h"
+#include "link/link_record.h"
+#include "platform/ui/toolkit.h"
+
+namespace devlink {
+
+/// One of the link's transports as the link writes to it. Errors of a write
+/// propagate to the caller (the serial port raises; the socket's errors are
+/// swallowed by its own error handler).
+class LinkTransport {
+ public:
+  virtual ~LinkTransport() = default;
+  virtual void Write(std::string_view bytes) = 0;
+  /// Closes the transport; its close event follows. Nothing when closed.
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+};
+
+/// How a transport ends lines in status mode: TCP lines end at CR (LF never
+/// stored); serial lines end at LF (a CR before it is cut off).
+enum class LineEnds { Tcp, Serial };
+
+/// The other windows' controls that the link drives. The program wires them
+/// at start-up, tests wire stand-ins; all must be set before bytes arrive.
+struct LinkPeers {
+  platform::Memo* trace = nullptr;      // the debug window's `Display`
+  platform::Form* login = nullptr;      // `F_Login`
+  platform::Panel* cover = nullptr;     // `P_main`
+  platform::Button* save = nullptr;     // `BB_Save`
+  platform::Button* restart = nullptr;  // `BB_Restart`
+  platform::Button* connect = nullptr;  // `BB_Connect` of the main window
+  platform::Button* disconnect = nullptr;
+  platform::Label* model = nullptr;     // `L_model`
+  platform::Label* version = nullptr;   // `L_version`
+  platform::Memo* status = nullptr;     // `M_State_Info`
+  const lang::MessageTexts* messages = nullptr;
+};
+
+class TF_Connection : public platform::Form {
+ public:
+  TF_Connection();
+  ~TF_Connection() override;
+
+  void Wire(const LinkPeers& peers);
+  const LinkPeers& Peers() const { return peers_; }
+
+  /// The link record; other windows set some of its fields directly.
+  LinkRecord link;
+
+  /// Plugs in the transport used while `LinkMode` is `mode` (100 or 101).
+  void SetTransport(int32_t mode, LinkTransport* transport);
+
+  /// Sends `text` unchanged (callers put the CR in), traces it as
+  /// "Send_Message : " + text and empties word slots 0 to 1023.
+  void SendGetData(std::string_view text);
+  /// Sends `text` followed by one CR; no trace, no change to the word table.
+  void SendPutData(std::string_view text);
+
+  /// Runs the receive algorithm over bytes that arrived on one transport.
+  void Receive(std::string_view bytes, LineEnds ends);
+
+  /// 0 when `text` begins with `name`, -1 otherwise; traces the comparison.
+  int IndexOfStr(std::string_view text, std::string_view name);
+  /// The part of `text` before the first `delimiter` (all of it when none).
+  static std::string NumberToken(std::string_view text, char delimiter);
+  /// `text` with every blank removed.
+  static std::string Trim_Blank(std::string_view text);
+
+  /// The transports as the main window drives them: whether the serial port
+  /// is open, closing the serial port, closing the TCP connection (and making
+  /// the socket inactive). Each does nothing when no such transport is set.
+  bool SerialOpen() const;
+  void CloseSerial();
+  void CloseTcp();
+
+  /// Appends one line to the trace.
+  void Trace(std::string line);
+
+ private:
+  LinkPeers peers_;
+  LinkTransport* serial_ = nullptr;
+  LinkTransport* tcp_ = nullptr;
+};
+
+}  // namespace devlink
