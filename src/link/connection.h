@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/config_pages.h"
 #include "lang/message_texts.h"
 #include "link/link_record.h"
 #include "platform/ui/toolkit.h"
@@ -40,9 +41,7 @@ struct LinkPeers {
   platform::Button* restart = nullptr;  // `BB_Restart`
   platform::Button* connect = nullptr;  // `BB_Connect` of the main window
   platform::Button* disconnect = nullptr;
-  platform::Label* model = nullptr;     // `L_model`
-  platform::Label* version = nullptr;   // `L_version`
-  platform::Memo* status = nullptr;     // `M_State_Info`
+  config::ConfigPages* pages = nullptr; // the fields, `L_model`, `L_version`, `M_State_Info`
   const lang::MessageTexts* messages = nullptr;
 };
 
