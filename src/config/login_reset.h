@@ -1,0 +1,17 @@
+#pragma once
+// The two steps that empty the fields before a login.
+namespace config {
+
+class ConfigPages;
+
+/// Step 1, by the login dialog before it sends the login line: the grid back
+/// to two rows, the listed texts and addresses emptied, the status memo
+/// cleared. (The link's VoIP counters and Seen flags are reset by the caller.)
+void ClearLoginFields(ConfigPages& pages);
+
+/// Step 2, after the login line: the fields that the read-out fills return to
+/// their reset values (the server URL to "http://", the network type to item
+/// 0, the checks off, the first two phone numbers emptied).
+void ClearData(ConfigPages& pages);
+
+}  // namespace config
