@@ -82,15 +82,13 @@ class ConfigPages {
 
   // VoIP page.
   platform::RadioGroup RG_Protocol;
-  platform::GroupBox GB_Gatekeeper;
-  platform::Label L_H323_ID;
-  platform::Edit ED_H323_ID;
-  platform::Label L_H323_Password;
-  platform::Edit ED_GK_password;
-  platform::Label L_Primary_GK_IP;
-  platform::AddressEdit ED_Gatekeeper_IP;
-  platform::Label L_Secondary_GK_IP;
-  platform::AddressEdit ED_Gatekeeper_IP2;
+  // The three protocol groups share one place; the gatekeeper group is built
+  // last so that it lies on top while all three are shown at start.
+  platform::GroupBox GB_MGCP;
+  platform::Label L_call_agent_1;
+  platform::AddressEdit ED_MGCP_CallAgent_1;
+  platform::Label L_call_agent_2;
+  platform::AddressEdit ED_MGCP_CallAgent_2;
   platform::GroupBox GB_SIP;
   platform::Label L_SIP_username;
   platform::Edit ED_SIP_Username;
@@ -100,11 +98,15 @@ class ConfigPages {
   platform::AddressEdit ED_SIP_Server_1;
   platform::Label L_SIP_server_2;
   platform::AddressEdit ED_SIP_Server_2;
-  platform::GroupBox GB_MGCP;
-  platform::Label L_call_agent_1;
-  platform::AddressEdit ED_MGCP_CallAgent_1;
-  platform::Label L_call_agent_2;
-  platform::AddressEdit ED_MGCP_CallAgent_2;
+  platform::GroupBox GB_Gatekeeper;
+  platform::Label L_H323_ID;
+  platform::Edit ED_H323_ID;
+  platform::Label L_H323_Password;
+  platform::Edit ED_GK_password;
+  platform::Label L_Primary_GK_IP;
+  platform::AddressEdit ED_Gatekeeper_IP;
+  platform::Label L_Secondary_GK_IP;
+  platform::AddressEdit ED_Gatekeeper_IP2;
   platform::GroupBox GB_VoIP_Phone_number;
   platform::StringGrid SG_VoIP_Phone_number;  // columns: port, type, phone number
   platform::GroupBox GB_Area_Number;
