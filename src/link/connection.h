@@ -5,6 +5,7 @@
 //
 // What other folders use of it is declared here; the link's own folder may add
 // private members and helpers freely.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -45,10 +46,37 @@ struct LinkPeers {
   const lang::MessageTexts* messages = nullptr;
 };
 
+/// The words of one line as the reply interpreter reads them: a copy of the
+/// first slots of `Tokens`, as many as any reply row looks at (word 5 is the
+/// highest). Slots the line did not fill hold what an earlier line left there.
+inline constexpr int kLineWords = 6;
+using LineWords = std::array<std::string, kLineWords>;
+
 class TF_Connection : public platform::Form {
  public:
   TF_Connection();
   ~TF_Connection() override;
+
+  // The dialog's controls, in their frames.
+  platform::GroupBox GB_Serial;
+  platform::RadioButton RB_Serial;
+  platform::Label L_port;
+  platform::ComboBox CB_Serial;
+  platform::GroupBox GB_TCP;
+  platform::RadioButton RB_TCP;
+  platform::Label L_Host;
+  platform::Edit ED_host;
+  platform::Label L_TCP_port;
+  platform::Edit ED_TCP;
+  platform::Panel P_Buttons;
+  platform::Button BB_Connect;
+  platform::Button BB_Cancel;
+
+  /// The two radios sit in different frames, so each one's rule unchecks the
+  /// other and sets which fields can be used.
+  void RB_SerialClick();
+  void RB_TCPClick();
+  void BB_CancelClick();
 
   void Wire(const LinkPeers& peers);
   const LinkPeers& Peers() const { return peers_; }
@@ -66,7 +94,19 @@ class TF_Connection : public platform::Form {
   void SendPutData(std::string_view text);
 
   /// Runs the receive algorithm over bytes that arrived on one transport.
+  /// Message boxes and waits inside the interpreter may run a nested Receive
+  /// on the same link state, so `bytes` must not point into a buffer that a
+  /// nested receive event reuses.
   void Receive(std::string_view bytes, LineEnds ends);
+
+  /// The reply interpreter: picks the reply state from word 0 and runs that
+  /// state's handler on the same line.
+  virtual void ComPort_Encode_Parsing(const LineWords& words);
+  /// Sends the configuration script, then the save state and "!END-TAG!".
+  /// A write that raises ends it at that line.
+  void ComPort_Decode_Parsing();
+  /// The login reset's second step on the main window's fields.
+  void ClearData();
 
   /// 0 when `text` begins with `name`, -1 otherwise; traces the comparison.
   int IndexOfStr(std::string_view text, std::string_view name);
@@ -86,6 +126,25 @@ class TF_Connection : public platform::Form {
   void Trace(std::string line);
 
  private:
+  void ReceiveParsed(std::string_view bytes);
+  void ReceiveStatus(std::string_view bytes, LineEnds ends);
+  void StatusLine(std::string line);
+  void AppendToWord(char b);
+
+  void LoginAnswer(const LineWords& w);
+  void ModelCheck(const LineWords& w);
+  void SaveHandshake(const LineWords& w);
+  void MapWan(const LineWords& w);
+  void MapLan(const LineWords& w);
+  void MapDns(const LineWords& w);
+  void MapAutoUpgrade(const LineWords& w);
+  void AutoUpgradeFields(config::ConfigPages& p, const LineWords& w);
+  void MapService(const LineWords& w);
+  void MapServicePort(const LineWords& w);
+  void MapVersion(const LineWords& w);
+  void MapVoip(const LineWords& w);
+  void MapPstn(const LineWords& w);
+
   LinkPeers peers_;
   LinkTransport* serial_ = nullptr;
   LinkTransport* tcp_ = nullptr;

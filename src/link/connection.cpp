@@ -1,0 +1,161 @@
+#include "link/connection.h"
+
+namespace devlink {
+
+using platform::Colour;
+using platform::Rect;
+
+namespace {
+constexpr Colour kDisabledEdit = Colour::Sys(Colour::System::Light3D);
+constexpr Colour kEnabledEdit = Colour::Sys(Colour::System::Window);
+}  // namespace
+
+TF_Connection::TF_Connection()
+    : Form("F_Connection", "Connect"),
+      GB_Serial(this, "GB_Serial"),
+      RB_Serial(&GB_Serial, "RB_Serial"),
+      L_port(&GB_Serial, "L_port"),
+      CB_Serial(&GB_Serial, "CB_Serial"),
+      GB_TCP(this, "GB_TCP"),
+      RB_TCP(&GB_TCP, "RB_TCP"),
+      L_Host(&GB_TCP, "L_Host"),
+      ED_host(&GB_TCP, "ED_host"),
+      L_TCP_port(&GB_TCP, "L_TCP_port"),
+      ED_TCP(&GB_TCP, "ED_TCP"),
+      P_Buttons(this, "P_Buttons"),
+      BB_Connect(&P_Buttons, "BB_Connect"),
+      BB_Cancel(&P_Buttons, "BB_Cancel") {
+  SetGeometry({0, 0, 319, 180});
+  SetBorderStyle(Border::FixedSingle);
+  SetStayOnTop(true);
+  SetPlacement(Placement::ScreenCenter);
+
+  GB_Serial.SetGeometry({8, 4, 303, 56});
+  RB_Serial.SetGeometry({12, 0, 60, 17});
+  RB_Serial.SetCaption("Serial");
+  RB_Serial.SetChecked(true);
+  L_port.SetGeometry({24, 26, 40, 13});
+  L_port.SetCaption("Port");
+  CB_Serial.SetGeometry({80, 22, 120, 21});
+
+  GB_TCP.SetGeometry({8, 64, 303, 72});
+  RB_TCP.SetGeometry({12, 0, 60, 17});
+  RB_TCP.SetCaption("TCP/IP");
+  L_Host.SetGeometry({24, 24, 40, 13});
+  L_Host.SetCaption("Host");
+  L_Host.SetEnabled(false);
+  ED_host.SetGeometry({80, 20, 200, 21});
+  ED_host.SetEnabled(false);
+  ED_host.SetBackground(kDisabledEdit);
+  L_TCP_port.SetGeometry({24, 48, 50, 13});
+  L_TCP_port.SetCaption("TCP port");
+  L_TCP_port.SetEnabled(false);
+  ED_TCP.SetGeometry({80, 44, 60, 21});
+  ED_TCP.SetText("514");
+  ED_TCP.SetEnabled(false);
+  ED_TCP.SetBackground(kDisabledEdit);
+
+  P_Buttons.SetAlign(platform::Align::Bottom);
+  P_Buttons.SetGeometry({0, 140, 319, 40});
+  BB_Connect.SetGeometry({144, 8, 80, 25});
+  BB_Connect.SetCaption("&OK");
+  BB_Connect.SetGlyph(platform::Button::Glyph::Ok);
+  BB_Connect.SetDefault(true);
+  BB_Cancel.SetGeometry({230, 8, 80, 25});
+  BB_Cancel.SetCaption("&Cancel");
+  BB_Cancel.SetGlyph(platform::Button::Glyph::Abort);
+
+  RB_Serial.onClick = [this] { RB_SerialClick(); };
+  RB_TCP.onClick = [this] { RB_TCPClick(); };
+  BB_Cancel.onClick = [this] { BB_CancelClick(); };
+}
+
+TF_Connection::~TF_Connection() = default;
+
+void TF_Connection::Wire(const LinkPeers& peers) { peers_ = peers; }
+
+void TF_Connection::RB_SerialClick() {
+  L_port.SetEnabled(true);
+  CB_Serial.SetEnabled(true);
+  RB_TCP.SetChecked(false);
+  ED_host.SetEnabled(false);
+  ED_TCP.SetEnabled(false);
+  ED_host.SetBackground(kDisabledEdit);
+  ED_TCP.SetBackground(kDisabledEdit);
+  L_Host.SetEnabled(false);
+  L_TCP_port.SetEnabled(false);
+}
+
+void TF_Connection::RB_TCPClick() {
+  L_port.SetEnabled(false);
+  CB_Serial.SetEnabled(false);
+  RB_Serial.SetChecked(false);
+  ED_host.SetEnabled(true);
+  ED_TCP.SetEnabled(true);
+  ED_host.SetBackground(kEnabledEdit);
+  ED_TCP.SetBackground(kEnabledEdit);
+  L_Host.SetEnabled(true);
+  L_TCP_port.SetEnabled(true);
+}
+
+void TF_Connection::BB_CancelClick() { Close(); }
+
+void TF_Connection::SetTransport(int32_t mode, LinkTransport* transport) {
+  if (mode == kLinkSerial) serial_ = transport;
+  if (mode == kLinkTcp) tcp_ = transport;
+}
+
+void TF_Connection::SendGetData(std::string_view text) {
+  link.TokenIndex = 0;
+  Trace("Send_Message : " + std::string(text));
+  for (int i = 0; i < kTokenSlots / 2; ++i) link.Tokens[i].clear();
+  if (link.LinkMode == kLinkSerial && serial_) serial_->Write(text);
+  if (link.LinkMode == kLinkTcp && tcp_) tcp_->Write(text);
+}
+
+void TF_Connection::SendPutData(std::string_view text) {
+  LinkTransport* t = link.LinkMode == kLinkSerial ? serial_ : link.LinkMode == kLinkTcp ? tcp_ : nullptr;
+  if (!t) return;
+  std::string line;
+  line.reserve(text.size() + 1);
+  line.append(text);
+  line.push_back('\r');
+  t->Write(line);
+}
+
+int TF_Connection::IndexOfStr(std::string_view text, std::string_view name) {
+  const std::string_view prefix = text.substr(0, name.size());
+  std::string line;
+  line.reserve(prefix.size() + 3 + name.size());
+  line.append(prefix).append(" : ").append(name);
+  Trace(std::move(line));
+  return prefix == name ? 0 : -1;
+}
+
+std::string TF_Connection::NumberToken(std::string_view text, char delimiter) {
+  return std::string(text.substr(0, text.find(delimiter)));
+}
+
+std::string TF_Connection::Trim_Blank(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text)
+    if (c != ' ') out.push_back(c);
+  return out;
+}
+
+bool TF_Connection::SerialOpen() const { return serial_ && serial_->IsOpen(); }
+
+void TF_Connection::CloseSerial() {
+  if (serial_) serial_->Close();
+}
+
+void TF_Connection::CloseTcp() {
+  if (tcp_) tcp_->Close();
+}
+
+void TF_Connection::Trace(std::string line) {
+  if (peers_.trace) peers_.trace->Add(std::move(line));
+}
+
+}  // namespace devlink

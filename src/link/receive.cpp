@@ -1,0 +1,103 @@
+// The receive path: bytes become words and lines (parse mode) or whole lines
+// for the status memo (status mode).
+//
+// The interpreter may open message boxes, which run nested receive events on
+// the same `RxLine`, `Tokens` and `TokenIndex`. So nothing here holds a
+// reference into the link record across a call of the interpreter: each step
+// indexes the record afresh, and the interpreter reads its own copy of the line.
+#include <utility>
+
+#include "link/connection.h"
+
+namespace devlink {
+
+namespace {
+
+bool IsWordEnd(char b) { return b == ' ' || b == '\0' || b == '\r' || b == '\n'; }
+
+/// The line without leading and trailing bytes of code 32 or less.
+std::string_view Trimmed(std::string_view s) {
+  auto low = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!s.empty() && low(s.front())) s.remove_prefix(1);
+  while (!s.empty() && low(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+constexpr std::string_view kMorePrompt = "-- more --";
+
+}  // namespace
+
+void TF_Connection::Receive(std::string_view bytes, LineEnds ends) {
+  if (link.StatusMode) {
+    ReceiveStatus(bytes, ends);
+    // The gatekeeper query follows the first chunk after a WAN status poll.
+    if (link.StatusFollowUp) {
+      SendGetData("get-gatekeeper-status\r");
+      SendGetData(" ");
+      SendGetData(" ");
+      link.StatusFollowUp = false;
+    }
+  } else {
+    ReceiveParsed(bytes);
+  }
+}
+
+void TF_Connection::AppendToWord(char b) {
+  // A peer that never sends a delimiter must not grow memory without bound.
+  if (link.RxLine.size() < kMaxWordBytes) link.RxLine.push_back(b);
+}
+
+void TF_Connection::ReceiveParsed(std::string_view bytes) {
+  for (const char b : bytes) {
+    if (!IsWordEnd(b)) {
+      AppendToWord(b);
+      continue;
+    }
+    // Words beyond the last slot of a line are dropped; the line still ends.
+    const int32_t slot = link.TokenIndex;
+    const bool stored = slot >= 0 && slot < kTokenSlots;
+    if (stored) std::swap(link.Tokens[slot], link.RxLine);
+    if (b == '\r' || b == '\n') {
+      LineWords words;
+      for (int i = 0; i < kLineWords; ++i) words[i] = link.Tokens[i];
+      // The line is over before it is interpreted: a receive nested in the
+      // interpreter (inside a message box) starts a new line instead of
+      // gluing its first word to this line's last one, and what it leaves
+      // unfinished is not wiped when this pass resumes.
+      link.TokenIndex = 0;
+      link.RxLine.clear();
+      ComPort_Encode_Parsing(words);
+    } else {
+      link.RxLine.clear();
+      if (stored && !link.Tokens[slot].empty()) ++link.TokenIndex;
+    }
+  }
+}
+
+void TF_Connection::ReceiveStatus(std::string_view bytes, LineEnds ends) {
+  const char lineEnd = ends == LineEnds::Tcp ? '\r' : '\n';
+  for (const char b : bytes) {
+    if (b == lineEnd) {
+      std::string line = std::exchange(link.RxLine, std::string());
+      // Over serial a CR precedes the LF; a line ended by LF alone keeps its
+      // last character.
+      if (ends == LineEnds::Serial && !line.empty() && line.back() == '\r') line.pop_back();
+      StatusLine(std::move(line));
+    } else if (link.RxLine == kMorePrompt) {
+      link.RxLine.clear();
+    } else if (!(ends == LineEnds::Tcp && b == '\n')) {
+      AppendToWord(b);
+    }
+  }
+}
+
+void TF_Connection::StatusLine(std::string line) {
+  if (!peers_.pages) return;
+  platform::Memo& memo = peers_.pages->M_State_Info;
+  const std::string_view t = Trimmed(line);
+  if (t == "System Information") memo.Add(std::string());
+  if (t != "!START-TAG!" && t != "!END-TAG!" && t != "get-wan-status" && t != "get-gatekeeper-status")
+    memo.Add(std::move(line));
+}
+
+}  // namespace devlink

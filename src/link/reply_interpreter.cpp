@@ -1,0 +1,134 @@
+// The reply interpreter: which reply is being read (from the echoed command
+// word), the login answer, the model check, the query series' steps that are
+// not field mappings, and the save handshake.
+#include <array>
+#include <string>
+
+#include "config/login_reset.h"
+#include "config/script_writer.h"
+#include "link/connection.h"
+
+namespace devlink {
+
+namespace {
+
+struct Echo {
+  std::string_view word;
+  int32_t state;
+};
+
+// Compared in this order; the first equal word selects the state.
+constexpr std::array<Echo, 13> kEchoes = {{
+    {"get-wan", reply::kWan},
+    {"get-lan", reply::kLan},
+    {"get-dns-server", reply::kDns},
+    {"get-auto-upgrade", reply::kAutoUpgrade},
+    {"start-login", reply::kLogin},
+    {"get-service", reply::kService},
+    {"get-service-port", reply::kServicePort},
+    {"get-version", reply::kVersion},
+    {"get-model", reply::kModel},
+    {"get-voip", reply::kVoip},
+    {"get-gatekeeper-status", reply::kGatekeeperStatus},
+    {"get-wan-status", reply::kWanStatus},
+    {"get-pstn", reply::kPstn},
+}};
+
+constexpr std::string_view kRefusedModel = "RN420";
+constexpr std::string_view kRefusedText = "Access denied. Use Morvel S/W for RN420.";
+
+std::string MessageText(const LinkPeers& peers, lang::Msg m) {
+  return peers.messages ? (*peers.messages)[m] : std::string();
+}
+
+}  // namespace
+
+void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
+  for (const Echo& e : kEchoes) {
+    if (w[0] == e.word) {
+      link.ReplyState = e.state;
+      if (e.state == reply::kWan) link.ProbeAnswered = true;
+      break;
+    }
+  }
+  switch (link.ReplyState) {
+    case reply::kWan: MapWan(w); break;
+    case reply::kLan: MapLan(w); break;
+    case reply::kDns: MapDns(w); break;
+    case reply::kAutoUpgrade: MapAutoUpgrade(w); break;
+    case reply::kService: MapService(w); break;
+    case reply::kServicePort: MapServicePort(w); break;
+    case reply::kLogin: LoginAnswer(w); break;
+    case reply::kVersion: MapVersion(w); break;
+    case reply::kModel: ModelCheck(w); break;
+    case reply::kVoip: MapVoip(w); break;
+    case reply::kSave: SaveHandshake(w); break;
+    case reply::kPstn: MapPstn(w); break;
+    default: break;  // 0, 15, 16 and unknown states read nothing
+  }
+}
+
+void TF_Connection::LoginAnswer(const LineWords& w) {
+  if (w[0] != "Login") return;
+  if (w[1] == "ok") {
+    Trace("Login OK!!");
+    if (peers_.login) peers_.login->Close();
+    SendGetData("get-model\r");
+  } else if (w[1] == "incorrect") {
+    Trace("Login Incorrect!!");
+    platform::ShowMessageBox(MessageText(peers_, lang::Msg::IdOrPasswordIncorrect), "Error",
+                             platform::Icon::Error);
+    if (peers_.login) peers_.login->Show();
+  }
+}
+
+void TF_Connection::ModelCheck(const LineWords& w) {
+  if (w[0] == "model") {
+    int r = IndexOfStr(w[1], kRefusedModel);
+    Trace("re : " + std::to_string(r));
+    r = IndexOfStr(w[1], kRefusedModel);
+    if (r == -1) {
+      if (peers_.pages) peers_.pages->L_model.SetCaption(w[1]);
+      if (peers_.cover) peers_.cover->Hide();
+      if (peers_.save) peers_.save->SetEnabled(true);
+      if (peers_.restart) peers_.restart->SetEnabled(true);
+    } else {
+      platform::ShowMessageBox(std::string(kRefusedText), "Error", platform::Icon::Error);
+    }
+  } else if (w[0] == "!END-TAG!") {
+    // The series goes on for a refused model too, behind the cover panel.
+    SendGetData("get-wan\r");
+  }
+}
+
+void TF_Connection::SaveHandshake(const LineWords& w) {
+  if (w[0] == "!START-TAG!") {
+    // The first is the echo of our marker; the second asks for the script.
+    if (link.StartTagCount == 0)
+      link.StartTagCount = 1;
+    else if (link.StartTagCount == 1)
+      ComPort_Decode_Parsing();
+  } else if (w[0] == "!END-TAG!") {
+    if (link.EndTagCount == 0) {
+      link.EndTagCount = 1;
+    } else if (link.EndTagCount == 1) {
+      platform::ShowMessageBox(
+          MessageText(peers_, lang::Msg::SaveComplete) + "\r" + MessageText(peers_, lang::Msg::PleaseRestart),
+          "OK", platform::Icon::Information);
+    }
+  }
+}
+
+void TF_Connection::ComPort_Decode_Parsing() {
+  if (peers_.pages) {
+    for (const std::string& line : config::ConfigurationScript(*peers_.pages)) SendPutData(line);
+  }
+  link.ReplyState = reply::kSave;
+  SendGetData("!END-TAG!\r");
+}
+
+void TF_Connection::ClearData() {
+  if (peers_.pages) config::ClearData(*peers_.pages);
+}
+
+}  // namespace devlink

@@ -1,0 +1,247 @@
+// The reply field mapping: each query reply's lines onto the main window's
+// fields. Checks, radios and choices go through their setters, so the pages'
+// rules run exactly as for a user's click, and only on a real change.
+//
+// A word the line does not have may hold a word of an earlier line (the
+// table is emptied only when a command is sent); the rows read it as it is.
+#include <string>
+
+#include "link/connection.h"
+
+namespace devlink {
+
+namespace {
+
+constexpr std::string_view kEndTag = "!END-TAG!";
+
+enum NetworkType { kPppoe = 0, kDhcp = 1, kFixed = 2 };
+enum Protocol { kH323 = 0, kSip = 1, kMgcp = 2 };
+
+platform::CheckBox* ServiceCheck(config::ConfigPages& p, const std::string& daemon) {
+  if (daemon == "ftpd") return &p.CK_service_ftp;
+  if (daemon == "httpd") return &p.CK_service_http;
+  if (daemon == "telnetd") return &p.CK_service_telnet;
+  if (daemon == "snmpd") return &p.CK_service_SNMP;
+  if (daemon == "tftpd") return &p.CK_service_TFTP;
+  if (daemon == "morvel") return &p.CK_service_morvel;
+  return nullptr;
+}
+
+platform::Edit* ServicePort(config::ConfigPages& p, const std::string& daemon) {
+  if (daemon == "ftpd") return &p.ED_service_ftp;
+  if (daemon == "httpd") return &p.ED_service_http;
+  if (daemon == "snmpd") return &p.ED_service_SNMP;
+  if (daemon == "telnetd") return &p.ED_service_telnet;
+  if (daemon == "tftpd") return &p.ED_service_TFTP;
+  if (daemon == "morvel") return &p.ED_service_morvel;
+  return nullptr;
+}
+
+/// The first address line of a kind goes to the primary field, every later
+/// one to the secondary field.
+void FirstOrSecond(bool& seen, platform::Edit& first, platform::Edit& second, const std::string& word) {
+  (seen ? second : first).SetText(word);
+}
+
+}  // namespace
+
+void TF_Connection::MapWan(const LineWords& w) {
+  if (w[0] == kEndTag) {
+    SendGetData("get-lan\r");
+    return;
+  }
+  if (!peers_.pages) return;
+  config::ConfigPages& p = *peers_.pages;
+  const std::string& key = w[0];
+  if (key == "qos-control") {
+    p.CK_Cable_modem.SetChecked(true);
+  } else if (key == "ip") {
+    if (w[2] == "dhcp") {
+      p.RG_Network_type.SetItemIndex(kDhcp);
+    } else {
+      p.RG_Network_type.SetItemIndex(kFixed);
+      p.ED_Static_IP_address.SetText(w[2]);
+      p.ED_Static_Netmask.SetText(w[3]);
+    }
+  } else if (key == "no") {
+    p.RG_Network_type.SetItemIndex(kFixed);
+  } else if (key == "route") {
+    p.ED_Static_router.SetText(w[3]);
+  } else if (key == "encapsulation") {
+    if (w[1] == "pppoe") p.RG_Network_type.SetItemIndex(kPppoe);
+  } else if (key == "ppp") {
+    if (w[1] == "pap") {
+      p.RG_Network_type.SetItemIndex(kPppoe);
+      p.ED_PPPoE_ID.SetText(w[3]);
+      p.ED_PPPoE_Password.SetText(w[5]);
+    }
+  }
+}
+
+void TF_Connection::MapLan(const LineWords& w) {
+  if (w[0] == kEndTag) {
+    SendGetData("get-auto-upgrade\r");
+    return;
+  }
+  if (!peers_.pages) return;
+  config::ConfigPages& p = *peers_.pages;
+  const std::string& key = w[0];
+  if (key == "no") {
+    p.RB_DHCP.SetChecked(false);
+    p.RB_PPPoE.SetChecked(false);
+    p.RB_IP.SetChecked(true);
+  } else if (key == "ip") {
+    p.RB_DHCP.SetChecked(true);
+    p.RB_PPPoE.SetChecked(false);
+    p.RB_IP.SetChecked(false);
+  } else if (key == "encapsulation") {
+    p.RB_DHCP.SetChecked(false);
+    p.RB_PPPoE.SetChecked(true);
+    p.RB_IP.SetChecked(false);
+  }
+}
+
+void TF_Connection::MapDns(const LineWords& w) {
+  if (!peers_.pages || w[0] != "dnshost") return;
+  config::ConfigPages& p = *peers_.pages;
+  // The WAN reply has already chosen the network type.
+  switch (p.RG_Network_type.ItemIndex()) {
+    case kPppoe: p.ED_PPPoE_DNS.SetText(w[2]); break;
+    case kFixed: p.ED_Static_DNS.SetText(w[2]); break;
+    default: break;
+  }
+}
+
+void TF_Connection::MapAutoUpgrade(const LineWords& w) {
+  if (peers_.pages) AutoUpgradeFields(*peers_.pages, w);
+  if (w[0] == kEndTag) SendGetData("get-service\r");
+}
+
+void TF_Connection::AutoUpgradeFields(config::ConfigPages& p, const LineWords& w) {
+  // Matched on word 1 whatever word 0 is, so an empty line after a matched
+  // one repeats the match with the words left over.
+  const std::string& key = w[1];
+  if (key == "authentication") {
+    p.ED_auto_upgrade_ID.SetText(w[3]);
+    p.ED_auto_upgrade_password.SetText(w[5]);
+  } else if (key == "auto-reboot") {
+    p.CK_upgrade_complete_restart.SetChecked(true);
+  } else if (key == "url") {
+    p.ED_server_URL.SetText(w[2]);
+  } else if (key == "action") {
+    p.CK_auto_upgrade.SetChecked(true);
+    p.ED_server_URL.SetEnabled(true);
+    p.ED_auto_upgrade_ID.SetEnabled(true);
+    p.ED_auto_upgrade_password.SetEnabled(true);
+    p.L_server_url.SetEnabled(true);
+    p.L_auto_ID.SetEnabled(true);
+    p.L_auto_password.SetEnabled(true);
+  }
+}
+
+void TF_Connection::MapService(const LineWords& w) {
+  if (w[0] == kEndTag) {
+    SendGetData("get-service-port\r");
+    return;
+  }
+  if (!peers_.pages) return;
+  config::ConfigPages& p = *peers_.pages;
+  if (w[0] == "service") {
+    if (platform::CheckBox* box = ServiceCheck(p, w[1])) box->SetChecked(true);
+  } else if (w[0] == "no") {
+    if (platform::CheckBox* box = ServiceCheck(p, w[2])) box->SetChecked(false);
+  }
+}
+
+void TF_Connection::MapServicePort(const LineWords& w) {
+  if (peers_.pages)
+    if (platform::Edit* port = ServicePort(*peers_.pages, w[1])) port->SetText(w[2]);
+  if (w[0] == kEndTag) SendGetData("get-version\r");
+}
+
+void TF_Connection::MapVersion(const LineWords& w) {
+  if (w[0] == "version") {
+    if (peers_.pages) peers_.pages->L_version.SetCaption(w[1]);
+  } else if (w[0] == kEndTag) {
+    SendGetData("get-voip\r");
+  }
+  // Six blanks after every line of the version reply, its echo included.
+  for (int i = 0; i < 6; ++i) SendGetData(" ");
+}
+
+void TF_Connection::MapVoip(const LineWords& w) {
+  if (w[0] == kEndTag) {
+    SendGetData("get-dns-server\r");
+    return;
+  }
+  if (!peers_.pages) return;
+  config::ConfigPages& p = *peers_.pages;
+  platform::StringGrid& grid = p.SG_VoIP_Phone_number;
+  const std::string& key = w[0];
+  if (key == "voice-port") {
+    // The first port reuses the grid's single data row.
+    if (link.VoicePortRow > 0) grid.AddRow();
+    ++link.VoicePortRow;
+    grid.SetCell(0, link.VoicePortRow, w[1]);
+  } else if (key == "!") {
+    if (w[1] == "FXS" || w[1] == "FXO" || w[1] == "E1" || w[1] == "E&M") grid.SetCell(1, link.VoicePortRow, w[1]);
+  } else if (key == "dial-peer") {
+    if (w[3] == "pots") ++link.PotsPeerCount;
+  } else if (key == "destination-pattern") {
+    // Held only while the pots dial-peers are at least as many as the
+    // patterns, so the patterns of the VoIP peers after them are not.
+    ++link.PatternCount;
+    if (link.PotsPeerCount >= link.PatternCount) link.HeldPattern = w[1];
+  } else if (key == "port") {
+    for (int row = 1; row < grid.RowCount(); ++row)
+      if (grid.Cell(0, row) == w[1]) grid.SetCell(2, row, link.HeldPattern);
+    link.HeldPattern.clear();
+  } else if (key == "h323-id") {
+    p.ED_H323_ID.SetText(w[1]);
+  } else if (key == "security") {
+    p.ED_GK_password.SetText(w[2]);
+  } else if (key == "gkip") {
+    FirstOrSecond(link.GatekeeperSeen, p.ED_Gatekeeper_IP, p.ED_Gatekeeper_IP2, w[1]);
+    p.RG_Protocol.SetItemIndex(kH323);
+    link.GatekeeperSeen = true;
+  } else if (key == "rule") {
+    if (w[1] == "0") p.ED_NUM.SetText(NumberToken(w[3], '%'));
+  } else if (key == "sip-server") {
+    FirstOrSecond(link.SipServerSeen, p.ED_SIP_Server_1, p.ED_SIP_Server_2, w[1]);
+    p.RG_Protocol.SetItemIndex(kSip);
+    link.SipServerSeen = true;
+  } else if (key == "sip-username") {
+    p.ED_SIP_Username.SetText(w[1]);
+  } else if (key == "sip-password") {
+    p.ED_SIP_password.SetText(w[1]);
+  } else if (key == "call-agent") {
+    FirstOrSecond(link.CallAgentSeen, p.ED_MGCP_CallAgent_1, p.ED_MGCP_CallAgent_2, w[1]);
+    p.RG_Protocol.SetItemIndex(kMgcp);
+    link.CallAgentSeen = true;
+  }
+}
+
+void TF_Connection::MapPstn(const LineWords& w) {
+  config::ConfigPages* p = peers_.pages;
+  // Once the always-up mode has been seen it is chosen for every later line.
+  if (p) (link.PstnAllUp ? p->RB_All_up : p->RB_Dial_up).SetChecked(true);
+  const std::string& key = w[0];
+  if (key == "modem") {
+    if (w[1] == "keep-active") {
+      link.PstnAllUp = true;
+      if (p) p->RB_All_up.SetChecked(true);
+    } else if (w[2] == "dialer" && p) {
+      // The dialer word carries a four-character dial prefix before the number.
+      p->ED_PSTN_dialing.SetText(w[3].size() > 4 ? w[3].substr(4) : std::string());
+    }
+  } else if (key == "ppp") {
+    if (w[2] == "sent-username" && p) {
+      p->ED_PSTN_login.SetText(w[3]);
+      p->ED_PSTN_password.SetText(w[5]);
+    }
+  } else if (key == kEndTag) {
+    SendGetData("get-wan\r");
+  }
+}
+
+}  // namespace devlink
