@@ -1,0 +1,49 @@
+#include "com_combo_box.h"
+
+#include "com_enum.h"
+#include "com_port.h"
+
+namespace comm {
+
+TComComboBox::TComComboBox(platform::Control* parent, std::string name)
+    : platform::ComboBox(parent, std::move(name)) {}
+
+TComComboBox::~TComComboBox() {
+  if (port_) port_->Detach(this);
+}
+
+void TComComboBox::SetComPort(TCustomComPort* port) {
+  if (port == port_) return;
+  if (port_) port_->Detach(this);
+  port_ = port;
+  if (port_) {
+    port_->Attach(this);
+    ChooseBound();
+  }
+}
+
+void TComComboBox::SetComProperty(TComProperty p) {
+  property_ = p;
+  if (p == TComProperty::cpPort) SetPortNames(EnumComPorts());
+}
+
+void TComComboBox::SetPortNames(std::vector<std::string> names) {
+  property_ = TComProperty::cpPort;
+  SetItems(std::move(names));
+  if (port_)
+    ChooseBound();
+  else
+    SetItemIndex(Items().empty() ? -1 : 0);
+}
+
+void TComComboBox::ChooseBound() {
+  if (property_ == TComProperty::cpPort) SetItemIndex(IndexOf(port_->Port()));
+}
+
+void TComComboBox::PortDestroyed(TCustomComPort* port) {
+  if (port != port_) return;
+  port_ = nullptr;
+  SetItemIndex(Items().empty() ? -1 : 0);
+}
+
+}  // namespace comm
