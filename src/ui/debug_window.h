@@ -1,0 +1,36 @@
+#pragma once
+// The debug window: the trace of the conversation with the gateway, and a
+// small console to send a hand-typed line and to list the words of the line
+// being received.
+#include "platform/ui/toolkit.h"
+
+namespace devlink {
+class TF_Connection;
+}
+
+namespace ui {
+
+class TF_Debug : public platform::Form {
+ public:
+  TF_Debug();
+
+  /// The link whose words are listed and to which typed lines go.
+  void Wire(devlink::TF_Connection& connection) { connection_ = &connection; }
+
+  /// The trace; other windows append one line per event.
+  platform::Memo Display;
+  platform::Panel Panel2;
+  platform::Edit Edit1;
+  platform::Button Button2;  // ".."
+  platform::Button Button1;  // "Clear"
+  platform::Button Button3;  // "argv[..] Show"
+
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+
+ private:
+  devlink::TF_Connection* connection_ = nullptr;
+};
+
+}  // namespace ui

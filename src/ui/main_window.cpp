@@ -1,0 +1,322 @@
+#include "ui/main_window.h"
+
+#include "config/address_checks.h"
+#include "config/save_checks.h"
+#include "lang/language_convert.h"
+#include "link/connection.h"
+#include "ui/debug_window.h"
+#include "ui/login_dialog.h"
+
+namespace ui {
+
+using platform::Align;
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using platform::Rect;
+
+namespace {
+
+constexpr int kClientWidth = 510;
+constexpr int kClientHeight = 340;
+constexpr int kHeaderHeight = 81;
+constexpr int kSpacerHeight = 6;
+constexpr int kButtonBarHeight = 37;
+constexpr int kCoverWidth = 514;
+constexpr int kCoverHeight = 220;
+constexpr int kStripHeight = 17;
+
+config::PageSlots Slots(TF_morvel_config_main& w) {
+  return {&w.Tab_PSTN, &w.Tab_LAN,          &w.Tab_PC,                 &w.Tab_VoIP,
+          &w.Tab_Service, &w.Tab_Auto_upgrade, &w.Tab_Status_information, &w.Tab_About};
+}
+
+}  // namespace
+
+TF_morvel_config_main::TF_morvel_config_main()
+    : Form("F_morvel_config_main", "VoIP Gateway Morvel Configuration"),
+      Panel1(this, "Panel1"),
+      IMG_Morvel_Setup(&Panel1, "IMG_Morvel_Setup"),
+      IMG_DIAL_UP(&Panel1, "IMG_DIAL_UP"),
+      IMG_Product(&Panel1, "IMG_Product"),
+      Panel3(this, "Panel3"),
+      PageControl1(this, "PageControl1"),
+      Tab_PSTN(&PageControl1, "Tab_PSTN"),
+      Tab_LAN(&PageControl1, "Tab_LAN"),
+      Tab_PC(&PageControl1, "Tab_PC"),
+      Tab_VoIP(&PageControl1, "Tab_VoIP"),
+      Tab_Service(&PageControl1, "Tab_Service"),
+      Tab_Auto_upgrade(&PageControl1, "Tab_Auto_upgrade"),
+      Tab_Status_information(&PageControl1, "Tab_Status_information"),
+      Tab_About(&PageControl1, "Tab_About"),
+      pages(Slots(*this)),
+      Panel2(this, "Panel2"),
+      BB_Connect(&Panel2, "BB_Connect"),
+      BB_Disconnect(&Panel2, "BB_Disconnect"),
+      BB_Save(&Panel2, "BB_Save"),
+      BB_Restart(&Panel2, "BB_Restart"),
+      BB_Exit(&Panel2, "BB_Exit"),
+      P_main(this, "P_main"),
+      Image2(&P_main, "Image2"),
+      P_State(&P_main, "P_State"),
+      Gauge1(&P_State, "Gauge1"),
+      T_State_Info("T_State_Info", 20000),
+      Timer1("Timer1", 40000),
+      Timer_gauge("Timer_gauge", 700),
+      PopupMenu1(this, "PopupMenu1"),
+      debug1(&PopupMenu1, "debug1") {
+  BuildFrame();
+  AttachRules();
+  FormCreate();
+}
+
+TF_morvel_config_main::~TF_morvel_config_main() = default;
+
+void TF_morvel_config_main::Wire(devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login) {
+  connection_ = &connection;
+  debug_ = &debug;
+  login_ = &login;
+}
+
+void TF_morvel_config_main::BuildFrame() {
+  SetGeometry({0, 0, kClientWidth, kClientHeight});
+  SetBorderStyle(Border::FixedSingle);
+  SetPlacement(Placement::ScreenCenter);
+  SetPopupMenu(&PopupMenu1);
+
+  Panel1.SetAlign(Align::Top);
+  Panel1.SetGeometry({0, 0, kClientWidth, kHeaderHeight});
+  for (platform::Image* banner : {&IMG_Morvel_Setup, &IMG_DIAL_UP, &IMG_Product})
+    banner->SetGeometry({0, 0, kClientWidth, kHeaderHeight});
+
+  Panel3.SetAlign(Align::Top);
+  Panel3.SetGeometry({0, kHeaderHeight, kClientWidth, kSpacerHeight});
+
+  const int pagesTop = kHeaderHeight + kSpacerHeight;
+  PageControl1.SetAlign(Align::Client);
+  PageControl1.SetGeometry({0, pagesTop, kClientWidth, kClientHeight - pagesTop - kButtonBarHeight});
+  Tab_PSTN.SetCaption("PSTN");
+  Tab_LAN.SetCaption(" LAN   ");
+  Tab_PC.SetCaption(" PC");
+  Tab_VoIP.SetCaption(" VoIP");
+  Tab_Service.SetCaption("Service");
+  Tab_Auto_upgrade.SetCaption(" Auto Upgrade");
+  Tab_Status_information.SetCaption("Status Information");
+  Tab_About.SetCaption("About");
+
+  Panel2.SetAlign(Align::Bottom);
+  Panel2.SetGeometry({0, kClientHeight - kButtonBarHeight, kClientWidth, kButtonBarHeight});
+  BB_Connect.SetCaption("Connect");
+  BB_Connect.SetGeometry({7, 6, 91, 25});
+  BB_Connect.SetDefault(true);
+  BB_Disconnect.SetCaption("Disconnect");
+  BB_Disconnect.SetGeometry({7, 6, 91, 25});
+  BB_Disconnect.SetDefault(true);
+  BB_Disconnect.Hide();
+  BB_Save.SetCaption("Save");
+  BB_Save.SetGeometry({280, 6, 73, 26});
+  BB_Save.SetEnabled(false);
+  BB_Restart.SetCaption("Restart");
+  BB_Restart.SetGeometry({356, 6, 73, 26});
+  BB_Restart.SetEnabled(false);
+  BB_Exit.SetCaption("Exit");
+  BB_Exit.SetGeometry({432, 6, 73, 26});
+
+  // The cover is stored below the visible area; FormCreate moves it up.
+  P_main.SetGeometry({0, kClientHeight, kCoverWidth, kCoverHeight});
+  Image2.SetAlign(Align::Client);
+  Image2.SetGeometry({0, 0, kCoverWidth, kCoverHeight});
+  P_State.SetAlign(Align::Bottom);
+  P_State.SetGeometry({0, kCoverHeight - kStripHeight, kCoverWidth, kStripHeight});
+  P_State.Hide();
+  Gauge1.SetAlign(Align::Client);
+  Gauge1.SetGeometry({0, 0, kCoverWidth, kStripHeight});
+  Gauge1.SetForeColour(platform::Colour::Rgb(166, 202, 240));
+  Gauge1.SetRange(0, 100);
+  Gauge1.SetProgress(0);
+
+  debug1.SetCaption("debug");
+  debug1.Hide();
+  debug1.SetShortCut(platform::shortcut::kCtrl | platform::shortcut::kDelete);
+}
+
+void TF_morvel_config_main::AttachRules() {
+  // Every event operation runs under the general error handler, which shows
+  // what escapes it (a serial write failing, for one) and lets the program go on.
+  onShow = [this] { platform::Guard([this] { FormShow(); }); };
+  onCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+  onClose = [this] { FormClose(); };
+  BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
+  BB_Disconnect.onClick = [this] { platform::Guard([this] { BB_DisconnectClick(); }); };
+  BB_Save.onClick = [this] { platform::Guard([this] { BB_SaveClick(); }); };
+  BB_Restart.onClick = [this] { platform::Guard([this] { BB_RestartClick(); }); };
+  BB_Exit.onClick = [this] { platform::Guard([this] { BB_ExitClick(); }); };
+  debug1.onClick = [this] { platform::Guard([this] { debug1Click(); }); };
+  Timer1.onTimer = [this] { Timer1Timer(); };
+  Timer_gauge.onTimer = [this] { Timer_gaugeTimer(); };
+  T_State_Info.onTimer = [this] { T_State_InfoTimer(); };
+  PageControl1.onChange = [this] { platform::Guard([this] { PageControl1Change(); }); };
+
+  // Value rules run inside whatever changed the value (a click, the reply
+  // interpreter, another rule), so they are not guarded on their own.
+  config::ConfigPages& p = pages;
+  p.RG_Network_type.onClick = [this] { RG_Network_typeClick(); };
+  p.RB_DHCP.onClick = [this] { RB_DHCPClick(); };
+  p.RB_PPPoE.onClick = [this] { RB_PPPoEClick(); };
+  p.RB_IP.onClick = [this] { RB_IPClick(); };
+  p.CB_Local_PC.onClick = [this] { CB_Local_PCClick(); };
+  p.RB_Dial_up.onClick = [this] { RB_Dial_upClick(); };
+  p.RB_All_up.onClick = [this] { RB_All_upClick(); };
+  p.RB_PSTN_DHCP.onClick = [this] { RB_PSTN_DHCPClick(); };
+  p.RB_PSTN_PPPoE.onClick = [this] { RB_PSTN_PPPoEClick(); };
+  p.RG_Protocol.onClick = [this] { RG_ProtocolClick(); };
+  p.CK_auto_upgrade.onClick = [this] { CK_auto_upgradeClick(); };
+  p.SG_VoIP_Phone_number.onDrawCell = [this](int col, int row, const Rect& rect,
+                                             const platform::CellState& state, platform::Canvas& canvas) {
+    SG_VoIP_Phone_numberDrawCell(col, row, rect, state, canvas);
+  };
+  p.ED_Static_IP_address.onExit = [this] { config::ED_Static_IP_addressExit(pages); };
+}
+
+void TF_morvel_config_main::FormCreate() {
+  Rect cover = P_main.Geometry();
+  cover.top = kHeaderHeight;
+  P_main.SetGeometry(cover);
+
+  platform::StringGrid& grid = pages.SG_VoIP_Phone_number;
+  grid.SetCell(0, 0, "Port");
+  grid.SetCell(1, 0, "Type");
+  grid.SetCell(2, 0, "Phone number");
+}
+
+void TF_morvel_config_main::FormShow() {
+  Tab_PSTN.SetTabVisible(false);
+  pages.GB_Area_Number.Hide();
+  IMG_Product.Hide();
+  IMG_Morvel_Setup.Show();
+  IMG_DIAL_UP.Hide();
+  pages.L_Morvel_Version.SetCaption(kVersion);
+  lang::Language_Convert(*this, *connection_, *login_, messages, lang::CurrentDirectory());
+}
+
+void TF_morvel_config_main::BB_ConnectClick() {
+  devlink::LinkRecord& link = connection_->link;
+  link.StartTagCount = 0;
+  link.EndTagCount = 0;
+  pages.SG_VoIP_Phone_number.SetRowCount(2);
+  link.VoicePortRow = 0;
+  link.PotsPeerCount = 0;
+  link.PatternCount = 0;
+  connection_->Show();
+  P_main.Show();
+  link.StatusMode = false;
+  link.StatusFollowUp = false;
+}
+
+void TF_morvel_config_main::BB_DisconnectClick() {
+  if (platform::ShowMessageBox(messages[lang::Msg::EndConnection], "Confirm", Icon::Question,
+                               Buttons::OkCancel) != Answer::Ok)
+    return;
+  switch (connection_->link.LinkMode) {
+    case devlink::kLinkSerial:
+      connection_->SendGetData("end-morvel\r");
+      connection_->CloseSerial();
+      break;
+    case devlink::kLinkTcp:
+      connection_->CloseTcp();
+      break;
+    default:
+      break;
+  }
+  T_State_Info.Stop();
+  P_main.Show();
+}
+
+void TF_morvel_config_main::BB_ExitClick() { Close(); }
+
+void TF_morvel_config_main::FormCloseQuery(bool& canClose) {
+  canClose = false;
+  if (platform::ShowMessageBox(messages[lang::Msg::CloseProgram], "Confirm", Icon::Question,
+                               Buttons::YesNo) != Answer::Yes)
+    return;
+  if (connection_->SerialOpen()) connection_->SendGetData("end-morvel\r");
+  canClose = true;
+}
+
+void TF_morvel_config_main::FormClose() {
+  connection_->CloseSerial();
+  if (onProgramEnd) onProgramEnd();
+}
+
+void TF_morvel_config_main::debug1Click() { debug_->Show(); }
+
+void TF_morvel_config_main::Timer1Timer() {
+  P_State.Hide();
+  Timer1.Stop();
+  BB_Connect.SetEnabled(true);
+  BB_Exit.SetEnabled(true);
+}
+
+void TF_morvel_config_main::Timer_gaugeTimer() {
+  Gauge1.SetProgress(Gauge1.Progress() + 1);
+  ++gaugeTickCount;
+  if (gaugeTickCount >= kGaugeTicks) Timer_gauge.Stop();
+}
+
+void TF_morvel_config_main::BB_SaveClick() {
+  devlink::LinkRecord& link = connection_->link;
+  link.StatusMode = false;
+  const config::SaveProblem problem =
+      config::CheckSave(pages, [this](std::string line) { connection_->Trace(std::move(line)); });
+  auto refuse = [this](platform::TabSheet& page, lang::Msg message) {
+    PageControl1.SetActivePage(&page);
+    platform::ShowMessageBox(messages[message], "Warning", Icon::Warning, Buttons::Ok);
+  };
+  switch (problem) {
+    case config::SaveProblem::Pppoe:
+      refuse(Tab_LAN, lang::Msg::SetupPppoe);
+      return;
+    case config::SaveProblem::StaticIp:
+      refuse(Tab_LAN, lang::Msg::SetupStaticIp);
+      return;
+    case config::SaveProblem::Voip:
+      refuse(Tab_VoIP, lang::Msg::SetupVoip);
+      return;
+    case config::SaveProblem::NoNetworkType:
+      return;
+    case config::SaveProblem::None:
+      break;
+  }
+  link.StartTagCount = 0;
+  link.EndTagCount = 0;
+  link.ReplyState = devlink::reply::kSave;
+  deferredPolls_ = 0;
+  connection_->SendGetData("\r");
+  connection_->SendGetData("write-system\r");
+  connection_->SendGetData("!START-TAG!\r");
+}
+
+void TF_morvel_config_main::BB_RestartClick() {
+  if (platform::ShowMessageBox(messages[lang::Msg::Restart], "Confirm", Icon::Question, Buttons::YesNo) !=
+      Answer::Yes)
+    return;
+  devlink::LinkRecord& link = connection_->link;
+  link.StatusMode = false;
+  connection_->SendGetData("reboot-system\r");
+  if (link.LinkMode == devlink::kLinkSerial)
+    connection_->CloseSerial();
+  else if (link.LinkMode == devlink::kLinkTcp)
+    connection_->CloseTcp();
+
+  P_main.Show();
+  T_State_Info.Stop();
+  P_State.Show();
+  Gauge1.SetProgress(0);
+  Timer1.Start();
+  BB_Connect.SetEnabled(false);
+  BB_Exit.SetEnabled(false);
+  gaugeTickCount = 0;
+  Timer_gauge.Start();
+}
+
+}  // namespace ui

@@ -1,0 +1,133 @@
+#pragma once
+// The main window: the tabbed configuration pages, the button bar that
+// connects, disconnects, saves, restarts and exits, the cover panel that hides
+// the pages until a gateway is logged in and accepted, the progress strip of
+// the wait after a restart, and the three timers.
+#include <cstdint>
+
+#include "config/config_pages.h"
+#include "lang/message_texts.h"
+#include "platform/ui/toolkit.h"
+
+namespace devlink {
+class TF_Connection;
+}
+
+namespace ui {
+
+class TF_Debug;
+class TF_Login;
+
+class TF_morvel_config_main : public platform::Form {
+ public:
+  static constexpr const char* kVersion = "v2.35";
+  /// Ticks after which the gauge timer stops (70 s at 700 ms).
+  static constexpr int32_t kGaugeTicks = 100;
+  /// Consecutive status polls a running save handshake may hold back; after
+  /// that the poll goes out even if the gateway never finished the save.
+  static constexpr int kMaxDeferredPolls = 3;
+
+  /// Builds the window hidden; FormCreate runs before the constructor returns.
+  TF_morvel_config_main();
+  ~TF_morvel_config_main() override;
+
+  /// The other windows this one drives. Must be set before the window shows.
+  void Wire(devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login);
+
+  // Header.
+  platform::Panel Panel1;
+  platform::Image IMG_Morvel_Setup;
+  platform::Image IMG_DIAL_UP;
+  platform::Image IMG_Product;  // the third product banner
+  platform::Panel Panel3;
+
+  // Pages.
+  platform::PageControl PageControl1;
+  platform::TabSheet Tab_PSTN;
+  platform::TabSheet Tab_LAN;
+  platform::TabSheet Tab_PC;
+  platform::TabSheet Tab_VoIP;
+  platform::TabSheet Tab_Service;
+  platform::TabSheet Tab_Auto_upgrade;
+  platform::TabSheet Tab_Status_information;
+  platform::TabSheet Tab_About;
+  config::ConfigPages pages;
+
+  // Button bar.
+  platform::Panel Panel2;
+  platform::Button BB_Connect;
+  platform::Button BB_Disconnect;
+  platform::Button BB_Save;
+  platform::Button BB_Restart;
+  platform::Button BB_Exit;
+
+  // Cover panel with the splash picture and the restart progress strip; built
+  // last so that it lies over the pages.
+  platform::Panel P_main;
+  platform::Image Image2;
+  platform::Panel P_State;
+  platform::Gauge Gauge1;
+
+  platform::Timer T_State_Info;
+  platform::Timer Timer1;
+  platform::Timer Timer_gauge;
+
+  platform::PopupMenu PopupMenu1;
+  platform::MenuItem debug1;
+
+  /// The fifteen message texts, filled by the language file.
+  lang::MessageTexts messages;
+  /// Ticks of the gauge timer since it was last started.
+  int32_t gaugeTickCount = 0;
+
+  // Event operations of the window.
+  void FormCreate();
+  void FormShow();
+  void BB_ConnectClick();
+  void BB_DisconnectClick();
+  void BB_ExitClick();
+  void FormCloseQuery(bool& canClose);
+  void FormClose();
+  void debug1Click();
+  void Timer1Timer();
+  void Timer_gaugeTimer();
+
+  // Save and restart.
+  void BB_SaveClick();
+  void BB_RestartClick();
+
+  // Rules of the pages (tab_rules.cpp).
+  void RG_Network_typeClick();
+  void RB_DHCPClick();
+  void RB_PPPoEClick();
+  void RB_IPClick();
+  void CB_Local_PCClick();
+  void RB_Dial_upClick();
+  void RB_All_upClick();
+  void RB_PSTN_DHCPClick();
+  void RB_PSTN_PPPoEClick();
+  void RG_ProtocolClick();
+  void CK_auto_upgradeClick();
+  void SG_VoIP_Phone_numberDrawCell(int col, int row, const platform::Rect& rect,
+                                    const platform::CellState& state, platform::Canvas& canvas);
+  void PageControl1Change();
+  void T_State_InfoTimer();
+
+  /// Runs when the window has closed and the program should end.
+  std::function<void()> onProgramEnd;
+
+ private:
+  void BuildFrame();
+  void AttachRules();
+  /// Starts a status poll: status mode on, follow-up pending, "get-wan-status".
+  void SendStatusPoll();
+  /// True while a save handshake still waits for the gateway's echoes.
+  bool SaveHandshakeRunning() const;
+
+  devlink::TF_Connection* connection_ = nullptr;
+  TF_Debug* debug_ = nullptr;
+  TF_Login* login_ = nullptr;
+  int deferredPolls_ = 0;
+};
+
+}  // namespace ui

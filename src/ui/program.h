@@ -1,0 +1,48 @@
+#pragma once
+// Start-up: the four windows of the program, each a single instance that
+// lives until the program ends and is reachable program-wide.
+#include <functional>
+#include <memory>
+
+#include "link/connection.h"
+#include "ui/debug_window.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
+
+namespace ui {
+
+/// The program-wide windows; set while a `Program` exists, null otherwise.
+extern TF_morvel_config_main* F_morvel_config_main;
+extern devlink::TF_Connection* F_Connection;
+extern TF_Debug* F_Debug;
+extern TF_Login* F_Login;
+
+/// Creates the main window (whose FormCreate runs during creation), then the
+/// connection dialog, the debug window and the login dialog, all hidden, and
+/// wires them to one another. Only one may exist at a time.
+class Program {
+ public:
+  /// `onEnd` runs when the main window has closed; without one the Qt event
+  /// loop is told to quit.
+  explicit Program(std::function<void()> onEnd = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  /// Shows the main window, which runs its FormShow (the language file among
+  /// it); an error there is shown by the general error handler.
+  void Start();
+
+  TF_morvel_config_main& Main() { return *main_; }
+  devlink::TF_Connection& Connection() { return *connection_; }
+  TF_Debug& Debug() { return *debug_; }
+  TF_Login& Login() { return *login_; }
+
+ private:
+  std::unique_ptr<TF_morvel_config_main> main_;
+  std::unique_ptr<devlink::TF_Connection> connection_;
+  std::unique_ptr<TF_Debug> debug_;
+  std::unique_ptr<TF_Login> login_;
+};
+
+}  // namespace ui
