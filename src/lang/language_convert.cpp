@@ -199,16 +199,20 @@ std::string LanguageFilePath(std::string_view directory) {
   return path;
 }
 
+SettingScanner ConversionScanner(platform::Form& main, platform::Form& connection,
+                                 platform::Form& login, MessageTexts& messages) {
+  return SettingScanner(&Converter::IsKey, MaxKeyLength(),
+                        [converter = Converter(main, connection, login, messages)](
+                            std::string_view key, std::string value) mutable {
+                          converter.Apply(key, std::move(value));
+                        });
+}
+
 void Language_Convert(platform::Form& main, platform::Form& connection, platform::Form& login,
                       MessageTexts& messages, const std::string& directory) {
   const std::string path = LanguageFilePath(directory);
   if (!LanguageFileExists(path)) WriteDefaultLanguageFile(path);
-
-  Converter converter(main, connection, login, messages);
-  SettingScanner scanner(&Converter::IsKey, MaxKeyLength(),
-                         [&](std::string_view key, std::string value) {
-                           converter.Apply(key, std::move(value));
-                         });
+  SettingScanner scanner = ConversionScanner(main, connection, login, messages);
   ReadLanguageFile(path, scanner);
 }
 

@@ -278,10 +278,13 @@ void WriteDefaultLanguageFile(const std::string& path) {
 void ReadLanguageFile(const std::string& path, SettingScanner& scanner) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) throw InOutError::FromErrno(errno, path);
+  ReadLanguageFrom(fd.get(), path, scanner);
+}
 
+void ReadLanguageFrom(int fd, const std::string& path, SettingScanner& scanner) {
   char block[64 * 1024];
   for (;;) {
-    const ssize_t n = ::read(fd.get(), block, sizeof block);
+    const ssize_t n = ::read(fd, block, sizeof block);
     if (n < 0) {
       if (errno == EINTR) continue;
       throw InOutError::FromErrno(errno, path);

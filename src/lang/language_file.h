@@ -80,5 +80,7 @@ void WriteDefaultLanguageFile(const std::string& path);
 /// end mark. Failures to open or read throw `InOutError`; settings handled
 /// before the failure stay handled.
 void ReadLanguageFile(const std::string& path, SettingScanner& scanner);
+/// The same from an open descriptor, which stays open; `path` names it in errors.
+void ReadLanguageFrom(int fd, const std::string& path, SettingScanner& scanner);
 
 }  // namespace lang
