@@ -1,0 +1,400 @@
+#include "gwsim/gateway_config.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace gwsim {
+
+Service* GatewayConfig::findService(std::string_view name) {
+  for (auto& s : services)
+    if (s.name == name) return &s;
+  return nullptr;
+}
+
+const Service* GatewayConfig::findService(std::string_view name) const {
+  return const_cast<GatewayConfig*>(this)->findService(name);
+}
+
+const VoicePort* GatewayConfig::findVoicePort(std::string_view name) const {
+  for (const auto& p : voicePorts)
+    if (p.name == name) return &p;
+  return nullptr;
+}
+
+ConfigError ConfigError::unknownPreset(std::string_view name) {
+  std::string list;
+  for (const auto& n : presetNames()) list += (list.empty() ? "" : ", ") + n;
+  return ConfigError("unknown preset \"" + std::string(name) + "\" (known: " + list + ")");
+}
+
+ConfigError ConfigError::badLine(int lineNo, std::string_view why) {
+  return ConfigError("line " + std::to_string(lineNo) + ": " + std::string(why));
+}
+
+ConfigError ConfigError::unreadable(std::string_view path) {
+  return ConfigError("cannot read configuration file \"" + std::string(path) + "\"");
+}
+
+std::string_view toString(WanType type) {
+  switch (type) {
+    case WanType::Pppoe: return "pppoe";
+    case WanType::Dhcp: return "dhcp";
+    case WanType::Static: return "static";
+  }
+  return "pppoe";
+}
+
+std::string_view toString(LanMode mode) {
+  switch (mode) {
+    case LanMode::DhcpGroup: return "dhcp-group";
+    case LanMode::PppoeServer: return "pppoe-server";
+    case LanMode::NoAddress: return "no-address";
+  }
+  return "dhcp-group";
+}
+
+std::string_view toString(Protocol protocol) {
+  switch (protocol) {
+    case Protocol::H323: return "h323";
+    case Protocol::Sip: return "sip";
+    case Protocol::Mgcp: return "mgcp";
+  }
+  return "h323";
+}
+
+namespace {
+
+VoipPeer h323Peer(bool translate) {
+  VoipPeer p{1000, "voip", "T", {"session target ras"}};
+  if (translate) p.lines.push_back("translate-outgoing called-number 0");
+  return p;
+}
+
+VoipPeer sipPeer() {
+  return {1000, "voip", "T", {"session target sip-server", "session protocol sip", "dtmf-relay rtp-2833"}};
+}
+
+GatewayConfig pppoeH323() {
+  GatewayConfig c;
+  c.wanType = WanType::Pppoe;
+  c.pppoeId = "user01@isp";
+  c.pppoePassword = "ppp-secret";
+  c.dnsServer = "168.126.63.1";
+  c.lanMode = LanMode::DhcpGroup;
+  c.protocol = Protocol::H323;
+  c.voicePorts = {{"0", "FXS"}, {"1", "FXS"}};
+  c.potsPeers = {{0, "1001", "0", false}, {1, "1002", "1", false}};
+  c.voipPeers = {h323Peer(true)};
+  c.h323Id = "gw1001";
+  c.gkPassword = "gk-secret";
+  c.gatekeeper1 = "10.0.0.1";
+  c.areaNumber = "02";
+  c.dialNumber = "5551234";
+  c.pstnUsername = "pstnuser";
+  c.pstnPassword = "pstn-secret";
+  return c;
+}
+
+GatewayConfig dhcpSip() {
+  GatewayConfig c;
+  c.wanType = WanType::Dhcp;
+  c.cableModem = true;
+  c.lanMode = LanMode::NoAddress;
+  c.autoUpgrade = true;
+  c.upgradeUrl = "http://upgrade.example.net/mvg";
+  c.upgradeLogin = "upg";
+  c.upgradePassword = "upg-secret";
+  c.autoReboot = true;
+  c.protocol = Protocol::Sip;
+  c.voicePorts = {{"0", "FXS"}, {"1", "FXS"}};
+  c.potsPeers = {{0, "1001", "0", false}, {1, "1002", "1", false}};
+  c.voipPeers = {sipPeer()};
+  c.sipUsername = "1001";
+  c.sipPassword = "sip-secret";
+  c.sipServer1 = "10.0.0.5";
+  c.modemKeepActive = true;
+  return c;
+}
+
+GatewayConfig staticMgcp() {
+  GatewayConfig c;
+  c.wanType = WanType::Static;
+  c.staticIp = "192.168.10.20";
+  c.staticNetmask = "255.255.255.0";
+  c.staticRouter = "192.168.10.1";
+  c.dnsServer = "192.168.10.1";
+  c.lanMode = LanMode::PppoeServer;
+  c.lanPppoeId = "lanuser";
+  c.lanPppoePassword = "lan-secret";
+  c.services[0].enabled = true;  // ftpd
+  c.protocol = Protocol::Mgcp;
+  c.voicePorts = {{"0", "FXS"}, {"1", "FXO"}};
+  c.potsPeers = {{0, "2001", "0", true}, {1, "2002", "1", true}};
+  c.callAgent1 = "10.0.0.9";
+  c.dialNumber = "0179";
+  return c;
+}
+
+GatewayConfig full() {
+  GatewayConfig c = pppoeH323();
+  c.model = "MVG-2800";
+  for (auto& s : c.services) s.enabled = true;
+  c.services[0].port = "2121";
+  c.services[1].port = "8080";
+  c.services[2].port = "2323";
+  c.services[3].port = "1161";
+  c.services[4].port = "6969";
+  c.services[5].port = "5140";
+  c.autoUpgrade = true;
+  c.upgradeUrl = "http://upgrade.example.net/mvg2800";
+  c.upgradeLogin = "upg";
+  c.upgradePassword = "upg-secret";
+  c.autoReboot = true;
+  c.voicePorts = {{"0", "FXS"}, {"1", "FXS"}, {"2", "FXO"}, {"3", "E&M"}};
+  c.potsPeers = {{0, "1001", "0", false}, {1, "1002", "1", false}, {2, "1003", "2", false}};
+  c.gatekeeper2 = "10.0.0.2";
+  c.areaNumber = "031";
+  // Settings of the protocols not in use are kept by the gateway all the same.
+  c.sipUsername = "2001";
+  c.sipPassword = "sip-secret";
+  c.sipServer1 = "10.0.1.5";
+  c.sipServer2 = "10.0.1.6";
+  c.callAgent1 = "10.0.2.9";
+  c.callAgent2 = "10.0.2.10";
+  return c;
+}
+
+std::string trim(std::string_view s) {
+  const auto b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string_view::npos) return {};
+  const auto e = s.find_last_not_of(" \t\r\n");
+  return std::string(s.substr(b, e - b + 1));
+}
+
+std::vector<std::string> words(std::string_view s) {
+  std::vector<std::string> out;
+  std::istringstream in{std::string(s)};
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+bool parseBool(const std::string& v, int lineNo) {
+  if (v == "yes" || v == "on" || v == "true" || v == "1") return true;
+  if (v == "no" || v == "off" || v == "false" || v == "0") return false;
+  throw ConfigError::badLine(lineNo, "expected yes or no, got \"" + v + "\"");
+}
+
+int parseTag(const std::string& v, int lineNo) {
+  try {
+    std::size_t used = 0;
+    const int tag = std::stoi(v, &used);
+    if (used == v.size() && tag >= 0) return tag;
+  } catch (const std::exception&) {
+  }
+  throw ConfigError::badLine(lineNo, "expected a dial-peer tag, got \"" + v + "\"");
+}
+
+// A value that a reply prints as one word must not contain blanks.
+void requireOneWord(const std::string& key, const std::string& v, int lineNo) {
+  if (v.find_first_of(" \t") != std::string::npos)
+    throw ConfigError::badLine(lineNo, key + " must be a single word");
+}
+
+}  // namespace
+
+std::vector<std::string> presetNames() { return {"pppoe-h323", "dhcp-sip", "static-mgcp", "full"}; }
+
+GatewayConfig preset(std::string_view name) {
+  if (name == "pppoe-h323") return pppoeH323();
+  if (name == "dhcp-sip") return dhcpSip();
+  if (name == "static-mgcp") return staticMgcp();
+  if (name == "full") return full();
+  throw ConfigError::unknownPreset(name);
+}
+
+GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) {
+  GatewayConfig c = base;
+  std::istringstream in{std::string(text)};
+  int lineNo = 0;
+  bool listsCleared[3] = {false, false, false};  // voice-port, pots-peer, voip-peer
+  for (std::string raw; std::getline(in, raw);) {
+    ++lineNo;
+    // Only whole lines are comments: passwords may contain '#'.
+    const std::string line = trim(raw);
+    if (line.empty() || line[0] == '#') continue;
+    const auto eq = line.find('=');
+    if (eq == std::string::npos) throw ConfigError::badLine(lineNo, "expected key = value");
+    const std::string key = trim(line.substr(0, eq));
+    const std::string v = trim(line.substr(eq + 1));
+
+    auto text = [&](std::string& field) { field = v; };
+    if (key == "preset") {
+      c = preset(v);
+      listsCleared[0] = listsCleared[1] = listsCleared[2] = false;
+    } else if (key == "model") {
+      requireOneWord(key, v, lineNo);
+      c.model = v;
+    } else if (key == "version") {
+      requireOneWord(key, v, lineNo);
+      c.version = v;
+    } else if (key == "wan.type") {
+      if (v == "pppoe") c.wanType = WanType::Pppoe;
+      else if (v == "dhcp") c.wanType = WanType::Dhcp;
+      else if (v == "static") c.wanType = WanType::Static;
+      else throw ConfigError::badLine(lineNo, "wan.type is pppoe, dhcp or static");
+    } else if (key == "wan.pppoe.id") text(c.pppoeId);
+    else if (key == "wan.pppoe.password") text(c.pppoePassword);
+    else if (key == "wan.ip") text(c.staticIp);
+    else if (key == "wan.netmask") text(c.staticNetmask);
+    else if (key == "wan.router") text(c.staticRouter);
+    else if (key == "wan.dns") text(c.dnsServer);
+    else if (key == "wan.cable-modem") c.cableModem = parseBool(v, lineNo);
+    else if (key == "lan.mode") {
+      if (v == "dhcp-group") c.lanMode = LanMode::DhcpGroup;
+      else if (v == "pppoe-server") c.lanMode = LanMode::PppoeServer;
+      else if (v == "no-address") c.lanMode = LanMode::NoAddress;
+      else throw ConfigError::badLine(lineNo, "lan.mode is dhcp-group, pppoe-server or no-address");
+    } else if (key == "lan.pppoe.id") text(c.lanPppoeId);
+    else if (key == "lan.pppoe.password") text(c.lanPppoePassword);
+    else if (key.rfind("service.", 0) == 0) {
+      std::string name = key.substr(8);
+      const bool isPort = name.size() > 5 && name.compare(name.size() - 5, 5, ".port") == 0;
+      if (isPort) name.resize(name.size() - 5);
+      Service* s = c.findService(name);
+      if (!s) throw ConfigError::badLine(lineNo, "unknown service \"" + name + "\"");
+      if (isPort) s->port = v;
+      else s->enabled = parseBool(v, lineNo);
+    } else if (key == "upgrade.auto") c.autoUpgrade = parseBool(v, lineNo);
+    else if (key == "upgrade.url") text(c.upgradeUrl);
+    else if (key == "upgrade.login") text(c.upgradeLogin);
+    else if (key == "upgrade.password") text(c.upgradePassword);
+    else if (key == "upgrade.auto-reboot") c.autoReboot = parseBool(v, lineNo);
+    else if (key == "voip.protocol") {
+      if (v == "h323") c.protocol = Protocol::H323;
+      else if (v == "sip") c.protocol = Protocol::Sip;
+      else if (v == "mgcp") c.protocol = Protocol::Mgcp;
+      else throw ConfigError::badLine(lineNo, "voip.protocol is h323, sip or mgcp");
+    } else if (key == "voice-port") {
+      // The first list entry of a file replaces the preset's list.
+      if (!listsCleared[0]) c.voicePorts.clear(), listsCleared[0] = true;
+      if (v.empty()) continue;  // "voice-port =" alone: no voice ports
+      const auto w = words(v);
+      if (w.size() != 2 || (w[1] != "FXS" && w[1] != "FXO" && w[1] != "E1" && w[1] != "E&M"))
+        throw ConfigError::badLine(lineNo, "voice-port = NAME FXS|FXO|E1|E&M");
+      c.voicePorts.push_back({w[0], w[1]});
+    } else if (key == "pots-peer") {
+      if (!listsCleared[1]) c.potsPeers.clear(), listsCleared[1] = true;
+      if (v.empty()) continue;
+      auto w = words(v);
+      PotsPeer p;
+      if (!w.empty() && w.back() == "mgcpapp") p.mgcpApp = true, w.pop_back();
+      if (w.size() < 2 || w.size() > 3) throw ConfigError::badLine(lineNo, "pots-peer = TAG PORT [PATTERN] [mgcpapp]");
+      p.tag = parseTag(w[0], lineNo);
+      p.port = w[1];
+      if (w.size() == 3) p.pattern = w[2];
+      c.potsPeers.push_back(p);
+    } else if (key == "voip-peer") {
+      if (!listsCleared[2]) c.voipPeers.clear(), listsCleared[2] = true;
+      if (v.empty()) continue;
+      const auto w = words(v);
+      if (w.size() < 1 || w.size() > 3) throw ConfigError::badLine(lineNo, "voip-peer = TAG [KIND] [PATTERN]");
+      VoipPeer p;
+      p.tag = parseTag(w[0], lineNo);
+      if (w.size() > 1) p.kind = w[1];
+      if (w.size() > 2) p.pattern = w[2];
+      c.voipPeers.push_back(p);
+    } else if (key == "voip-peer.line") {
+      if (c.voipPeers.empty()) throw ConfigError::badLine(lineNo, "voip-peer.line before any voip-peer");
+      c.voipPeers.back().lines.push_back(v);
+    } else if (key == "h323.id") text(c.h323Id);
+    else if (key == "h323.password") text(c.gkPassword);
+    else if (key == "h323.gatekeeper1") text(c.gatekeeper1);
+    else if (key == "h323.gatekeeper2") text(c.gatekeeper2);
+    else if (key == "h323.area-number") text(c.areaNumber);
+    else if (key == "sip.username") text(c.sipUsername);
+    else if (key == "sip.password") text(c.sipPassword);
+    else if (key == "sip.server1") text(c.sipServer1);
+    else if (key == "sip.server2") text(c.sipServer2);
+    else if (key == "mgcp.call-agent1") text(c.callAgent1);
+    else if (key == "mgcp.call-agent2") text(c.callAgent2);
+    else if (key == "pstn.mode") {
+      if (v == "keep-active") c.modemKeepActive = true;
+      else if (v == "dialer") c.modemKeepActive = false;
+      else throw ConfigError::badLine(lineNo, "pstn.mode is keep-active or dialer");
+    } else if (key == "pstn.dial-prefix") {
+      if (v.size() != 4) throw ConfigError::badLine(lineNo, "pstn.dial-prefix has four characters, e.g. ATDT");
+      c.dialPrefix = v;
+    } else if (key == "pstn.number") text(c.dialNumber);
+    else if (key == "pstn.username") text(c.pstnUsername);
+    else if (key == "pstn.password") text(c.pstnPassword);
+    else throw ConfigError::badLine(lineNo, "unknown key \"" + key + "\"");
+  }
+  return c;
+}
+
+GatewayConfig loadConfigFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ConfigError::unreadable(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return parseConfigText(text.str());
+}
+
+std::string formatConfigText(const GatewayConfig& c) {
+  std::ostringstream o;
+  auto kv = [&](std::string_view k, std::string_view v) { o << k << " = " << v << '\n'; };
+  auto yn = [](bool b) { return b ? "yes" : "no"; };
+  kv("model", c.model);
+  kv("version", c.version);
+  kv("wan.type", toString(c.wanType));
+  kv("wan.pppoe.id", c.pppoeId);
+  kv("wan.pppoe.password", c.pppoePassword);
+  kv("wan.ip", c.staticIp);
+  kv("wan.netmask", c.staticNetmask);
+  kv("wan.router", c.staticRouter);
+  kv("wan.dns", c.dnsServer);
+  kv("wan.cable-modem", yn(c.cableModem));
+  kv("lan.mode", toString(c.lanMode));
+  kv("lan.pppoe.id", c.lanPppoeId);
+  kv("lan.pppoe.password", c.lanPppoePassword);
+  for (const auto& s : c.services) {
+    kv("service." + s.name, yn(s.enabled));
+    kv("service." + s.name + ".port", s.port);
+  }
+  kv("upgrade.auto", yn(c.autoUpgrade));
+  kv("upgrade.url", c.upgradeUrl);
+  kv("upgrade.login", c.upgradeLogin);
+  kv("upgrade.password", c.upgradePassword);
+  kv("upgrade.auto-reboot", yn(c.autoReboot));
+  kv("voip.protocol", toString(c.protocol));
+  if (c.voicePorts.empty()) kv("voice-port", "");
+  if (c.potsPeers.empty()) kv("pots-peer", "");
+  if (c.voipPeers.empty()) kv("voip-peer", "");
+  for (const auto& p : c.voicePorts) kv("voice-port", p.name + " " + p.type);
+  for (const auto& p : c.potsPeers)
+    kv("pots-peer", std::to_string(p.tag) + " " + p.port + (p.pattern.empty() ? "" : " " + p.pattern) +
+                        (p.mgcpApp ? " mgcpapp" : ""));
+  for (const auto& p : c.voipPeers) {
+    kv("voip-peer", std::to_string(p.tag) + " " + p.kind + (p.pattern.empty() ? "" : " " + p.pattern));
+    for (const auto& l : p.lines) kv("voip-peer.line", l);
+  }
+  kv("h323.id", c.h323Id);
+  kv("h323.password", c.gkPassword);
+  kv("h323.gatekeeper1", c.gatekeeper1);
+  kv("h323.gatekeeper2", c.gatekeeper2);
+  kv("h323.area-number", c.areaNumber);
+  kv("sip.username", c.sipUsername);
+  kv("sip.password", c.sipPassword);
+  kv("sip.server1", c.sipServer1);
+  kv("sip.server2", c.sipServer2);
+  kv("mgcp.call-agent1", c.callAgent1);
+  kv("mgcp.call-agent2", c.callAgent2);
+  kv("pstn.mode", c.modemKeepActive ? "keep-active" : "dialer");
+  kv("pstn.dial-prefix", c.dialPrefix);
+  kv("pstn.number", c.dialNumber);
+  kv("pstn.username", c.pstnUsername);
+  kv("pstn.password", c.pstnPassword);
+  return o.str();
+}
+
+}  // namespace gwsim

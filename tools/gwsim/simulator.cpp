@@ -1,0 +1,424 @@
+#include "gwsim/simulator.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+namespace gwsim {
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// 8N1 is ten bits per byte: 10 / 9600 s.
+constexpr auto kByteTime9600 = std::chrono::nanoseconds(1'041'667);
+// Piece size when pacing without an explicit chunk size.
+constexpr std::size_t kPacedPiece = 8;
+
+std::string escaped(std::string_view bytes) {
+  std::string out;
+  for (const unsigned char c : bytes) {
+    switch (c) {
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      default:
+        if (c < 0x20 || c >= 0x7f) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\x%02X", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out;
+}
+
+void setNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+}  // namespace
+
+SimulatorError SimulatorError::systemCall(const std::string& what, int errnoValue) {
+  return SimulatorError(what + ": " + std::strerror(errnoValue));
+}
+
+SimulatorError SimulatorError::refused(const std::string& why) { return SimulatorError(why); }
+
+struct Simulator::Link {
+  Link(const char* n, bool isTcp, GatewayConfig& config, const ConsoleOptions& options, Counters& counters)
+      : name(n), tcp(isTcp), console(config, options, &counters) {}
+  const char* name;
+  bool tcp;
+  int fd = -1;
+  Console console;
+  std::string out;
+  std::size_t sent = 0;
+  Clock::time_point nextWrite{};
+  bool waitWritable = false;
+  bool closeAfterFlush = false;
+  bool rebootAfterFlush = false;
+  bool pending() const { return fd >= 0 && sent < out.size(); }
+};
+
+Simulator::Simulator(SimulatorOptions options) : options_(std::move(options)), config_(options_.config) {}
+
+Simulator::~Simulator() { stop(); }
+
+void Simulator::start() {
+  if (running_) return;
+  started_ = Clock::now();
+  int pipeFds[2];
+  if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) throw SimulatorError::systemCall("pipe2", errno);
+  wakeRead_ = pipeFds[0];
+  wakeWrite_ = pipeFds[1];
+  tcpLink_ = std::make_unique<Link>("tcp", true, config_, options_.console, counters_);
+  ptyLink_ = std::make_unique<Link>("serial", false, config_, options_.console, counters_);
+  try {
+    if (options_.tcp) openTcp();
+    if (options_.pty) openPty();
+  } catch (...) {
+    running_ = true;  // let stop() close what was opened
+    stop();
+    throw;
+  }
+  running_ = true;
+  thread_ = std::thread([this] { run(); });
+}
+
+void Simulator::stop() {
+  if (!running_) return;
+  if (thread_.joinable()) {
+    post(Command::Stop);
+    thread_.join();
+  }
+  if (tcpLink_) closeLink(*tcpLink_, false);
+  closePtyNow();
+  if (listenFd_ >= 0) ::close(listenFd_);
+  listenFd_ = -1;
+  if (wakeRead_ >= 0) ::close(wakeRead_);
+  if (wakeWrite_ >= 0) ::close(wakeWrite_);
+  wakeRead_ = wakeWrite_ = -1;
+  running_ = false;
+}
+
+void Simulator::openTcp() {
+  listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (listenFd_ < 0) throw SimulatorError::systemCall("socket", errno);
+  const int one = 1;
+  ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = htons(options_.tcpPort);
+  if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
+    throw SimulatorError::systemCall("bind 127.0.0.1:" + std::to_string(options_.tcpPort), errno);
+  if (::listen(listenFd_, 4) != 0) throw SimulatorError::systemCall("listen", errno);
+  socklen_t len = sizeof addr;
+  ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+  tcpPort_ = ntohs(addr.sin_port);
+}
+
+void Simulator::openPty() {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0) throw SimulatorError::systemCall("posix_openpt", errno);
+  ptyLink_->fd = master;
+  if (::grantpt(master) != 0) throw SimulatorError::systemCall("grantpt", errno);
+  if (::unlockpt(master) != 0) throw SimulatorError::systemCall("unlockpt", errno);
+  char name[128];
+  if (::ptsname_r(master, name, sizeof name) != 0) throw SimulatorError::systemCall("ptsname_r", errno);
+  ptyPath_ = name;
+  // Our own slave descriptor keeps the master from reading EIO while the
+  // tool has the port closed, and makes the line raw before anyone opens it.
+  ptySlaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (ptySlaveFd_ < 0) throw SimulatorError::systemCall("open " + ptyPath_, errno);
+  termios t{};
+  if (::tcgetattr(ptySlaveFd_, &t) != 0) throw SimulatorError::systemCall("tcgetattr", errno);
+  ::cfmakeraw(&t);
+  ::cfsetispeed(&t, B9600);
+  ::cfsetospeed(&t, B9600);
+  if (::tcsetattr(ptySlaveFd_, TCSANOW, &t) != 0) throw SimulatorError::systemCall("tcsetattr", errno);
+  setNonBlocking(master);
+  if (!options_.ptyLink.empty()) {
+    char target[256];
+    const ssize_t n = ::readlink(options_.ptyLink.c_str(), target, sizeof target);
+    if (n >= 0) {
+      ::unlink(options_.ptyLink.c_str());  // a stale link of an earlier run
+    } else if (errno != ENOENT) {
+      throw SimulatorError::refused(options_.ptyLink + " exists and is not a symbolic link");
+    }
+    if (::symlink(ptyPath_.c_str(), options_.ptyLink.c_str()) != 0)
+      throw SimulatorError::systemCall("symlink " + options_.ptyLink, errno);
+  }
+}
+
+void Simulator::closePtyNow() {
+  if (!ptyLink_) return;
+  if (ptyLink_->fd >= 0) ::close(ptyLink_->fd);
+  ptyLink_->fd = -1;
+  ptyLink_->out.clear();
+  ptyLink_->sent = 0;
+  if (ptySlaveFd_ >= 0) ::close(ptySlaveFd_);
+  ptySlaveFd_ = -1;
+  if (!options_.ptyLink.empty() && !ptyPath_.empty()) {
+    char target[256];
+    const ssize_t n = ::readlink(options_.ptyLink.c_str(), target, sizeof target - 1);
+    if (n >= 0 && std::string(target, n) == ptyPath_) ::unlink(options_.ptyLink.c_str());
+  }
+}
+
+void Simulator::post(Command c) {
+  if (!thread_.joinable() || std::this_thread::get_id() == thread_.get_id()) {
+    // No loop to hand it to: do it here.
+    if (c == Command::ClosePty) closePtyNow();
+    if (c == Command::DropClient && tcpLink_) closeLink(*tcpLink_, true);
+    return;
+  }
+  std::unique_lock lock(commandMutex_);
+  commands_.push_back(c);
+  const std::uint64_t ticket = ++commandsPosted_;
+  const char b = 1;
+  [[maybe_unused]] const ssize_t w = ::write(wakeWrite_, &b, 1);
+  commandDone_.wait(lock, [&] { return commandsDone_ >= ticket; });
+}
+
+void Simulator::dropTcpClient() { post(Command::DropClient); }
+void Simulator::closePty() { post(Command::ClosePty); }
+
+GatewayConfig Simulator::config() const {
+  std::lock_guard lock(mutex_);
+  return config_;
+}
+
+void Simulator::setConfig(const GatewayConfig& config) {
+  std::lock_guard lock(mutex_);
+  config_ = config;
+}
+
+std::string Simulator::transcript() const {
+  std::lock_guard lock(mutex_);
+  return transcript_;
+}
+
+Counters Simulator::counters() const {
+  std::lock_guard lock(mutex_);
+  return counters_;
+}
+
+std::uint64_t Simulator::tcpClientsAccepted() const {
+  std::lock_guard lock(mutex_);
+  return tcpAccepted_;
+}
+
+// Called with mutex_ held.
+void Simulator::record(const char* direction, const Link& link, std::string_view bytes) {
+  const double t = std::chrono::duration<double>(Clock::now() - started_).count();
+  char stamp[48];
+  std::snprintf(stamp, sizeof stamp, "[%11.6f] %-6s %s ", t, link.name, direction);
+  const std::string entry = stamp + ("\"" + escaped(bytes) + "\"\n");
+  transcript_ += entry;
+  if (!options_.transcriptPath.empty()) {
+    std::ofstream f(options_.transcriptPath, std::ios::app | std::ios::binary);
+    f << entry;
+  }
+}
+
+void Simulator::receive(Link& link, const char* data, std::size_t n) {
+  std::lock_guard lock(mutex_);
+  record("<<", link, {data, n});
+  if (rebooting_ || link.rebootAfterFlush || link.closeAfterFlush) return;  // nobody is listening
+  const std::string reply = link.console.feed({data, n});
+  if (!reply.empty()) {
+    record(">>", link, reply);
+    link.out += reply;
+  }
+  switch (link.console.takeRequest()) {
+    case Console::Request::Reboot: link.rebootAfterFlush = true; break;
+    case Console::Request::EndSession:
+      if (link.tcp) link.closeAfterFlush = true;  // over serial the line simply stays idle
+      break;
+    case Console::Request::None: break;
+  }
+}
+
+void Simulator::flush(Link& link, Clock::time_point now) {
+  const bool paced = options_.chunkBytes > 0 || options_.pace9600;
+  while (link.pending() && now >= link.nextWrite) {
+    std::size_t piece = link.out.size() - link.sent;
+    if (options_.chunkBytes > 0) piece = std::min(piece, options_.chunkBytes);
+    else if (options_.pace9600) piece = std::min(piece, kPacedPiece);
+    const char* p = link.out.data() + link.sent;
+    const ssize_t n = link.tcp ? ::send(link.fd, p, piece, MSG_NOSIGNAL) : ::write(link.fd, p, piece);
+    if (n < 0) {
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        link.waitWritable = true;
+      } else if (errno != EINTR) {
+        closeLink(link, false);
+      }
+      return;
+    }
+    link.waitWritable = false;
+    link.sent += static_cast<std::size_t>(n);
+    if (paced) {
+      Clock::duration delay = Clock::duration::zero();
+      if (options_.pace9600) delay = kByteTime9600 * n;
+      if (options_.chunkBytes > 0) delay = std::max<Clock::duration>(delay, options_.chunkPause);
+      link.nextWrite = now + delay;
+    }
+  }
+  if (link.fd >= 0 && link.sent >= link.out.size()) {
+    link.out.clear();
+    link.sent = 0;
+    if (link.rebootAfterFlush) {
+      link.rebootAfterFlush = false;
+      beginReboot(now);
+    } else if (link.closeAfterFlush) {
+      closeLink(link, false);
+    }
+  }
+}
+
+void Simulator::closeLink(Link& link, bool reset) {
+  if (link.tcp && link.fd >= 0) {
+    if (reset) {
+      const linger l{1, 0};
+      ::setsockopt(link.fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    }
+    ::close(link.fd);
+    link.fd = -1;
+    tcpClientConnected_ = false;
+  }
+  link.out.clear();
+  link.sent = 0;
+  link.closeAfterFlush = link.rebootAfterFlush = link.waitWritable = false;
+  std::lock_guard lock(mutex_);
+  link.console.reset();
+}
+
+void Simulator::beginReboot(Clock::time_point now) {
+  rebootEnd_ = now + options_.rebootSilence;
+  rebooting_ = true;
+  closeLink(*tcpLink_, false);
+  ptyLink_->out.clear();
+  ptyLink_->sent = 0;
+  ptyLink_->rebootAfterFlush = false;
+}
+
+void Simulator::run() {
+  std::vector<pollfd> fds;
+  char buf[4096];
+  for (;;) {
+    const auto now = Clock::now();
+    if (rebooting_ && now >= rebootEnd_) {
+      rebooting_ = false;
+      std::lock_guard lock(mutex_);
+      tcpLink_->console.reset();
+      ptyLink_->console.reset();
+    }
+
+    // Wait for input, a writable descriptor, the next paced piece or the end of a reboot.
+    fds.clear();
+    fds.push_back({wakeRead_, POLLIN, 0});
+    const bool acceptNow = listenFd_ >= 0 && tcpLink_->fd < 0 && !rebooting_;
+    if (acceptNow) fds.push_back({listenFd_, POLLIN, 0});
+    Link* links[2] = {tcpLink_.get(), ptyLink_.get()};
+    std::size_t linkIndex[2] = {0, 0};
+    Clock::time_point wake = Clock::time_point::max();
+    if (rebooting_) wake = rebootEnd_;
+    for (int i = 0; i < 2; ++i) {
+      Link& l = *links[i];
+      if (l.fd < 0) continue;
+      short events = POLLIN;
+      if (l.pending()) {
+        if (l.waitWritable) events |= POLLOUT;
+        else wake = std::min(wake, l.nextWrite);
+      }
+      linkIndex[i] = fds.size();
+      fds.push_back({l.fd, events, 0});
+    }
+    timespec ts{};
+    timespec* timeout = nullptr;
+    if (wake != Clock::time_point::max()) {
+      const auto left = std::max(Clock::duration::zero(), wake - Clock::now());
+      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+      ts.tv_sec = ns / 1'000'000'000;
+      ts.tv_nsec = ns % 1'000'000'000;
+      timeout = &ts;
+    }
+    if (::ppoll(fds.data(), fds.size(), timeout, nullptr) < 0 && errno != EINTR) break;
+
+    if (fds[0].revents & POLLIN) {
+      while (::read(wakeRead_, buf, sizeof buf) > 0) {
+      }
+      std::deque<Command> todo;
+      {
+        std::lock_guard lock(commandMutex_);
+        todo.swap(commands_);
+      }
+      bool stopNow = false;
+      for (const Command c : todo) {
+        if (c == Command::DropClient) closeLink(*tcpLink_, true);
+        if (c == Command::ClosePty) closePtyNow();
+        if (c == Command::Stop) stopNow = true;
+      }
+      {
+        std::lock_guard lock(commandMutex_);
+        commandsDone_ += todo.size();
+      }
+      commandDone_.notify_all();
+      if (stopNow) return;
+    }
+
+    if (acceptNow && (fds[1].revents & POLLIN)) {
+      const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+      if (fd >= 0) {
+        const int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        Link& l = *tcpLink_;
+        l.fd = fd;
+        l.nextWrite = Clock::time_point{};
+        tcpClientConnected_ = true;
+        std::lock_guard lock(mutex_);
+        l.console.reset();
+        ++tcpAccepted_;
+      }
+    }
+
+    for (int i = 0; i < 2; ++i) {
+      Link& l = *links[i];
+      const std::size_t k = linkIndex[i];
+      if (k == 0 || l.fd < 0 || fds[k].fd != l.fd) continue;
+      const short rev = fds[k].revents;
+      if (rev & (POLLIN | POLLHUP | POLLERR)) {
+        const ssize_t n = ::read(l.fd, buf, sizeof buf);
+        if (n > 0) {
+          receive(l, buf, static_cast<std::size_t>(n));
+        } else if (l.tcp && (n == 0 || (errno != EAGAIN && errno != EINTR))) {
+          closeLink(l, false);  // the client has gone
+          continue;
+        } else if (!l.tcp && n < 0 && errno == EIO) {
+          closePtyNow();  // the terminal is gone; stop polling it
+          continue;
+        }
+      }
+      if (rev & POLLOUT) l.waitWritable = false;
+      flush(l, Clock::now());
+    }
+  }
+}
+
+}  // namespace gwsim
