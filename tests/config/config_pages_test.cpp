@@ -1,0 +1,249 @@
+// The pages' controls as the program starts: where each one lives, its stored
+// caption and its start value.
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "pages_fixture.h"
+
+namespace config {
+namespace {
+
+using platform::Colour;
+using testing::Pages;
+
+struct Placement {
+  const char* name;
+  const char* parent;
+};
+
+// Catches a control created in the wrong page or group (it would show on the
+// wrong tab, or stay visible when its group is hidden) or under a wrong name.
+TEST(ConfigPages, EveryControlLivesInItsPageOrGroup) {
+  Pages f;
+  const Placement rows[] = {
+      {"GB_PSTN", "Tab_PSTN"}, {"ED_PSTN_login", "GB_PSTN"}, {"ED_PSTN_password", "GB_PSTN"},
+      {"Label11", "GB_PSTN"}, {"ED_PSTN_dialing", "GB_PSTN"}, {"RB_All_up", "GB_PSTN"},
+      {"RB_Dial_up", "GB_PSTN"}, {"L_Service_type", "GB_PSTN"}, {"GroupBox1", "GB_PSTN"},
+      {"CB_Local_PC", "GroupBox1"}, {"RB_PSTN_DHCP", "GroupBox1"},
+      {"RB_PSTN_PPPoE", "GroupBox1"},
+      {"RG_Network_type", "Tab_LAN"}, {"GB_PPPoE", "Tab_LAN"}, {"ED_PPPoE_ID", "GB_PPPoE"},
+      {"ED_PPPoE_Password", "GB_PPPoE"}, {"ED_PPPoE_DNS", "GB_PPPoE"},
+      {"L_Primary_DNS_Server2", "GB_PPPoE"}, {"GB_Static_IP_address", "Tab_LAN"},
+      {"ED_Static_IP_address", "GB_Static_IP_address"},
+      {"ED_Static_Netmask", "GB_Static_IP_address"},
+      {"ED_Static_router", "GB_Static_IP_address"}, {"ED_Static_DNS", "GB_Static_IP_address"},
+      {"GB_DHCP", "Tab_LAN"}, {"L_DHCP_none", "GB_DHCP"}, {"GB_Common", "Tab_LAN"},
+      {"CK_Cable_modem", "GB_Common"},
+      {"P_PC", "Tab_PC"}, {"RG_PC_Network", "P_PC"}, {"RB_DHCP", "P_PC"}, {"RB_PPPoE", "P_PC"},
+      {"RB_IP", "P_PC"},
+      {"RG_Protocol", "Tab_VoIP"}, {"GB_Gatekeeper", "Tab_VoIP"}, {"ED_H323_ID", "GB_Gatekeeper"},
+      {"ED_GK_password", "GB_Gatekeeper"}, {"ED_Gatekeeper_IP", "GB_Gatekeeper"},
+      {"ED_Gatekeeper_IP2", "GB_Gatekeeper"}, {"GB_SIP", "Tab_VoIP"},
+      {"ED_SIP_Username", "GB_SIP"}, {"ED_SIP_password", "GB_SIP"},
+      {"ED_SIP_Server_1", "GB_SIP"}, {"ED_SIP_Server_2", "GB_SIP"}, {"GB_MGCP", "Tab_VoIP"},
+      {"ED_MGCP_CallAgent_1", "GB_MGCP"}, {"ED_MGCP_CallAgent_2", "GB_MGCP"},
+      {"GB_VoIP_Phone_number", "Tab_VoIP"},
+      {"SG_VoIP_Phone_number", "GB_VoIP_Phone_number"}, {"GB_Area_Number", "Tab_VoIP"},
+      {"L_Area_number", "GB_Area_Number"}, {"ED_NUM", "GB_Area_Number"},
+      {"CB_Service_port", "Tab_Service"}, {"CK_service_ftp", "CB_Service_port"},
+      {"ED_service_ftp", "CB_Service_port"}, {"CK_service_morvel", "CB_Service_port"},
+      {"ED_service_sip", "CB_Service_port"},
+      {"GB_Auto_upgrade", "Tab_Auto_upgrade"}, {"CK_auto_upgrade", "GB_Auto_upgrade"},
+      {"ED_server_URL", "GB_Auto_upgrade"}, {"L_Option_2", "GB_Auto_upgrade"},
+      {"CK_upgrade_complete_restart", "GB_Auto_upgrade"},
+      {"M_State_Info", "Tab_Status_information"},
+      {"GB_About", "Tab_About"}, {"L_model", "GB_About"}, {"L_version", "GB_About"},
+      {"L_Morvel_Version", "GB_About"}, {"IMG_Logo", "Tab_About"},
+  };
+  for (const Placement& r : rows) {
+    SCOPED_TRACE(r.name);
+    platform::Control* parent = f.Named(r.name).Parent();
+    ASSERT_NE(parent, nullptr);
+    EXPECT_EQ(parent->Name(), r.parent);
+  }
+}
+
+struct CaptionRow {
+  const char* name;
+  const char* caption;
+};
+
+// Catches a caption typed differently from the stored one (the blanks are
+// part of it and the language file replaces only some of them).
+TEST(ConfigPages, CaptionsAreStoredWithTheirBlanks) {
+  Pages f;
+  const CaptionRow rows[] = {
+      {"GB_PSTN", " PSTN "}, {"Label11", "ATDT"}, {"L_Service_type", "Service type"},
+      {"CB_Local_PC", "Local PC is attached via LAN."}, {"RB_All_up", "All-up"},
+      {"RB_Dial_up", "Dial-up"}, {"RB_PSTN_DHCP", "DHCP"}, {"RB_PSTN_PPPoE", "PPPoE"},
+      {"RG_Network_type", " Network type "},
+      {"GB_PPPoE", " Dynamic IP address using PPPoE "},
+      {"GB_Static_IP_address", " Fixed IP address "},
+      {"GB_DHCP", " Dynamic IP address using DHCP "}, {"L_DHCP_none", "-"}, {"GB_Common", ""},
+      {"CK_Cable_modem", "connected to Cable modem"}, {"L_Login_ID", "Login ID"},
+      {"L_Primary_DNS_Server2", "Primary DNS server"}, {"L_Default_router", "Default router"},
+      {"RG_PC_Network", " Network type "}, {"RB_IP", "Fixed IP "},
+      {"RG_Protocol", " VoIP Protocol "}, {"GB_Gatekeeper", " Gatekeeper "},
+      {"L_H323_ID", "H323 ID"}, {"L_Secondary_GK_IP", "Secondary  GK IP"}, {"GB_SIP", " SIP "},
+      {"L_SIP_server_2", "sip-secondary-server"}, {"GB_MGCP", " MGCP "},
+      {"L_call_agent_1", "primary-call-agent"}, {"GB_VoIP_Phone_number", " VoIP Phone number "},
+      {"GB_Area_Number", " DDD Number "}, {"L_Area_number", "Area number"},
+      {"CB_Service_port", " Service port  "}, {"CK_service_TFTP", "TFTP"},
+      {"CK_service_morvel", "Morvel"},
+      {"GB_Auto_upgrade", " Automatic Upgrade of System Software (ORVA) "},
+      {"CK_auto_upgrade", "Automatic upgrade"}, {"L_server_url", "Server URL"},
+      {"L_Option_1", "(optional)"},
+      {"CK_upgrade_complete_restart", "Automatic rebooting after loading"},
+      {"GB_About", " Software Infomation  "}, {"L_Model_", "Model : "},
+      {"L_Software_ver", "ORVA Software Version : "},
+      {"L_Morvel_setup_verion", "Morvel Software Version :  "},
+  };
+  for (const CaptionRow& r : rows) EXPECT_EQ(f.Named(r.name).Caption(), r.caption) << r.name;
+}
+
+// Catches wrong start values: a save right after start writes them, and the
+// rules of the pages assume them (item 0, Dial-up, the PSTN DHCP choice).
+TEST(ConfigPages, StartValues) {
+  Pages f;
+  ConfigPages& p = f.p;
+  using Items = std::vector<std::string>;
+  EXPECT_EQ(p.RG_Network_type.Items(), (Items{"Dynamic IP address using PPPoE",
+                                              "Dynamic IP address using DHCP",
+                                              "Fixed IP address"}));
+  EXPECT_EQ(p.RG_Network_type.ItemIndex(), 0);
+  EXPECT_EQ(p.RG_Protocol.Items(), (Items{"H323", "SIP", "MGCP"}));
+  EXPECT_EQ(p.RG_Protocol.Columns(), 3);
+  EXPECT_EQ(p.RG_Protocol.ItemIndex(), 0);
+  EXPECT_TRUE(p.RG_PC_Network.Items().empty());
+
+  EXPECT_TRUE(p.RB_Dial_up.Checked());
+  EXPECT_FALSE(p.RB_All_up.Checked());
+  EXPECT_TRUE(p.RB_PSTN_DHCP.Checked());
+  EXPECT_FALSE(p.RB_PSTN_PPPoE.Checked());
+  EXPECT_FALSE(p.CB_Local_PC.Checked());
+  for (auto* rb : {&p.RB_DHCP, &p.RB_PPPoE, &p.RB_IP}) {
+    EXPECT_FALSE(rb->Checked()) << rb->Name();
+    EXPECT_TRUE(rb->Enabled()) << rb->Name();
+  }
+
+  EXPECT_TRUE(p.GB_PPPoE.Visible());
+  EXPECT_FALSE(p.GB_Static_IP_address.Visible());
+  EXPECT_FALSE(p.GB_DHCP.Visible());
+  EXPECT_FALSE(p.GB_Common.Visible());
+  for (auto* gb : {&p.GB_Gatekeeper, &p.GB_SIP, &p.GB_MGCP}) EXPECT_TRUE(gb->Visible());
+  // The gatekeeper group lies on top: it is the last of the three children.
+  const auto& voip = f.voip.Children();
+  EXPECT_GT(std::find(voip.begin(), voip.end(), &p.GB_Gatekeeper),
+            std::find(voip.begin(), voip.end(), &p.GB_SIP));
+  EXPECT_GT(std::find(voip.begin(), voip.end(), &p.GB_Gatekeeper),
+            std::find(voip.begin(), voip.end(), &p.GB_MGCP));
+
+  for (auto* ck : {&p.CK_service_ftp, &p.CK_service_http, &p.CK_service_telnet,
+                   &p.CK_service_TFTP, &p.CK_service_SNMP, &p.CK_service_morvel,
+                   &p.CK_Cable_modem, &p.CK_auto_upgrade, &p.CK_upgrade_complete_restart})
+    EXPECT_FALSE(ck->Checked()) << ck->Name();
+  for (auto* ck : {&p.CK_service_h323, &p.CK_service_sip}) {
+    EXPECT_TRUE(ck->Checked()) << ck->Name();
+    EXPECT_FALSE(ck->Enabled()) << ck->Name();
+  }
+  for (auto* ed : {&p.ED_service_h323, &p.ED_service_sip}) {
+    EXPECT_FALSE(ed->Enabled()) << ed->Name();
+    EXPECT_EQ(ed->Background(), Colour::Sys(Colour::System::Light3D)) << ed->Name();
+  }
+
+  EXPECT_EQ(p.ED_server_URL.Text(), "http://");
+  for (platform::Control* c : std::initializer_list<platform::Control*>{
+           &p.ED_server_URL, &p.ED_auto_upgrade_ID, &p.ED_auto_upgrade_password,
+           &p.L_server_url, &p.L_auto_ID, &p.L_auto_password})
+    EXPECT_FALSE(c->Enabled()) << c->Name();
+  for (platform::Control* c : std::initializer_list<platform::Control*>{
+           &p.CK_upgrade_complete_restart, &p.L_Option_1, &p.L_Option_2, &p.CK_auto_upgrade})
+    EXPECT_TRUE(c->Enabled()) << c->Name();
+
+  for (auto* ed : {&p.ED_PSTN_login, &p.ED_PPPoE_ID, &p.ED_H323_ID, &p.ED_SIP_Username,
+                   &p.ED_NUM, &p.ED_service_ftp, &p.ED_auto_upgrade_ID})
+    EXPECT_EQ(ed->Text(), "") << ed->Name();
+  for (auto* ad : {&p.ED_PPPoE_DNS, &p.ED_Static_IP_address, &p.ED_Static_Netmask,
+                   &p.ED_Static_router, &p.ED_Static_DNS, &p.ED_Gatekeeper_IP,
+                   &p.ED_Gatekeeper_IP2, &p.ED_SIP_Server_1, &p.ED_SIP_Server_2,
+                   &p.ED_MGCP_CallAgent_1, &p.ED_MGCP_CallAgent_2}) {
+    EXPECT_TRUE(ad->IsEmpty()) << ad->Name();
+    EXPECT_EQ(ad->Mask(), ad == &p.ED_Static_IP_address ? "999\\.999\\.999\\.999;1; "
+                                                        : "999.999.999.999;1; ")
+        << ad->Name();
+  }
+  for (auto* ed : {&p.ED_PSTN_password, &p.ED_PPPoE_Password, &p.ED_GK_password,
+                   &p.ED_SIP_password, &p.ED_auto_upgrade_password})
+    EXPECT_EQ(ed->PasswordChar(), '*') << ed->Name();
+  EXPECT_EQ(p.ED_PPPoE_ID.PasswordChar(), 0);
+
+  const platform::StringGrid& g = p.SG_VoIP_Phone_number;
+  EXPECT_EQ(g.ColCount(), 3);
+  EXPECT_EQ(g.RowCount(), 2);
+  EXPECT_EQ(g.ColWidths(), (std::vector<int>{40, 40, 110}));
+  EXPECT_EQ(g.RowHeight(), 17);
+  EXPECT_EQ(g.FixedCols(), 2);
+  EXPECT_EQ(g.FixedRows(), 1);
+  EXPECT_EQ(g.FixedColour(), Colour::Rgb(214, 226, 248));
+  EXPECT_TRUE(g.Editable());
+  EXPECT_EQ(g.Cell(0, 0), "");  // titled by the main window
+
+  EXPECT_EQ(p.M_State_Info.Background(), platform::kBlack);
+  EXPECT_EQ(p.M_State_Info.TextColour(), platform::kWhite);
+  EXPECT_EQ(p.M_State_Info.TextFont(), (platform::Font{"Terminal", 13, false, true}));
+  EXPECT_TRUE(p.M_State_Info.ReadOnly());
+  for (auto* l : {&p.L_model, &p.L_version, &p.L_Morvel_Version})
+    EXPECT_TRUE(l->TextFont().bold) << l->Name();
+  EXPECT_FALSE(p.L_Model_.TextFont().bold);
+}
+
+// Catches positions that drifted from the window's described layout, which
+// the rules rely on (the right-hand groups and the protocol groups overlap).
+TEST(ConfigPages, DescribedPositions) {
+  Pages f;
+  ConfigPages& p = f.p;
+  using platform::Rect;
+  EXPECT_EQ(p.RG_Network_type.Geometry(), (Rect{10, 11, 223, 118}));
+  EXPECT_EQ(p.GB_PPPoE.Geometry(), (Rect{245, 11, 246, 168}));
+  EXPECT_EQ(p.GB_Static_IP_address.Geometry(), (Rect{245, 11, 246, 117}));
+  EXPECT_EQ(p.GB_DHCP.Geometry(), (Rect{245, 12, 246, 117}));
+  EXPECT_EQ(p.GB_Common.Geometry(), (Rect{245, 137, 246, 43}));
+  EXPECT_EQ(p.RG_Protocol.Geometry(), (Rect{11, 11, 243, 45}));
+  for (auto* gb : {&p.GB_Gatekeeper, &p.GB_SIP, &p.GB_MGCP})
+    EXPECT_EQ(gb->Geometry(), (Rect{11, 62, 243, 118})) << gb->Name();
+  EXPECT_EQ(p.GB_VoIP_Phone_number.Geometry(), (Rect{264, 11, 225, 132}));
+  EXPECT_EQ(p.SG_VoIP_Phone_number.Geometry(), (Rect{16, 24, 193, 91}));
+  EXPECT_EQ(p.M_State_Info.Geometry(), (Rect{12, 16, 481, 162}));
+}
+
+struct PlacingRow {
+  const char* set;
+  const char* reads;
+  bool empty;
+};
+
+// Catches a wrong placing of address texts: the reply mapping sets packed
+// addresses and the script and the checks read the 15-character form.
+TEST(AddressField, PlacesTextGroupByGroup) {
+  Pages f;
+  const PlacingRow rows[] = {
+      {"10.1.2.3", "10 .1  .2  .3  ", false},
+      {"10 ", "10 .   .   .   ", false},
+      {"", "   .   .   .   ", true},
+      {"1234.5", "123.5  .   .   ", false},
+      {"999.999.999.999", "999.999.999.999", false},
+      {"192.168.1.10", "192.168.1  .10 ", false},
+      {"255.0.0.0", "255.0  .0  .0  ", false},
+      {"   .   .   .   ", "   .   .   .   ", true},
+  };
+  for (const PlacingRow& r : rows) {
+    SCOPED_TRACE(r.set);
+    f.p.ED_Static_DNS.SetText(r.set);
+    EXPECT_EQ(f.p.ED_Static_DNS.Text(), r.reads);
+    EXPECT_EQ(f.p.ED_Static_DNS.IsEmpty(), r.empty);
+  }
+}
+
+}  // namespace
+}  // namespace config

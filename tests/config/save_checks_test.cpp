@@ -1,0 +1,89 @@
+// Save's checks: the three results and the network type's table.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "config/save_checks.h"
+#include "pages_fixture.h"
+
+namespace config {
+namespace {
+
+using testing::Pages;
+
+struct SaveRow {
+  const char* what;
+  int network;
+  int protocol;
+  const char* pppoeId;
+  const char* pppoePassword;
+  const char* staticIp;
+  const char* netmask;
+  const char* sipUser;
+  const char* sipServer1;
+  const char* sipServer2;
+  const char* callAgent1;
+  SaveProblem expected;
+  int traces;  // missing-group notices from all three checks together
+};
+
+// Catches a wrong row of the network type's table, a check tested in the
+// wrong order (the first failure of the row is the one reported), a result
+// skipped for a network type it does not count for (its trace would be
+// missing), or a check that accepts incomplete entries.
+TEST(CheckSave, ReportsTheFirstFailingCheckOfTheNetworkType) {
+  const char* kE = "";
+  const char* kFull = "10.0.0.5";
+  const SaveRow rows[] = {
+      {"DHCP+H323 passes whatever the fields hold", 1, 0, kE, kE, kE, kE, kE, kE, kE, kE,
+       SaveProblem::None, 1},
+      {"PPPoE without password, VoIP missing too", 0, 1, "id", kE, kE, kE, kE, kE, kE, kE,
+       SaveProblem::Pppoe, 2},
+      {"PPPoE with password only", 0, 0, kE, "pw", kFull, kFull, kE, kE, kE, kE,
+       SaveProblem::Pppoe, 0},
+      {"PPPoE complete, H323", 0, 0, "id", "pw", kE, kE, kE, kE, kE, kE, SaveProblem::None, 1},
+      {"SIP server without user name", 0, 1, "id", "pw", kFull, kFull, kE, kFull, kE, kE,
+       SaveProblem::Voip, 0},
+      {"SIP secondary does not stand in for the primary", 0, 1, "id", "pw", kFull, kFull, "1001",
+       "10.0.0.", kFull, kE, SaveProblem::Voip, 0},
+      {"SIP complete", 0, 1, "id", "pw", kFull, kFull, "1001", kFull, kE, kE, SaveProblem::None,
+       0},
+      {"fixed: netmask without fourth group", 2, 0, kE, kE, "10.1.2.3", "255.255.255.", kE, kE,
+       kE, kE, SaveProblem::StaticIp, 0},
+      {"fixed: netmask 999.999.999.999", 2, 0, kE, kE, "10.1.2.3", "999.999.999.999", kE, kE,
+       kE, kE, SaveProblem::None, 0},
+      {"fixed: empty address, netmask not tested", 2, 0, kE, kE, kE, kE, kE, kE, kE, kE,
+       SaveProblem::StaticIp, 1},
+      {"fixed: complete, MGCP agent missing", 2, 2, kE, kE, "10.1.2.3", "255.0.0.0", kE, kE, kE,
+       kE, SaveProblem::Voip, 1},
+      {"fixed: complete, MGCP agent set", 2, 2, kE, kE, "10.1.2.3", "255.0.0.0", kE, kE, kE,
+       kFull, SaveProblem::None, 0},
+      {"DHCP, MGCP agent incomplete", 1, 2, kE, kE, kE, kE, kE, kE, kE, "10.1.2.", SaveProblem::Voip,
+       1},
+      {"DHCP, no protocol chosen", 1, -1, kE, kE, kFull, kFull, "1001", kFull, kE, kFull,
+       SaveProblem::Voip, 0},
+      {"no network type: nothing counts, all still worked out", -1, 1, kE, kE, kE, kE, kE, kE, kE,
+       kE, SaveProblem::NoNetworkType, 2},
+  };
+  for (const SaveRow& r : rows) {
+    SCOPED_TRACE(r.what);
+    Pages f;
+    ConfigPages& p = f.p;
+    p.RG_Network_type.SetItemIndex(r.network);
+    p.RG_Protocol.SetItemIndex(r.protocol);
+    p.ED_PPPoE_ID.SetText(r.pppoeId);
+    p.ED_PPPoE_Password.SetText(r.pppoePassword);
+    p.ED_Static_IP_address.SetText(r.staticIp);
+    p.ED_Static_Netmask.SetText(r.netmask);
+    p.ED_SIP_Username.SetText(r.sipUser);
+    p.ED_SIP_Server_1.SetText(r.sipServer1);
+    p.ED_SIP_Server_2.SetText(r.sipServer2);
+    p.ED_MGCP_CallAgent_1.SetText(r.callAgent1);
+    int traces = 0;
+    EXPECT_EQ(CheckSave(p, [&](std::string) { ++traces; }), r.expected);
+    EXPECT_EQ(traces, r.traces);
+  }
+}
+
+}  // namespace
+}  // namespace config
