@@ -1,0 +1,102 @@
+#pragma once
+// A fresh program per test, run in its own temporary working directory (so
+// the language file lands there), with scripted message boxes and recording
+// transports in place of the serial port and the TCP connection.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/program.h"
+
+namespace ui::test {
+
+/// Records what the link writes; closing runs `onClose` as a close event would.
+class RecordingTransport : public devlink::LinkTransport {
+ public:
+  void Write(std::string_view bytes) override { written.emplace_back(bytes); }
+  void Close() override {
+    if (!open) return;
+    open = false;
+    ++closes;
+    if (onClose) onClose();
+  }
+  bool IsOpen() const override { return open; }
+
+  std::vector<std::string> written;
+  bool open = true;
+  int closes = 0;
+  std::function<void()> onClose;
+};
+
+class UiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    previousDir_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path().toStdString());
+    BeforeStart();
+    program_ = std::make_unique<Program>([this] { ++programEnds; });
+    connection().SetTransport(devlink::kLinkSerial, &serial);
+    connection().SetTransport(devlink::kLinkTcp, &tcp);
+    // The transports' close events bring the button bar to its idle look;
+    // these stand in for the link's after-close handlers.
+    serial.onClose = [this] { IdleButtons(); };
+    tcp.onClose = [this] { IdleButtons(); };
+    if (StartProgram()) program_->Start();
+  }
+
+  void TearDown() override {
+    program_.reset();
+    std::filesystem::current_path(previousDir_);
+  }
+
+  /// Runs in the temporary directory before the program is created.
+  virtual void BeforeStart() {}
+  virtual bool StartProgram() { return true; }
+
+  void IdleButtons() {
+    main().BB_Restart.SetEnabled(false);
+    main().BB_Save.SetEnabled(false);
+    main().BB_Connect.Show();
+    main().BB_Disconnect.Hide();
+  }
+
+  /// Puts the link on one transport as a connect would, with the buttons of
+  /// the connected look.
+  void ConnectOver(int32_t mode) {
+    connection().link.LinkMode = mode;
+    main().BB_Connect.Hide();
+    main().BB_Disconnect.Show();
+    if (mode == devlink::kLinkTcp) {
+      main().BB_Save.SetEnabled(true);
+      main().BB_Restart.SetEnabled(true);
+    }
+  }
+
+  RecordingTransport& Active() { return connection().link.LinkMode == devlink::kLinkSerial ? serial : tcp; }
+  std::string Dir() const { return dir_.path().toStdString(); }
+
+  TF_morvel_config_main& main() { return program_->Main(); }
+  config::ConfigPages& pages() { return program_->Main().pages; }
+  devlink::TF_Connection& connection() { return program_->Connection(); }
+  TF_Debug& debug() { return program_->Debug(); }
+  TF_Login& login() { return program_->Login(); }
+
+  platform::ScriptedMessageBoxes boxes;
+  RecordingTransport serial;
+  RecordingTransport tcp;
+  int programEnds = 0;
+  std::unique_ptr<Program> program_;
+
+ private:
+  QTemporaryDir dir_;
+  std::filesystem::path previousDir_;
+};
+
+}  // namespace ui::test
