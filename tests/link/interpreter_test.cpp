@@ -1,0 +1,332 @@
+// The reply interpreter: state selection, login, model check, the query
+// series over a recorded gateway, the version blanks and the save handshake.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config/script_writer.h"
+#include "link_fixture.h"
+
+using linktest::Feed;
+using linktest::WiredLink;
+using platform::Icon;
+using platform::ScriptedMessageBoxes;
+
+namespace {
+
+/// A recorded gateway at the far end of the TCP transport: each command line
+/// written is answered with its echo, its reply lines and "!END-TAG!".
+struct RecordedGateway {
+  std::map<std::string, std::vector<std::string>> replies;
+  std::string lineEnd = "\r\n";
+  std::string out;
+
+  explicit RecordedGateway(linktest::RecordingTransport& t) {
+    t.onWrite = [this](const std::string& w) {
+      if (w.empty() || w.back() != '\r') return;  // key presses get no answer
+      const std::string cmd = w.substr(0, w.size() - 1);
+      out += cmd + lineEnd;
+      if (cmd.rfind("start-login", 0) == 0) {
+        out += "Login ok" + lineEnd;
+        return;
+      }
+      auto it = replies.find(cmd);
+      if (it == replies.end()) return;
+      for (const std::string& l : it->second) out += l + lineEnd;
+      out += "!END-TAG!" + lineEnd;
+    };
+  }
+  /// Delivers everything the gateway has to say, in chunks.
+  void Pump(devlink::TF_Connection& c, size_t chunk) {
+    while (!out.empty()) {
+      const std::string bytes = std::move(out);
+      out.clear();
+      Feed(c, bytes, chunk);
+    }
+  }
+};
+
+std::vector<std::string> Commands(const std::vector<std::string>& writes) {
+  std::vector<std::string> cmds;
+  for (const std::string& w : writes)
+    if (w != " ") cmds.push_back(w);
+  return cmds;
+}
+
+int Blanks(const std::vector<std::string>& writes) {
+  int n = 0;
+  for (const std::string& w : writes) n += w == " ";
+  return n;
+}
+
+const std::map<std::string, std::vector<std::string>> kReadOut = {
+    {"get-model", {"model MVG-2400"}},
+    {"get-wan", {"interface ether0.0", "ip address 192.168.10.7 255.255.255.0", "route 0.0.0.0 0.0.0.0 192.168.10.1",
+                 "qos-control 200 100"}},
+    {"get-lan", {"interface ether1.0", "no ip address", "ip dhcp-group 0"}},
+    {"get-auto-upgrade", {"auto-upgrade  url  http://upd.example/fw", "auto-upgrade  action auto"}},
+    {"get-service", {"service httpd", "no service ftpd", "service morvel"}},
+    {"get-service-port", {"service-port httpd 8080", "service-port morvel 514"}},
+    {"get-version", {"version 2.35.07"}},
+    {"get-voip", {"voice-port 0", "! FXS", "voice-port 1", "! FXS", "dial-peer voice 0 pots",
+                  "destination-pattern 1001", "port 0", "!", "dial-peer voice 1 pots", "destination-pattern 1002",
+                  "port 1", "sip-ua", "sip-username 1001", "sip-password s3cret", "sip-server 10.0.0.5"}},
+    {"get-dns-server", {"dnshost  nameserver   192.168.10.53"}},
+};
+
+// Catches a wrong query order, a series that stalls or runs past the DNS
+// reply, missing blank sends, and line handling that depends on the chunking
+// or the line-end convention.
+TEST(QuerySeries, WholeReadOutFromARecordedGateway) {
+  const std::vector<std::string> expected = {
+      "start-login admin pw\r", "get-model\r",   "get-wan\r",     "get-lan\r",  "get-auto-upgrade\r",
+      "get-service\r",          "get-service-port\r", "get-version\r", "get-voip\r", "get-dns-server\r"};
+  for (const std::string lineEnd : {"\r\n", "\r", "\n"}) {
+    for (size_t chunk : {size_t(1), size_t(5), size_t(64), size_t(100000)}) {
+      WiredLink w;
+      RecordedGateway gw(w.tcp);
+      gw.replies = kReadOut;
+      gw.lineEnd = lineEnd;
+      w.peers.login.Show();
+      w.conn.SendGetData("start-login admin pw\r");
+      w.conn.link.ReplyState = devlink::reply::kLogin;
+      gw.Pump(w.conn, chunk);
+
+      const std::string where = "line end " + std::to_string(lineEnd.size()) + ", chunk " + std::to_string(chunk);
+      EXPECT_EQ(Commands(w.tcp.writes), expected) << where;
+      // Version echo, version line and its end: six blanks per line, twice
+      // as many lines with CR LF.
+      EXPECT_EQ(Blanks(w.tcp.writes), lineEnd.size() == 2 ? 36 : 18) << where;
+      auto voip = std::find(w.tcp.writes.begin(), w.tcp.writes.end(), "get-voip\r");
+      ASSERT_NE(voip, w.tcp.writes.end());
+      for (int i = 1; i <= 6; ++i) EXPECT_EQ(*(voip + i), " ") << where;
+      EXPECT_FALSE(w.peers.login.Visible()) << where;
+      EXPECT_FALSE(w.peers.cover.Visible()) << where;
+      EXPECT_TRUE(w.peers.save.Enabled() && w.peers.restart.Enabled()) << where;
+      EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kDns) << where;
+
+      const config::ConfigPages& p = w.peers.pages;
+      EXPECT_EQ(p.L_model.Caption(), "MVG-2400");
+      EXPECT_EQ(p.L_version.Caption(), "2.35.07");
+      EXPECT_EQ(p.RG_Network_type.ItemIndex(), 2);
+      EXPECT_EQ(p.ED_Static_IP_address.Text(), "192.168.10 .7  ");
+      EXPECT_EQ(p.ED_Static_router.Text(), "192.168.10 .1  ");
+      EXPECT_EQ(p.ED_Static_DNS.Text(), "192.168.10 .53 ");
+      EXPECT_TRUE(p.CK_Cable_modem.Checked());
+      EXPECT_TRUE(p.RB_DHCP.Checked());
+      EXPECT_EQ(p.ED_server_URL.Text(), "http://upd.example/fw");
+      EXPECT_TRUE(p.CK_auto_upgrade.Checked());
+      EXPECT_TRUE(p.CK_service_http.Checked() && p.CK_service_morvel.Checked());
+      EXPECT_FALSE(p.CK_service_ftp.Checked());
+      EXPECT_EQ(p.ED_service_http.Text(), "8080");
+      EXPECT_EQ(p.RG_Protocol.ItemIndex(), 1);
+      EXPECT_EQ(p.ED_SIP_Username.Text(), "1001");
+      EXPECT_EQ(p.SG_VoIP_Phone_number.RowCount(), 3);
+      EXPECT_EQ(p.SG_VoIP_Phone_number.Cell(2, 1), "1001");
+      EXPECT_EQ(p.SG_VoIP_Phone_number.Cell(2, 2), "1002");
+    }
+  }
+}
+
+// Catches selecting a state by prefix instead of whole words, forgetting the
+// probe flag, and lines changing the state when no command word matches.
+TEST(StateSelection, EchoWordPicksTheState) {
+  struct Row {
+    const char* line;
+    int32_t state;
+  };
+  const Row rows[] = {{"get-wan", 1},          {"get-lan", 2},        {"get-dns-server", 3},
+                      {"get-auto-upgrade", 4}, {"start-login", 7},    {"get-service", 5},
+                      {"get-service-port", 6}, {"get-version", 8},    {"get-model", 9},
+                      {"get-voip", 12},        {"get-gatekeeper-status", 15}, {"get-wan-status", 16},
+                      {"get-pstn", 17},        {"get-wanx", 13},      {"GET-WAN", 13}};
+  for (const Row& r : rows) {
+    WiredLink w;
+    w.conn.link.ReplyState = devlink::reply::kSave;
+    Feed(w.conn, std::string(r.line) + "\r");
+    EXPECT_EQ(w.conn.link.ReplyState, r.state) << r.line;
+    EXPECT_EQ(w.conn.link.ProbeAnswered, r.state == 1) << r.line;
+  }
+  // Status states and the start state read nothing.
+  for (int32_t s : {0, 15, 16}) {
+    WiredLink w;
+    w.conn.link.ReplyState = s;
+    Feed(w.conn, "!END-TAG!\rLogin ok\rmodel X\r");
+    EXPECT_TRUE(w.tcp.writes.empty()) << s;
+  }
+}
+
+// Catches a login accepted on the wrong words, a missing retry after a
+// refusal, and the message shown with the wrong text, caption or icon.
+TEST(Login, AnswerLines) {
+  {
+    WiredLink w;
+    w.peers.login.Show();
+    w.conn.link.ReplyState = devlink::reply::kLogin;
+    Feed(w.conn, "start-login a b\r\nLogin ok\r\n");
+    EXPECT_FALSE(w.peers.login.Visible());
+    EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-model\r"}));
+    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Login OK!!", "Send_Message : get-model\r"}));
+  }
+  for (const char* other : {"Login OK\r", "Login\r", "login ok\r", "Login maybe\r"}) {
+    WiredLink w;
+    ScriptedMessageBoxes boxes;
+    w.conn.link.ReplyState = devlink::reply::kLogin;
+    Feed(w.conn, other);
+    EXPECT_TRUE(w.tcp.writes.empty()) << other;
+    EXPECT_TRUE(boxes.Shown().empty()) << other;
+    EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kLogin);
+  }
+  {
+    WiredLink w;
+    ScriptedMessageBoxes boxes;
+    bool loginShownWhileBoxOpen = true;
+    boxes.whileOpen = [&](const platform::MessageBox&) { loginShownWhileBoxOpen = w.peers.login.Visible(); };
+    w.conn.link.ReplyState = devlink::reply::kLogin;
+    Feed(w.conn, "Login incorrect\r");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Id or password is not correct", "Error", Icon::Error}));
+    EXPECT_FALSE(loginShownWhileBoxOpen);
+    EXPECT_TRUE(w.peers.login.Visible());
+    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Login Incorrect!!"}));
+    EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kLogin);
+  }
+}
+
+// Catches a refused model uncovering the pages, an accepted one staying
+// covered, wrong trace lines, and the series stopping after a refusal.
+TEST(ModelCheck, RefusedAndAcceptedModels) {
+  struct Row {
+    const char* model;
+    bool refused;
+    const char* prefix;
+  };
+  const Row rows[] = {{"RN420", true, "RN420"},
+                      {"RN420-PLUS", true, "RN420"},
+                      {"XRN420", false, "XRN42"},
+                      {"RN42", false, "RN42"},
+                      {"MVG-2400", false, "MVG-2"}};
+  for (const Row& r : rows) {
+    WiredLink w;
+    ScriptedMessageBoxes boxes;
+    Feed(w.conn, "get-model\r\nmodel " + std::string(r.model) + "\r\n!END-TAG!\r\n");
+    const std::string cmp = std::string(r.prefix) + " : RN420";
+    EXPECT_EQ(w.peers.trace.Lines(),
+              (std::vector<std::string>{cmp, r.refused ? "re : 0" : "re : -1", cmp, "Send_Message : get-wan\r"}))
+        << r.model;
+    EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-wan\r"})) << r.model;
+    if (r.refused) {
+      ASSERT_EQ(boxes.Shown().size(), 1u);
+      EXPECT_EQ(boxes.Shown()[0],
+                (platform::MessageBox{"Access denied. Use Morvel S/W for RN420.", "Error", Icon::Error}));
+      EXPECT_TRUE(w.peers.cover.Visible());
+      EXPECT_FALSE(w.peers.save.Enabled() || w.peers.restart.Enabled());
+      EXPECT_EQ(w.peers.pages.L_model.Caption(), "");
+    } else {
+      EXPECT_TRUE(boxes.Shown().empty());
+      EXPECT_FALSE(w.peers.cover.Visible());
+      EXPECT_TRUE(w.peers.save.Enabled() && w.peers.restart.Enabled());
+      EXPECT_EQ(w.peers.pages.L_model.Caption(), r.model);
+    }
+  }
+}
+
+// Catches blank sends missing for the echo, for the empty line of a CR LF
+// pair, or sent before the "get-voip" query.
+TEST(VersionReply, SixBlanksAfterEveryLine) {
+  WiredLink w;
+  Feed(w.conn, "get-version\r\n");
+  EXPECT_EQ(w.tcp.writes, std::vector<std::string>(12, " "));
+
+  WiredLink v;
+  Feed(v.conn, "get-version\rversion 2.35.07 build 3\r\n!END-TAG!\r\n");
+  std::vector<std::string> expected(18, " ");
+  expected.push_back("get-voip\r");
+  expected.insert(expected.end(), 12, " ");
+  EXPECT_EQ(v.tcp.writes, expected);
+  EXPECT_EQ(v.peers.pages.L_version.Caption(), "2.35.07");
+}
+
+std::vector<std::string> ScriptWrites(const config::ConfigPages& pages) {
+  std::vector<std::string> out;
+  for (const std::string& l : config::ConfigurationScript(pages)) out.push_back(l + "\r");
+  out.push_back("!END-TAG!\r");
+  return out;
+}
+
+// Catches the script sent at the wrong marker, the confirmation shown at the
+// first end marker, or counters that do not repeat for later markers.
+TEST(SaveHandshake, MarkersCountAndRepeat) {
+  WiredLink w;
+  ScriptedMessageBoxes boxes;
+  w.conn.link.ReplyState = devlink::reply::kSave;
+  Feed(w.conn, "!START-TAG!\r\n");
+  EXPECT_EQ(w.conn.link.StartTagCount, 1);
+  EXPECT_TRUE(w.tcp.writes.empty());
+
+  Feed(w.conn, "!START-TAG!\r\n");
+  const std::vector<std::string> script = ScriptWrites(w.peers.pages);
+  EXPECT_EQ(w.tcp.writes, script);
+  EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Send_Message : !END-TAG!\r"}));
+  EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kSave);
+
+  Feed(w.conn, "ip-share  enable\r\n!START-TAG!\r\n");
+  EXPECT_EQ(w.tcp.writes.size(), 2 * script.size());
+
+  Feed(w.conn, "!END-TAG!\r\n");
+  EXPECT_EQ(w.conn.link.EndTagCount, 1);
+  EXPECT_TRUE(boxes.Shown().empty());
+  Feed(w.conn, "!END-TAG!\r\n!END-TAG!\r");
+  const platform::MessageBox done{
+      "Save was complete\rPlease restart, if you want to apply to a modification", "OK", Icon::Information};
+  EXPECT_EQ(boxes.Shown(), (std::vector<platform::MessageBox>{done, done}));
+
+  Feed(w.conn, "get-wan\r");
+  EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kWan);
+}
+
+// Catches a script writer that swallows a failed write or goes on after it.
+TEST(SaveHandshake, FailedWriteEndsTheScript) {
+  WiredLink w;
+  w.tcp.failOnWrite = 3;
+  w.conn.link.ReplyState = devlink::reply::kSave;
+  w.conn.link.StartTagCount = 1;
+  EXPECT_THROW(Feed(w.conn, "!START-TAG!\r"), platform::Error);
+  EXPECT_EQ(w.tcp.writes.size(), 2u);
+  EXPECT_TRUE(w.peers.trace.Lines().empty());
+}
+
+// Catches a receive nested inside a message box (a real box runs the event
+// loop) that glues its first word to the interrupted line, lands in the wrong
+// slot, or has its unfinished word wiped when the interrupted pass resumes.
+TEST(Reentrancy, ReceiveInsideAMessageBox) {
+  {
+    WiredLink w;
+    ScriptedMessageBoxes boxes;
+    boxes.whileOpen = [&](const platform::MessageBox&) { Feed(w.conn, "Login ok\r"); };
+    w.conn.link.ReplyState = devlink::reply::kLogin;
+    Feed(w.conn, "Login incorrect\r");
+    EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-model\r"}));
+    EXPECT_EQ(w.peers.trace.Lines(),
+              (std::vector<std::string>{"Login Incorrect!!", "Login OK!!", "Send_Message : get-model\r"}));
+  }
+  {
+    WiredLink w;
+    ScriptedMessageBoxes boxes;
+    std::string many;
+    for (int i = 0; i < 3000; ++i) many += "x" + std::to_string(i) + " ";
+    boxes.whileOpen = [&](const platform::MessageBox&) {
+      Feed(w.conn, many + "\r", 7);  // fills and overruns the table
+      Feed(w.conn, "get-");          // unfinished when the box closes
+    };
+    w.conn.link.ReplyState = devlink::reply::kLogin;
+    Feed(w.conn, "Login incorrect\rwan\r");
+    EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kWan);
+    EXPECT_TRUE(w.conn.link.ProbeAnswered);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+#pragma once
+// Stand-ins for what the link drives: a recording transport, the main
+// window's pages on a throwaway page control, and the other windows' controls.
+#include <functional>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/config_pages.h"
+#include "lang/message_texts.h"
+#include "link/connection.h"
+#include "platform/ui/toolkit.h"
+
+namespace linktest {
+
+/// Records every write; can be told to raise on the n-th write.
+class RecordingTransport : public devlink::LinkTransport {
+ public:
+  void Write(std::string_view bytes) override {
+    if (failOnWrite > 0 && int(writes.size()) + 1 == failOnWrite) throw platform::Error("write failed");
+    writes.emplace_back(bytes);
+    if (onWrite) onWrite(writes.back());
+  }
+  void Close() override {
+    ++closes;
+    open = false;
+  }
+  bool IsOpen() const override { return open; }
+
+  std::vector<std::string> writes;
+  std::function<void(const std::string&)> onWrite;
+  int failOnWrite = 0;
+  int closes = 0;
+  bool open = true;
+};
+
+/// The main window's pages and the other windows' controls the link touches.
+struct Peers {
+  platform::PageControl pageControl{nullptr, "PageControl1"};
+  platform::TabSheet pstn{&pageControl, "Tab_PSTN"}, lan{&pageControl, "Tab_LAN"}, pc{&pageControl, "Tab_PC"},
+      voip{&pageControl, "Tab_VoIP"}, service{&pageControl, "Tab_Service"},
+      autoUpgrade{&pageControl, "Tab_Auto_upgrade"}, status{&pageControl, "Tab_Status_information"},
+      about{&pageControl, "Tab_About"};
+  config::ConfigPages pages{config::PageSlots{&pstn, &lan, &pc, &voip, &service, &autoUpgrade, &status, &about}};
+  platform::Memo trace{nullptr, "Display"};
+  platform::Form login{"F_Login", "Login"};
+  platform::Panel cover{nullptr, "P_main"};
+  platform::Button save{nullptr, "BB_Save"};
+  platform::Button restart{nullptr, "BB_Restart"};
+  lang::MessageTexts messages;
+
+  Peers() {
+    for (size_t i = 0; i < lang::kMessageKeys.size(); ++i)
+      messages.Set(lang::Msg(i), std::string(lang::kMessageKeys[i]));
+    save.SetEnabled(false);
+    restart.SetEnabled(false);
+  }
+
+  devlink::LinkPeers Wiring() {
+    devlink::LinkPeers p;
+    p.trace = &trace;
+    p.login = &login;
+    p.cover = &cover;
+    p.save = &save;
+    p.restart = &restart;
+    p.pages = &pages;
+    p.messages = &messages;
+    return p;
+  }
+};
+
+/// Feeds `bytes` to the receive path in chunks of `chunk` bytes.
+inline void Feed(devlink::TF_Connection& c, std::string_view bytes, size_t chunk = 0,
+                 devlink::LineEnds ends = devlink::LineEnds::Tcp) {
+  if (chunk == 0) chunk = bytes.size() ? bytes.size() : 1;
+  for (size_t i = 0; i < bytes.size(); i += chunk) c.Receive(bytes.substr(i, chunk), ends);
+}
+
+/// A link over TCP with a recording transport and every peer wired.
+struct WiredLink {
+  Peers peers;
+  devlink::TF_Connection conn;
+  RecordingTransport tcp;
+  RecordingTransport serial;
+
+  WiredLink() {
+    conn.Wire(peers.Wiring());
+    conn.SetTransport(devlink::kLinkTcp, &tcp);
+    conn.SetTransport(devlink::kLinkSerial, &serial);
+    conn.link.LinkMode = devlink::kLinkTcp;
+  }
+  /// Lines handed over as "text\r\n" each.
+  template <typename Range>
+  void Lines(const Range& lines) {
+    for (std::string_view l : lines) {
+      std::string s(l);
+      s += "\r\n";
+      Feed(conn, s);
+    }
+  }
+  void Lines(std::initializer_list<std::string_view> lines) { Lines<std::initializer_list<std::string_view>>(lines); }
+};
+
+}  // namespace linktest

@@ -1,0 +1,238 @@
+// The receive path in both modes, the sends and the link's text helpers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link_fixture.h"
+
+using devlink::LineEnds;
+using devlink::LineWords;
+using linktest::Feed;
+using linktest::WiredLink;
+
+namespace {
+
+/// Records the words each line hands to the interpreter, instead of
+/// interpreting them.
+class LineRecorder : public devlink::TF_Connection {
+ public:
+  void ComPort_Encode_Parsing(const LineWords& words) override { lines.push_back(words); }
+  std::vector<LineWords> lines;
+};
+
+LineWords W(std::vector<std::string> words) {
+  LineWords w;
+  for (size_t i = 0; i < words.size() && i < w.size(); ++i) w[i] = words[i];
+  return w;
+}
+
+struct ParseCase {
+  const char* name;
+  std::string bytes;
+  std::vector<LineWords> lines;
+};
+
+// Catches word and line splitting that depends on where the chunks break, lost
+// left-over words, empty words from runs of blanks, and NUL not splitting.
+TEST(ReceiveParse, SplitsWordsAndLinesInAnyChunking) {
+  const std::vector<ParseCase> cases = {
+      {"cr lf gives a second, empty line", "get-lan\r\n", {W({"get-lan"}), W({})}},
+      {"double blank makes no empty word", "ip  address 10.0.0.1 255.0.0.0\r",
+       {W({"ip", "address", "10.0.0.1", "255.0.0.0"})}},
+      {"short line keeps left-over words", "one two three\rfour\r",
+       {W({"one", "two", "three"}), W({"four", "two", "three"})}},
+      {"nul splits a word", std::string("ab\0cd\r", 6), {W({"ab", "cd"})}},
+      {"leading blanks do not shift", "   lead  x\n", {W({"lead", "x"})}},
+      {"lone line end", "\r", {W({})}},
+      {"left-over after cr lf", "a b c\r\n", {W({"a", "b", "c"}), W({"", "b", "c"})}},
+  };
+  for (const ParseCase& c : cases) {
+    for (size_t chunk = 1; chunk <= c.bytes.size(); ++chunk) {
+      LineRecorder link;
+      Feed(link, c.bytes, chunk);
+      EXPECT_EQ(link.lines, c.lines) << c.name << ", chunk " << chunk;
+      EXPECT_EQ(link.link.TokenIndex, 0) << c.name;
+      EXPECT_TRUE(link.link.RxLine.empty()) << c.name;
+    }
+  }
+}
+
+// Catches a write past the end of the word table on a line with more words
+// than slots (the extra words are dropped and the line is still interpreted).
+TEST(ReceiveParse, WordsBeyondTheLastSlotAreDropped) {
+  std::string line;
+  for (int i = 0; i < devlink::kTokenSlots + 60; ++i) line += "w" + std::to_string(i) + " ";
+  line += "\rnext\r";
+  for (size_t chunk : {size_t(1), size_t(4096), line.size()}) {
+    LineRecorder link;
+    Feed(link, line, chunk);
+    ASSERT_EQ(link.lines.size(), 2u);
+    EXPECT_EQ(link.lines[0][0], "w0");
+    EXPECT_EQ(link.lines[1][0], "next");
+    EXPECT_EQ(link.lines[1][1], "w1");
+    ASSERT_EQ(link.link.Tokens.size(), size_t(devlink::kTokenSlots));
+    EXPECT_EQ(link.link.Tokens.back(), "w" + std::to_string(devlink::kTokenSlots - 1));
+    EXPECT_EQ(link.link.TokenIndex, 0);
+  }
+}
+
+// Catches unbounded growth of a word from a peer that never sends a delimiter.
+TEST(ReceiveParse, AWordIsCutAtItsLimit) {
+  LineRecorder link;
+  const std::string big(devlink::kMaxWordBytes + 5000, 'a');
+  Feed(link, big, 8192);
+  EXPECT_EQ(link.link.RxLine.size(), devlink::kMaxWordBytes);
+  Feed(link, "\rok\r");
+  ASSERT_EQ(link.lines.size(), 2u);
+  EXPECT_EQ(link.lines[0][0].size(), devlink::kMaxWordBytes);
+  EXPECT_EQ(link.lines[1][0], "ok");
+  // Status lines have the same bound.
+  link.link.StatusMode = true;
+  Feed(link, big, 8192);
+  EXPECT_EQ(link.link.RxLine.size(), devlink::kMaxWordBytes);
+}
+
+struct StatusCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> tcp;     // memo lines over TCP
+  std::vector<std::string> serial;  // memo lines over serial
+};
+
+// Catches wrong line ends per transport, a lost last character on serial
+// lines, the page prompt surviving, and framing lines reaching the memo.
+TEST(ReceiveStatus, LinesReachTheMemoByTransport) {
+  const std::vector<StatusCase> cases = {
+      {"cr lf", "WAN up\r\n", {"WAN up"}, {"WAN up"}},
+      {"lf alone keeps its last character", "abc\n", {}, {"abc"}},
+      {"cr alone", "abc\r", {"abc"}, {}},
+      {"prompt then blank vanishes", "-- more -- x\r\n", {"x"}, {"x"}},
+      {"prompt then line end", "-- more --\r\n", {"-- more --"}, {""}},
+      {"system information gets an empty line before it", "System Information\r\n",
+       {"", "System Information"}, {"", "System Information"}},
+      {"framing and echoes are dropped", "  !END-TAG!  \r\n!START-TAG!\r\nget-wan-status\r\nget-gatekeeper-status\r\n",
+       {}, {}},
+      {"blank kept inside text", " IP : 1.2.3.4 \r\n", {" IP : 1.2.3.4 "}, {" IP : 1.2.3.4 "}},
+  };
+  for (const StatusCase& c : cases) {
+    for (LineEnds ends : {LineEnds::Tcp, LineEnds::Serial}) {
+      for (size_t chunk = 1; chunk <= c.bytes.size(); ++chunk) {
+        WiredLink w;
+        w.conn.link.StatusMode = true;
+        Feed(w.conn, c.bytes, chunk, ends);
+        EXPECT_EQ(w.peers.pages.M_State_Info.Lines(), ends == LineEnds::Tcp ? c.tcp : c.serial)
+            << c.name << (ends == LineEnds::Tcp ? ", tcp" : ", serial") << ", chunk " << chunk;
+        EXPECT_TRUE(w.tcp.writes.empty());
+      }
+    }
+  }
+}
+
+// Catches the follow-up query going out more than once, not at all, or in parse mode.
+TEST(ReceiveStatus, FollowUpQueryAfterTheFirstChunkOnly) {
+  WiredLink w;
+  w.conn.link.StatusMode = true;
+  w.conn.link.StatusFollowUp = true;
+  Feed(w.conn, "!START-TAG!\r\n");
+  EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-gatekeeper-status\r", " ", " "}));
+  EXPECT_FALSE(w.conn.link.StatusFollowUp);
+  Feed(w.conn, "more\r\n");
+  EXPECT_EQ(w.tcp.writes.size(), 3u);
+
+  WiredLink parse;
+  parse.conn.link.StatusFollowUp = true;
+  Feed(parse.conn, "x\r");
+  EXPECT_TRUE(parse.tcp.writes.empty());
+}
+
+// Catches a send that goes to the wrong transport, skips the trace or the
+// table reset, or resets the table's second half.
+TEST(Send, GetDataTracesResetsAndWritesByLinkMode) {
+  for (int32_t mode : {0, devlink::kLinkSerial, devlink::kLinkTcp, 7}) {
+    WiredLink w;
+    w.conn.link.LinkMode = mode;
+    w.conn.link.Tokens[0] = "a";
+    w.conn.link.Tokens[1023] = "b";
+    w.conn.link.Tokens[1024] = "kept";
+    w.conn.link.TokenIndex = 5;
+    w.conn.SendGetData("get-wan\r");
+    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Send_Message : get-wan\r"}));
+    EXPECT_EQ(w.conn.link.TokenIndex, 0);
+    EXPECT_EQ(w.conn.link.Tokens[0], "");
+    EXPECT_EQ(w.conn.link.Tokens[1023], "");
+    EXPECT_EQ(w.conn.link.Tokens[1024], "kept");
+    EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? std::vector<std::string>{"get-wan\r"}
+                                                             : std::vector<std::string>{});
+    EXPECT_EQ(w.tcp.writes, mode == devlink::kLinkTcp ? std::vector<std::string>{"get-wan\r"}
+                                                       : std::vector<std::string>{});
+  }
+}
+
+// Catches a missing CR, a trace, or a table change on configuration lines.
+TEST(Send, PutDataAppendsCrOnly) {
+  for (int32_t mode : {0, devlink::kLinkSerial, devlink::kLinkTcp}) {
+    WiredLink w;
+    w.conn.link.LinkMode = mode;
+    w.conn.link.Tokens[0] = "a";
+    w.conn.link.TokenIndex = 3;
+    w.conn.SendPutData("ip-share  enable");
+    EXPECT_TRUE(w.peers.trace.Lines().empty());
+    EXPECT_EQ(w.conn.link.Tokens[0], "a");
+    EXPECT_EQ(w.conn.link.TokenIndex, 3);
+    const auto expected = std::vector<std::string>{"ip-share  enable\r"};
+    EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? expected : std::vector<std::string>{});
+    EXPECT_EQ(w.tcp.writes, mode == devlink::kLinkTcp ? expected : std::vector<std::string>{});
+  }
+}
+
+// Catches closing the wrong transport or calling into one that is not set.
+TEST(Send, TransportsCloseAndReportOpen) {
+  devlink::TF_Connection bare;
+  EXPECT_FALSE(bare.SerialOpen());
+  bare.CloseSerial();
+  bare.CloseTcp();
+  bare.SendGetData("x\r");  // nothing wired, nothing set: no crash
+
+  WiredLink w;
+  EXPECT_TRUE(w.conn.SerialOpen());
+  w.conn.CloseSerial();
+  EXPECT_FALSE(w.conn.SerialOpen());
+  EXPECT_EQ(w.serial.closes, 1);
+  EXPECT_EQ(w.tcp.closes, 0);
+  w.conn.CloseTcp();
+  EXPECT_EQ(w.tcp.closes, 1);
+}
+
+// Catches wrong prefix lengths, case folding and a missing trace line.
+TEST(TextHelpers, IndexOfStr) {
+  struct Row {
+    const char* text;
+    const char* name;
+    int result;
+    const char* trace;
+  };
+  const Row rows[] = {
+      {"RN420", "RN420", 0, "RN420 : RN420"},  {"RN420-X", "RN420", 0, "RN420 : RN420"},
+      {"RN42", "RN420", -1, "RN42 : RN420"},   {"rn420", "RN420", -1, "rn420 : RN420"},
+      {"XRN420", "RN420", -1, "XRN42 : RN420"}, {"abc", "", 0, " : "},
+  };
+  for (const Row& r : rows) {
+    WiredLink w;
+    EXPECT_EQ(w.conn.IndexOfStr(r.text, r.name), r.result) << r.text;
+    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{r.trace})) << r.text;
+  }
+}
+
+// Catches an off-by-one at the delimiter and blanks surviving the trim.
+TEST(TextHelpers, NumberTokenAndTrimBlank) {
+  EXPECT_EQ(devlink::TF_Connection::NumberToken("0212%345", '%'), "0212");
+  EXPECT_EQ(devlink::TF_Connection::NumberToken("0212", '%'), "0212");
+  EXPECT_EQ(devlink::TF_Connection::NumberToken("%12", '%'), "");
+  EXPECT_EQ(devlink::TF_Connection::NumberToken("", '%'), "");
+  EXPECT_EQ(devlink::TF_Connection::Trim_Blank("  a b  "), "ab");
+  EXPECT_EQ(devlink::TF_Connection::Trim_Blank("10 .1  .2  .3  "), "10.1.2.3");
+  EXPECT_EQ(devlink::TF_Connection::Trim_Blank("a\tb"), "a\tb");
+}
+
+}  // namespace
