@@ -131,8 +131,16 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
         if (line == "ip dhcp-group 0" || (w[0] == "ip" && w.size() >= 2 && w[1] == "dhcp-group")) lanDhcpGroup = true;
         else if (line == "encapsulation pppoe" || line == "ppp role server") lanPppoe = true;
         else if (line == "no ip address") lanNoAddress = true;
-        else if (startsWith(line, "ppp pap sent-username "))
-          splitCredentials(std::string_view(line).substr(22), next.lanPppoeId, next.lanPppoePassword);
+        else if (startsWith(line, "ppp pap sent-username ")) {
+          // The tool sends its WAN PPPoE fields here; when the WAN does not use
+          // PPPoE they are empty, and the server's own credentials stay.
+          std::string id, password;
+          splitCredentials(std::string_view(line).substr(22), id, password);
+          if (!id.empty() || !password.empty()) {
+            next.lanPppoeId = id;
+            next.lanPppoePassword = password;
+          }
+        }
         continue;
       case Block::PotsPeer:
         if (w[0] == "destination-pattern") pots.back().pattern = rest(line, "destination-pattern");
