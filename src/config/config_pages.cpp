@@ -1,5 +1,8 @@
 #include "config/config_pages.h"
 
+#include <initializer_list>
+#include <string>
+
 namespace config {
 
 namespace {

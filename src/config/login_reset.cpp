@@ -1,5 +1,7 @@
 #include "config/login_reset.h"
 
+#include <initializer_list>
+
 #include "config/config_pages.h"
 
 namespace config {
