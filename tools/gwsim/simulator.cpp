@@ -25,7 +25,7 @@ namespace {
 // 8N1 is ten bits per byte: 10 / 9600 s.
 constexpr auto kByteTime9600 = std::chrono::nanoseconds(1'041'667);
 // Piece size when pacing without an explicit chunk size.
-constexpr std::size_t kPacedPiece = 8;
+constexpr std::size_t kPacedPiece = 4;
 
 std::string escaped(std::string_view bytes) {
   std::string out;
@@ -72,6 +72,7 @@ struct Simulator::Link {
   bool waitWritable = false;
   bool closeAfterFlush = false;
   bool rebootAfterFlush = false;
+  bool paceArmed = false;
   bool pending() const { return fd >= 0 && sent < out.size(); }
 };
 
@@ -257,10 +258,20 @@ void Simulator::receive(Link& link, const char* data, std::size_t n) {
 
 void Simulator::flush(Link& link, Clock::time_point now) {
   const bool paced = options_.chunkBytes > 0 || options_.pace9600;
-  while (link.pending() && now >= link.nextWrite) {
+  auto pieceSize = [&] {
     std::size_t piece = link.out.size() - link.sent;
     if (options_.chunkBytes > 0) piece = std::min(piece, options_.chunkBytes);
     else if (options_.pace9600) piece = std::min(piece, kPacedPiece);
+    return piece;
+  };
+  // On a 9600-baud line a piece is complete only after its bytes' time on
+  // the wire, so the first piece of a burst waits too.
+  if (options_.pace9600 && link.pending() && !link.paceArmed) {
+    link.paceArmed = true;
+    link.nextWrite = now + kByteTime9600 * pieceSize();
+  }
+  while (link.pending() && now >= link.nextWrite) {
+    const std::size_t piece = pieceSize();
     const char* p = link.out.data() + link.sent;
     const ssize_t n = link.tcp ? ::send(link.fd, p, piece, MSG_NOSIGNAL) : ::write(link.fd, p, piece);
     if (n < 0) {
@@ -273,9 +284,9 @@ void Simulator::flush(Link& link, Clock::time_point now) {
     }
     link.waitWritable = false;
     link.sent += static_cast<std::size_t>(n);
-    if (paced) {
+    if (paced && link.pending()) {
       Clock::duration delay = Clock::duration::zero();
-      if (options_.pace9600) delay = kByteTime9600 * n;
+      if (options_.pace9600) delay = kByteTime9600 * pieceSize();
       if (options_.chunkBytes > 0) delay = std::max<Clock::duration>(delay, options_.chunkPause);
       link.nextWrite = now + delay;
     }
@@ -283,6 +294,7 @@ void Simulator::flush(Link& link, Clock::time_point now) {
   if (link.fd >= 0 && link.sent >= link.out.size()) {
     link.out.clear();
     link.sent = 0;
+    link.paceArmed = false;
     if (link.rebootAfterFlush) {
       link.rebootAfterFlush = false;
       beginReboot(now);
@@ -304,7 +316,7 @@ void Simulator::closeLink(Link& link, bool reset) {
   }
   link.out.clear();
   link.sent = 0;
-  link.closeAfterFlush = link.rebootAfterFlush = link.waitWritable = false;
+  link.closeAfterFlush = link.rebootAfterFlush = link.waitWritable = link.paceArmed = false;
   std::lock_guard lock(mutex_);
   link.console.reset();
 }
@@ -316,6 +328,7 @@ void Simulator::beginReboot(Clock::time_point now) {
   ptyLink_->out.clear();
   ptyLink_->sent = 0;
   ptyLink_->rebootAfterFlush = false;
+  ptyLink_->paceArmed = false;
 }
 
 void Simulator::run() {
