@@ -343,12 +343,13 @@ class ButtonBinding : public Binding {
   Button& button_;
 };
 
-/// Panels and forms paint their own background colour.
+/// Panels and forms paint their own background colour; with the button
+/// face (every control's default) they show the window's background.
 void ApplyBackground(QWidget* w, const Colour& c) {
   QPalette pal = w->palette();
   pal.setColor(QPalette::Window, Resolve(c));
   w->setPalette(pal);
-  w->setAutoFillBackground(true);
+  w->setAutoFillBackground(c != Colour::Sys(Colour::System::BtnFace));
 }
 
 class PanelBinding : public Binding {
@@ -366,7 +367,10 @@ class PanelBinding : public Binding {
 
 class GroupBinding : public Binding {
  public:
-  GroupBinding(FormView::Impl& v, Control& c, QWidget* parent) : Binding(v, c, new QGroupBox(parent)) {}
+  GroupBinding(FormView::Impl& v, Control& c, QWidget* parent) : Binding(v, c, new QGroupBox(parent)) {
+    // Opaque, so that groups laid at one place hide the ones beneath.
+    widget_->setAutoFillBackground(true);
+  }
   void Apply(Prop p) override {
     if (p == Prop::Caption) static_cast<QGroupBox*>(widget_)->setTitle(Decode(control_.Caption()));
     Binding::Apply(p);
@@ -605,7 +609,9 @@ class RadioBinding : public Binding {
 
 class RadioGroupBinding : public Binding {
  public:
-  RadioGroupBinding(FormView::Impl& v, RadioGroup& g, QWidget* parent) : Binding(v, g, new QGroupBox(parent)), group_(g) {}
+  RadioGroupBinding(FormView::Impl& v, RadioGroup& g, QWidget* parent) : Binding(v, g, new QGroupBox(parent)), group_(g) {
+    widget_->setAutoFillBackground(true);
+  }
   void Apply(Prop p) override {
     auto* box = static_cast<QGroupBox*>(widget_);
     switch (p) {
@@ -748,6 +754,8 @@ class TabSheetBinding : public Binding {
  public:
   TabSheetBinding(FormView::Impl& v, TabSheet& t, QTabWidget* tabs) : Binding(v, t, new QWidget), sheet_(t), tabs_(tabs) {
     Quietly(tabs_, [&] { tabs_->addTab(widget_, QString()); });
+    // The page in the window's colour, as the groups on it are.
+    widget_->setAutoFillBackground(true);
   }
   void Apply(Prop p) override {
     const int index = tabs_->indexOf(widget_);

@@ -26,6 +26,10 @@ void Gauge::SetRange(int min, int max) {
   SetProgress(progress_);
 }
 
+Memo::Memo(Control* parent, std::string name) : Control(parent, std::move(name)) {
+  SetBackground(Colour::Sys(Colour::System::Window));
+}
+
 void Memo::Add(std::string line) {
   lines_.push_back(std::move(line));
   Notify(Prop::LineAdded);

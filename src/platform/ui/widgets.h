@@ -90,7 +90,8 @@ class Gauge : public Control {
 /// view can append instead of redrawing everything.
 class Memo : public Control {
  public:
-  using Control::Control;
+  /// A memo starts with the window (edit) background, as edits do.
+  Memo(Control* parent, std::string name);
   const std::vector<std::string>& Lines() const { return lines_; }
   void Add(std::string line);
   void Clear();

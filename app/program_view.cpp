@@ -1,0 +1,71 @@
+#include "program_view.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/jpeg_picture.h"
+
+namespace desktop {
+
+std::string FindAssetsDir() {
+  if (const char* env = std::getenv("MORVEL_ASSETS_DIR"); env && *env) return env;
+  const QString installed =
+      QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/morvel_config"));
+  if (QFileInfo::exists(installed + QStringLiteral("/banner_setup.jpg"))) return QDir::cleanPath(installed).toStdString();
+  return MORVEL_SOURCE_ASSETS;
+}
+
+namespace {
+
+platform::Picture Load(const std::string& dir, const char* file) {
+  platform::qt::JpegResult r = platform::qt::LoadJpeg(dir + "/" + file);
+  if (!r.Ok()) std::fprintf(stderr, "picture not shown: %s\n", r.error.c_str());
+  return std::move(r.picture);
+}
+
+}  // namespace
+
+void LoadPictures(ui::TF_morvel_config_main& main, const std::string& dir) {
+  struct Slot {
+    const char* control;
+    const char* file;
+  };
+  static constexpr Slot kSlots[] = {
+      {"IMG_Morvel_Setup", "banner_setup.jpg"}, {"IMG_DIAL_UP", "banner_dialup.jpg"},
+      {"IMG_Product", "banner_product.jpg"},    {"Image2", "splash.jpg"},
+      {"IMG_Logo", "about_logo.jpg"},
+  };
+  for (const Slot& s : kSlots)
+    if (auto* image = dynamic_cast<platform::Image*>(main.Find(s.control))) image->SetPicture(Load(dir, s.file));
+
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    const platform::Picture icon = Load(dir, "app_icon.jpg");
+    if (!icon.Empty()) {
+      const QImage img(icon.rgb.data(), icon.width, icon.height, icon.width * 3, QImage::Format_RGB888);
+      app->setWindowIcon(QIcon(QPixmap::fromImage(img.copy())));
+    }
+  }
+}
+
+ProgramView::ProgramView(ui::Program& program, const std::string& assetsDir) {
+  LoadPictures(program.Main(), assetsDir);
+  main_ = std::make_unique<platform::qt::FormView>(program.Main());
+  connection_ = std::make_unique<platform::qt::FormView>(program.Connection());
+  debug_ = std::make_unique<platform::qt::FormView>(program.Debug());
+  login_ = std::make_unique<platform::qt::FormView>(program.Login());
+  // The three protocol groups lie at one place and all show until the
+  // protocol rule first runs: the gatekeeper group is the one on top.
+  if (QWidget* gatekeeper = main_->WidgetNamed("GB_Gatekeeper")) gatekeeper->raise();
+}
+
+ProgramView::~ProgramView() = default;
+
+}  // namespace desktop
