@@ -108,7 +108,9 @@ void TF_Connection::SetTransport(int32_t mode, LinkTransport* transport) {
 void TF_Connection::SendGetData(std::string_view text) {
   link.TokenIndex = 0;
   Trace("Send_Message : " + std::string(text));
-  for (int i = 0; i < kTokenSlots / 2; ++i) link.Tokens[i].clear();
+  // Slots 0 to 1023 are emptied; the second half is left as it is.
+  for (int i = 0; i < tokensFilled_; ++i) link.Tokens[i].clear();
+  tokensFilled_ = 0;
   if (link.LinkMode == kLinkSerial && serial_) serial_->Write(text);
   if (link.LinkMode == kLinkTcp && tcp_) tcp_->Write(text);
 }

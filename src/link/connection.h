@@ -129,7 +129,7 @@ class TF_Connection : public platform::Form {
   void ReceiveParsed(std::string_view bytes);
   void ReceiveStatus(std::string_view bytes, LineEnds ends);
   void StatusLine(std::string line);
-  void AppendToWord(char b);
+  void AppendToWord(std::string_view run);
 
   void LoginAnswer(const LineWords& w);
   void ModelCheck(const LineWords& w);
@@ -146,6 +146,11 @@ class TF_Connection : public platform::Form {
   void MapPstn(const LineWords& w);
 
   LinkPeers peers_;
+  /// One past the highest slot of the table's first half that the receive
+  /// path has filled since SendGetData last emptied that half: the slots from
+  /// here to the half's end are empty already, so emptying skips them (a line
+  /// rarely has more than a few words; a send empties 1024 slots).
+  int tokensFilled_ = 0;
   LinkTransport* serial_ = nullptr;
   LinkTransport* tcp_ = nullptr;
 };

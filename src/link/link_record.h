@@ -37,6 +37,7 @@ inline constexpr int32_t kPstn = 17;
 
 struct LinkRecord {
   int32_t LinkMode = 0;  // 100 serial, 101 TCP; any other value: sends are dropped
+  // Written only by the receive path (and emptied by SendGetData); others read it.
   std::vector<std::string> Tokens = std::vector<std::string>(kTokenSlots);
   int32_t TokenIndex = 0;
   std::string RxLine;

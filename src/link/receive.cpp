@@ -5,6 +5,7 @@
 // the same `RxLine`, `Tokens` and `TokenIndex`. So nothing here holds a
 // reference into the link record across a call of the interpreter: each step
 // indexes the record afresh, and the interpreter reads its own copy of the line.
+#include <algorithm>
 #include <utility>
 
 #include "link/connection.h"
@@ -42,24 +43,32 @@ void TF_Connection::Receive(std::string_view bytes, LineEnds ends) {
   }
 }
 
-void TF_Connection::AppendToWord(char b) {
+void TF_Connection::AppendToWord(std::string_view run) {
   // A peer that never sends a delimiter must not grow memory without bound.
-  if (link.RxLine.size() < kMaxWordBytes) link.RxLine.push_back(b);
+  const size_t room = kMaxWordBytes - std::min(kMaxWordBytes, link.RxLine.size());
+  link.RxLine.append(run.substr(0, room));
 }
 
 void TF_Connection::ReceiveParsed(std::string_view bytes) {
-  for (const char b : bytes) {
-    if (!IsWordEnd(b)) {
-      AppendToWord(b);
-      continue;
-    }
+  size_t i = 0;
+  while (i < bytes.size()) {
+    // The bytes up to the next delimiter join the word in one append.
+    size_t end = i;
+    while (end < bytes.size() && !IsWordEnd(bytes[end])) ++end;
+    if (end > i) AppendToWord(bytes.substr(i, end - i));
+    if (end == bytes.size()) break;
+    const char b = bytes[end];
+    i = end + 1;
     // Words beyond the last slot of a line are dropped; the line still ends.
     const int32_t slot = link.TokenIndex;
     const bool stored = slot >= 0 && slot < kTokenSlots;
-    if (stored) std::swap(link.Tokens[slot], link.RxLine);
+    if (stored) {
+      std::swap(link.Tokens[slot], link.RxLine);
+      if (slot < kTokenSlots / 2) tokensFilled_ = std::max(tokensFilled_, slot + 1);
+    }
     if (b == '\r' || b == '\n') {
       LineWords words;
-      for (int i = 0; i < kLineWords; ++i) words[i] = link.Tokens[i];
+      for (int k = 0; k < kLineWords; ++k) words[k] = link.Tokens[k];
       // The line is over before it is interpreted: a receive nested in the
       // interpreter (inside a message box) starts a new line instead of
       // gluing its first word to this line's last one, and what it leaves
@@ -86,7 +95,7 @@ void TF_Connection::ReceiveStatus(std::string_view bytes, LineEnds ends) {
     } else if (link.RxLine == kMorePrompt) {
       link.RxLine.clear();
     } else if (!(ends == LineEnds::Tcp && b == '\n')) {
-      AppendToWord(b);
+      AppendToWord(std::string_view(&b, 1));
     }
   }
 }

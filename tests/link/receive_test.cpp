@@ -151,21 +151,38 @@ TEST(ReceiveStatus, FollowUpQueryAfterTheFirstChunkOnly) {
 TEST(Send, GetDataTracesResetsAndWritesByLinkMode) {
   for (int32_t mode : {0, devlink::kLinkSerial, devlink::kLinkTcp, 7}) {
     WiredLink w;
+    // Two sends, so the second finds only what the receive path filled.
+    w.conn.link.LinkMode = 0;
+    w.conn.SendGetData("");
+    std::string words;
+    for (int i = 0; i <= 1024; ++i) words += "w" + std::to_string(i) + " ";
+    Feed(w.conn, words);  // an unfinished line of 1025 words
+    ASSERT_EQ(w.conn.link.Tokens[1024], "w1024");
+    w.peers.trace.Clear();
     w.conn.link.LinkMode = mode;
-    w.conn.link.Tokens[0] = "a";
-    w.conn.link.Tokens[1023] = "b";
-    w.conn.link.Tokens[1024] = "kept";
-    w.conn.link.TokenIndex = 5;
     w.conn.SendGetData("get-wan\r");
     EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Send_Message : get-wan\r"}));
     EXPECT_EQ(w.conn.link.TokenIndex, 0);
     EXPECT_EQ(w.conn.link.Tokens[0], "");
     EXPECT_EQ(w.conn.link.Tokens[1023], "");
-    EXPECT_EQ(w.conn.link.Tokens[1024], "kept");
+    EXPECT_EQ(w.conn.link.Tokens[1024], "w1024");
     EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? std::vector<std::string>{"get-wan\r"}
                                                              : std::vector<std::string>{});
     EXPECT_EQ(w.tcp.writes, mode == devlink::kLinkTcp ? std::vector<std::string>{"get-wan\r"}
                                                        : std::vector<std::string>{});
+  }
+}
+
+// Catches a send that leaves words of earlier lines in the table, on the
+// first send and on every later one.
+TEST(Send, GetDataEmptiesWhatEarlierLinesLeft) {
+  LineRecorder link;
+  for (int round = 0; round < 3; ++round) {
+    Feed(link, "a b c d e\r");
+    link.SendGetData("get-lan\r");
+    Feed(link, "x\r");
+    ASSERT_EQ(link.lines.size(), size_t(2 * round + 2));
+    EXPECT_EQ(link.lines.back(), W({"x"})) << round;
   }
 }
 
