@@ -83,12 +83,20 @@ Simulator::~Simulator() { stop(); }
 void Simulator::start() {
   if (running_) return;
   started_ = Clock::now();
+  loopEnded_ = false;
+  commands_.clear();
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) throw SimulatorError::systemCall("pipe2", errno);
   wakeRead_ = pipeFds[0];
   wakeWrite_ = pipeFds[1];
   tcpLink_ = std::make_unique<Link>("tcp", true, config_, options_.console, counters_);
   ptyLink_ = std::make_unique<Link>("serial", false, config_, options_.console, counters_);
+  bootTime_ = started_;
+  for (Link* l : {tcpLink_.get(), ptyLink_.get()}) {
+    // Read inside Console::feed, which runs with mutex_ held.
+    l->console.setUptimeSource(
+        [this] { return std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - bootTime_).count(); });
+  }
   try {
     if (options_.tcp) openTcp();
     if (options_.pty) openPty();
@@ -194,7 +202,7 @@ void Simulator::post(Command c) {
   const std::uint64_t ticket = ++commandsPosted_;
   const char b = 1;
   [[maybe_unused]] const ssize_t w = ::write(wakeWrite_, &b, 1);
-  commandDone_.wait(lock, [&] { return commandsDone_ >= ticket; });
+  commandDone_.wait(lock, [&] { return commandsDone_ >= ticket || loopEnded_; });
 }
 
 void Simulator::dropTcpClient() { post(Command::DropClient); }
@@ -332,6 +340,14 @@ void Simulator::beginReboot(Clock::time_point now) {
 }
 
 void Simulator::run() {
+  runLoop();
+  // Whatever ended the loop, nobody may keep waiting for it.
+  std::lock_guard lock(commandMutex_);
+  loopEnded_ = true;
+  commandDone_.notify_all();
+}
+
+void Simulator::runLoop() {
   std::vector<pollfd> fds;
   char buf[4096];
   for (;;) {
@@ -339,6 +355,7 @@ void Simulator::run() {
     if (rebooting_ && now >= rebootEnd_) {
       rebooting_ = false;
       std::lock_guard lock(mutex_);
+      bootTime_ = now;
       tcpLink_->console.reset();
       ptyLink_->console.reset();
     }

@@ -67,6 +67,9 @@ class Simulator {
 
   GatewayConfig config() const;
   void setConfig(const GatewayConfig& config);
+  /// Both directions, one entry per read or reply: "[seconds] transport << "bytes""
+  /// for bytes received from the client, ">>" for bytes sent to it, with
+  /// control characters escaped (\r, \n, \xHH).
   std::string transcript() const;
   Counters counters() const;
   std::uint64_t tcpClientsAccepted() const;
@@ -83,6 +86,7 @@ class Simulator {
   enum class Command { None, DropClient, ClosePty, Stop };
 
   void run();
+  void runLoop();
   void post(Command c);
   void openTcp();
   void openPty();
@@ -100,6 +104,7 @@ class Simulator {
   std::uint64_t tcpAccepted_ = 0;
   std::string transcript_;
   std::chrono::steady_clock::time_point started_;
+  std::chrono::steady_clock::time_point bootTime_;  // restarts with each reboot
 
   int listenFd_ = -1;
   int wakeRead_ = -1, wakeWrite_ = -1;
@@ -116,6 +121,7 @@ class Simulator {
   std::condition_variable commandDone_;
   std::deque<Command> commands_;
   std::uint64_t commandsPosted_ = 0, commandsDone_ = 0;
+  bool loopEnded_ = false;
 
   std::thread thread_;
   bool running_ = false;
