@@ -112,12 +112,6 @@ class ClientSocketTest : public ::testing::Test {
     ASSERT_TRUE(DelayUntil(2000, [&] { return sock.Active(); }));
     ASSERT_TRUE(server.Accept());
   }
-  std::string ReceiveAll() {
-    std::string got;
-    char buf[256];
-    for (int n; (n = sock.Socket().ReceiveBytes(buf, sizeof buf)) > 0;) got.append(buf, size_t(n));
-    return got;
-  }
   Listener server;
   TClientSocket sock;
   Recorder rec;

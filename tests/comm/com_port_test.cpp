@@ -119,6 +119,34 @@ TEST_F(ComPortTest, OpenAppliesRawLineAndCloseRestoresIt) {
   EXPECT_EQ(t.c_lflag, before.c_lflag);
 }
 
+// Catches setting changes on an open port that wait for the next open, or a
+// rate the line cannot run at that is silently ignored.
+TEST_F(ComPortTest, SettingsChangedWhileOpenApplyAtOnce) {
+  port.Open();
+  termios t{};
+  port.SetBaudRate(TBaudRate::br19200);
+  port.SetStopBits(TStopBits::sbTwoStopBits);
+  port.FlowControl().SetXonXoffIn(true);
+  // (A pty keeps 8 bits without parity and refuses others, so those are
+  // not checked here.)
+  ASSERT_EQ(tcgetattr(pty.slave, &t), 0);
+  EXPECT_EQ(cfgetospeed(&t), speed_t(B19200));
+  EXPECT_TRUE(t.c_cflag & CSTOPB);
+  EXPECT_TRUE(t.c_iflag & IXOFF);
+  EXPECT_FALSE(t.c_iflag & IXON);
+  try {
+    port.SetBaudRate(TBaudRate::br14400);  // no such termios rate
+    FAIL() << "unsupported rate accepted";
+  } catch (const EComPort& e) {
+    EXPECT_EQ(e.Number(), 7);
+    EXPECT_EQ(e.Code(), EINVAL);
+  }
+  EXPECT_TRUE(port.Connected());
+  port.Close();
+  port.SetBaudRate(TBaudRate::br9600);  // closed: only stored
+  EXPECT_EQ(port.BaudRate(), TBaudRate::br9600);
+}
+
 // Catches events in the wrong order, twice, or fired by a redundant open or
 // close: the link's buttons follow these events.
 TEST_F(ComPortTest, OpenAndCloseFireTheirEventsInOrderOnce) {
