@@ -48,6 +48,8 @@ class TClientWinSocket {
   /// when nothing is waiting or the connection failed (OnError with
   /// eeReceive, then OnDisconnect; raises unless the handler set the code to
   /// 0). With `count` -1 it reads nothing and returns the bytes waiting.
+  /// After OnRead, the next OnRead (and the notice of the peer's close) waits
+  /// for a call with a count of 0 or more, so unread data never loops.
   int ReceiveBytes(char* buffer, int count);
 
  private:

@@ -192,6 +192,12 @@ class TCustomComPort {
   TComTimeouts& Timeouts() { return timeouts_; }
   TComBuffer& Buffer() { return buffer_; }
   /// The line events watched while open; takes effect at the next open.
+  /// Arrivals (evRxChar) wake the event thread; line errors, breaks and the
+  /// 80 % mark are found from the device when data arrives. Modem-line
+  /// changes, ring, the event character and an empty transmit queue cannot
+  /// be waited for with poll(), so evCTS, evDSR, evRLSD, evRing, evRxFlag and
+  /// evTxEmpty are never reported (the line states are reported on open and
+  /// close).
   TComEvents Events() const { return events_; }
   void SetEvents(TComEvents e) { events_ = e; }
 
