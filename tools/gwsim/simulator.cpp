@@ -166,7 +166,10 @@ void Simulator::openPty() {
     char target[256];
     const ssize_t n = ::readlink(options_.ptyLink.c_str(), target, sizeof target);
     if (n >= 0) {
-      ::unlink(options_.ptyLink.c_str());  // a stale link of an earlier run
+      // Replace only a stale link of an earlier run, never someone else's link.
+      if (std::string(target, static_cast<std::size_t>(n)).rfind("/dev/pts/", 0) != 0)
+        throw SimulatorError::refused(options_.ptyLink + " is a link that does not lead to a pseudo-terminal");
+      ::unlink(options_.ptyLink.c_str());
     } else if (errno != ENOENT) {
       throw SimulatorError::refused(options_.ptyLink + " exists and is not a symbolic link");
     }
