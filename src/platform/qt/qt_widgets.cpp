@@ -317,6 +317,10 @@ void GridWidget::keyPressEvent(QKeyEvent* e) {
       StartEditing(false);
       return;
     default: {
+      if (editor_ && !editor_->isHidden()) {
+        QApplication::sendEvent(editor_, e);
+        return;
+      }
       const QString typed = e->text();
       if (typed.size() == 1 && typed[0].isPrint() && StartEditing(true)) {
         QApplication::sendEvent(editor_, e);

@@ -823,7 +823,7 @@ class FormBinding : public Binding {
         if (control_.Visible()) {
           if (!view_.placed) PlaceOnScreen();
           widget_->show();
-          widget_->raise();
+          if (QGuiApplication::platformName() != QLatin1String("offscreen")) widget_->raise();
           widget_->activateWindow();
           Apply(Prop::Focus);
         } else {
