@@ -190,6 +190,24 @@ TEST(TransportTest, TcpSaveThenRebootClosesAndComesBackLoggedOut) {
   EXPECT_EQ(file.str(), t);
 }
 
+// Catches a reboot lost when the tool closes the connection right after
+// sending "reboot-system" (as its Restart does).
+TEST(TransportTest, RebootHappensWhenTheClientLeavesAtOnce) {
+  SimulatorOptions o = tcpOptions();
+  o.chunkBytes = 1;  // the echo is still going out when the client's reset arrives
+  Simulator sim(o);
+  sim.start();
+  const int fd = connectTo(sim.tcpPort());
+  send(fd, "start-login admin admin\r");
+  readUntil(fd, contains("Login ok"));
+  send(fd, "reboot-system\r");
+  ::close(fd);
+  const auto end = Clock::now() + 2s;
+  while (!sim.rebooting() && Clock::now() < end) std::this_thread::sleep_for(5ms);
+  EXPECT_TRUE(sim.rebooting());
+  EXPECT_EQ(sim.counters().reboots, 1u);
+}
+
 // Catches a pacing that does not slow output to about 9600 baud.
 TEST(TransportTest, Pace9600SpreadsOutput) {
   SimulatorOptions o = tcpOptions();

@@ -289,7 +289,7 @@ void Simulator::flush(Link& link, Clock::time_point now) {
       if (errno == EAGAIN || errno == EWOULDBLOCK) {
         link.waitWritable = true;
       } else if (errno != EINTR) {
-        closeLink(link, false);
+        linkFailed(link, now);
       }
       return;
     }
@@ -330,6 +330,12 @@ void Simulator::closeLink(Link& link, bool reset) {
   link.closeAfterFlush = link.rebootAfterFlush = link.waitWritable = link.paceArmed = false;
   std::lock_guard lock(mutex_);
   link.console.reset();
+}
+
+void Simulator::linkFailed(Link& link, Clock::time_point now) {
+  // A client that leaves right after "reboot-system" still reboots the gateway.
+  if (link.rebootAfterFlush) beginReboot(now);
+  else closeLink(link, false);
 }
 
 void Simulator::beginReboot(Clock::time_point now) {
@@ -441,7 +447,7 @@ void Simulator::runLoop() {
         if (n > 0) {
           receive(l, buf, static_cast<std::size_t>(n));
         } else if (l.tcp && (n == 0 || (errno != EAGAIN && errno != EINTR))) {
-          closeLink(l, false);  // the client has gone
+          linkFailed(l, Clock::now());  // the client has gone
           continue;
         } else if (!l.tcp && n < 0 && errno == EIO) {
           closePtyNow();  // the terminal is gone; stop polling it

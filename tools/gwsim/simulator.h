@@ -94,6 +94,7 @@ class Simulator {
   void receive(Link& link, const char* data, std::size_t n);
   void flush(Link& link, std::chrono::steady_clock::time_point now);
   void closeLink(Link& link, bool reset);
+  void linkFailed(Link& link, std::chrono::steady_clock::time_point now);
   void beginReboot(std::chrono::steady_clock::time_point now);
   void closePtyNow();
 
