@@ -32,6 +32,9 @@ std::vector<std::string> gatekeeperStatus(const GatewayConfig& config, long long
 
 /// The answer to a bare "?": one line per command, command word first. The
 /// "get-wan" line comes first so that it arrives quickly even at 9600 baud.
+/// The maintenance query "get-pstn" is not listed: a reader that takes each
+/// line's first word as a reply echo would otherwise switch to reading PSTN
+/// settings from the help text.
 std::vector<std::string> help();
 
 }  // namespace replies
