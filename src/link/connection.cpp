@@ -68,9 +68,23 @@ TF_Connection::TF_Connection()
   RB_Serial.onClick = [this] { RB_SerialClick(); };
   RB_TCP.onClick = [this] { RB_TCPClick(); };
   BB_Cancel.onClick = [this] { BB_CancelClick(); };
+  SetUpTransports();
 }
 
-TF_Connection::~TF_Connection() = default;
+TF_Connection::~TF_Connection() {
+  // The link ends with the program: no close event reaches the other windows.
+  ComPort.OnAfterOpen = nullptr;
+  ComPort.OnAfterClose = nullptr;
+  ComPort.OnRxChar = nullptr;
+  ClientSocket.OnConnect = nullptr;
+  ClientSocket.OnDisconnect = nullptr;
+  ClientSocket.OnRead = nullptr;
+  ClientSocket.OnError = nullptr;
+  try {
+    ComPort.Close();
+  } catch (...) {
+  }
+}
 
 void TF_Connection::Wire(const LinkPeers& peers) { peers_ = peers; }
 

@@ -6,9 +6,13 @@
 // What other folders use of it is declared here; the link's own folder may add
 // private members and helpers freely.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "comm/client_socket.h"
+#include "comm/com_combo_box.h"
+#include "comm/com_port.h"
 #include "config/config_pages.h"
 #include "lang/message_texts.h"
 #include "link/link_record.h"
@@ -61,7 +65,7 @@ class TF_Connection : public platform::Form {
   platform::GroupBox GB_Serial;
   platform::RadioButton RB_Serial;
   platform::Label L_port;
-  platform::ComboBox CB_Serial;
+  comm::TComComboBox CB_Serial;
   platform::GroupBox GB_TCP;
   platform::RadioButton RB_TCP;
   platform::Label L_Host;
@@ -77,6 +81,34 @@ class TF_Connection : public platform::Form {
   void RB_SerialClick();
   void RB_TCPClick();
   void BB_CancelClick();
+  /// The chosen port becomes the serial port's name (an open port reopens).
+  void CB_SerialChange();
+  /// Opens the chosen transport; on success the login dialog follows.
+  void BB_ConnectClick();
+  /// The serial probe: true when a line beginning with "get-wan" came back.
+  bool Comport_Connected();
+
+  // Transport events: a trace line, then the main window's buttons.
+  void ComPortAfterOpen();
+  void ComPortAfterClose();
+  void ClientSocketConnect(comm::TClientWinSocket& socket);
+  void ClientSocketDisconnect(comm::TClientWinSocket& socket);
+  /// Swallows every error the socket reports through its error event.
+  void ClientSocketError(comm::TClientWinSocket& socket, comm::TErrorEvent event, int& errorCode);
+  /// `count` bytes wait in the serial port's receive queue.
+  void ComPortRxChar(int count);
+  void ClientSocketRead(comm::TClientWinSocket& socket);
+
+  /// Bytes taken from a transport in one read (the receive buffer's size).
+  static constexpr int kReceiveBuffer = 20000;
+  /// Longest the probe waits for the gateway's answer to "?", and the TCP
+  /// connect for the connection; both end as soon as the outcome is known.
+  static constexpr uint32_t kProbeWaitMs = 2000;
+  static constexpr uint32_t kConnectWaitMs = 5000;
+
+  /// The serial port (9600 8N1, no flow control) and the TCP client socket.
+  comm::TComPort ComPort;
+  comm::TClientSocket ClientSocket;
 
   void Wire(const LinkPeers& peers);
   const LinkPeers& Peers() const { return peers_; }
@@ -145,7 +177,49 @@ class TF_Connection : public platform::Form {
   void MapVoip(const LineWords& w);
   void MapPstn(const LineWords& w);
 
+  /// Writes of the two transports as the link sends through them.
+  class SerialTransport : public LinkTransport {
+   public:
+    explicit SerialTransport(comm::TComPort& port) : port_(port) {}
+    void Write(std::string_view bytes) override { port_.WriteText(bytes); }
+    void Close() override { port_.Close(); }
+    bool IsOpen() const override { return port_.Connected(); }
+
+   private:
+    comm::TComPort& port_;
+  };
+  class TcpTransport : public LinkTransport {
+   public:
+    explicit TcpTransport(comm::TClientSocket& socket) : socket_(socket) {}
+    void Write(std::string_view bytes) override { socket_.Socket().TransmitText(bytes); }
+    void Close() override { socket_.Close(); }
+    bool IsOpen() const override { return socket_.Active(); }
+
+   private:
+    comm::TClientSocket& socket_;
+  };
+
+  void SetUpTransports();
+  /// One read from the serial port / the socket into the receive path.
+  void ReadSerial(int count);
+  /// False when nothing could be read.
+  bool ReadTcp();
+  /// Reads what arrived while a receive pass was running, until nothing waits.
+  void ReadDeferred();
+  /// Clears what an error left deferred, re-arming the socket's reads.
+  void AbandonDeferred();
+
   LinkPeers peers_;
+  SerialTransport serialTransport_{ComPort};
+  TcpTransport tcpTransport_{ClientSocket};
+  /// A receive pass is running: a read event nested in it (inside a message
+  /// box or the script writer) leaves its bytes waiting and sets its flag, and
+  /// the outer pass reads them when it is done, so lines keep arrival order.
+  bool receiving_ = false;
+  bool serialDeferred_ = false;
+  bool tcpDeferred_ = false;
+  /// The TCP connection attempt has failed (its error event or a disconnect).
+  bool connectFailed_ = false;
   /// One past the highest slot of the table's first half that the receive
   /// path has filled since SendGetData last emptied that half: the slots from
   /// here to the half's end are empty already, so emptying skips them (a line

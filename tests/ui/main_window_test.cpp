@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, DisconnectByTransportAndAnswer) {
     SCOPED_TRACE(c.name);
     serial = RecordingTransport{};
     tcp = RecordingTransport{};
-    serial.onClose = tcp.onClose = [this] { IdleButtons(); };
+    WireCloseEvents();
     ConnectOver(c.mode);
     main().P_main.Hide();
     main().T_State_Info.Start();

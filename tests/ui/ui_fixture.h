@@ -44,10 +44,7 @@ class UiTest : public ::testing::Test {
     program_ = std::make_unique<Program>([this] { ++programEnds; });
     connection().SetTransport(devlink::kLinkSerial, &serial);
     connection().SetTransport(devlink::kLinkTcp, &tcp);
-    // The transports' close events bring the button bar to its idle look;
-    // these stand in for the link's after-close handlers.
-    serial.onClose = [this] { IdleButtons(); };
-    tcp.onClose = [this] { IdleButtons(); };
+    WireCloseEvents();
     if (StartProgram()) program_->Start();
   }
 
@@ -60,23 +57,21 @@ class UiTest : public ::testing::Test {
   virtual void BeforeStart() {}
   virtual bool StartProgram() { return true; }
 
-  void IdleButtons() {
-    main().BB_Restart.SetEnabled(false);
-    main().BB_Save.SetEnabled(false);
-    main().BB_Connect.Show();
-    main().BB_Disconnect.Hide();
+  /// Closing a transport runs the link's own close event, as the serial port
+  /// and the socket do.
+  void WireCloseEvents() {
+    serial.onClose = [this] { connection().ComPortAfterClose(); };
+    tcp.onClose = [this] { connection().ClientSocketDisconnect(connection().ClientSocket.Socket()); };
   }
 
-  /// Puts the link on one transport as a connect would, with the buttons of
-  /// the connected look.
+  /// Puts the link on one transport as a connect would, through the link's
+  /// open or connect event.
   void ConnectOver(int32_t mode) {
     connection().link.LinkMode = mode;
-    main().BB_Connect.Hide();
-    main().BB_Disconnect.Show();
-    if (mode == devlink::kLinkTcp) {
-      main().BB_Save.SetEnabled(true);
-      main().BB_Restart.SetEnabled(true);
-    }
+    if (mode == devlink::kLinkTcp)
+      connection().ClientSocketConnect(connection().ClientSocket.Socket());
+    else
+      connection().ComPortAfterOpen();
   }
 
   RecordingTransport& Active() { return connection().link.LinkMode == devlink::kLinkSerial ? serial : tcp; }

@@ -1,0 +1,236 @@
+// The two transports of the link: the serial port and the TCP client socket,
+// the dialog's OK that opens one of them (with the serial probe), their
+// open, close, connect, disconnect and error events, and their read events.
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <utility>
+
+#include "link/connection.h"
+
+namespace devlink {
+
+namespace {
+
+constexpr int kDefaultTcpPort = 514;
+constexpr uint32_t kProbeFirstWaitMs = 100;
+constexpr int kProbeEscapes = 10;
+
+/// The port text as a decimal integer; anything else gives the default port.
+int TcpPortNumber(const std::string& text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || stop != end) return kDefaultTcpPort;
+  return value;
+}
+
+}  // namespace
+
+void TF_Connection::SetUpTransports() {
+  ComPort.SetBaudRate(comm::TBaudRate::br9600);
+  ComPort.SetDataBits(comm::TDataBits::dbEight);
+  ComPort.Parity().SetBits(comm::TParityBits::prNone);
+  ComPort.SetStopBits(comm::TStopBits::sbOneStopBit);
+  comm::TComFlowControl& flow = ComPort.FlowControl();
+  flow.SetOutCTSFlow(false);
+  flow.SetOutDSRFlow(false);
+  flow.SetControlDTR(comm::TDTRFlowControl::dtrDisable);
+  flow.SetControlRTS(comm::TRTSFlowControl::rtsDisable);
+  flow.SetXonXoffOut(false);
+  flow.SetXonXoffIn(false);
+  ComPort.Buffer().SetInputSize(5118);
+  ComPort.Buffer().SetOutputSize(5118);
+  ComPort.SetEvents(comm::kAllComEvents);
+  ComPort.OnAfterOpen = [this] { ComPortAfterOpen(); };
+  ComPort.OnAfterClose = [this] { ComPortAfterClose(); };
+  ComPort.OnRxChar = [this](int count) { ComPortRxChar(count); };
+
+  ClientSocket.OnConnect = [this](comm::TClientWinSocket& s) { ClientSocketConnect(s); };
+  ClientSocket.OnDisconnect = [this](comm::TClientWinSocket& s) { ClientSocketDisconnect(s); };
+  ClientSocket.OnRead = [this](comm::TClientWinSocket& s) { ClientSocketRead(s); };
+  ClientSocket.OnError = [this](comm::TClientWinSocket& s, comm::TErrorEvent e, int& code) {
+    ClientSocketError(s, e, code);
+  };
+
+  CB_Serial.SetComPort(&ComPort);
+  CB_Serial.SetComProperty(comm::TComProperty::cpPort);
+  CB_Serial.onChange = [this] { platform::Guard([this] { CB_SerialChange(); }); };
+  BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
+
+  serial_ = &serialTransport_;
+  tcp_ = &tcpTransport_;
+}
+
+void TF_Connection::CB_SerialChange() { ComPort.SetPort(CB_Serial.Text()); }
+
+void TF_Connection::BB_ConnectClick() {
+  auto text = [this](lang::Msg m) { return peers_.messages ? (*peers_.messages)[m] : std::string(); };
+  if (RB_Serial.Checked()) {
+    ComPort.Open();  // its error ends the handler; after-open has run when it returns
+    link.LinkMode = kLinkSerial;
+    if (Comport_Connected()) {
+      Close();
+      if (peers_.login) peers_.login->Show();
+    } else {
+      platform::ShowMessageBox(text(lang::Msg::CannotConnectEquipment), "Error", platform::Icon::Error);
+    }
+  } else if (RB_TCP.Checked()) {
+    if (ED_host.Text().empty() || ED_TCP.Text().empty()) {
+      platform::ShowMessageBox(text(lang::Msg::InputHostName), "Warning", platform::Icon::Warning);
+      return;
+    }
+    link.LinkMode = kLinkTcp;
+    ClientSocket.SetAddress(ED_host.Text());
+    ClientSocket.SetPort(TcpPortNumber(ED_TCP.Text()));
+    connectFailed_ = false;
+    ClientSocket.Open();
+    // Ends as soon as the attempt has an outcome; a slow network still gets
+    // its time, where a fixed short wait would report a live gateway absent.
+    platform::DelayUntil(kConnectWaitMs, [this] { return ClientSocket.Active() || connectFailed_; });
+    if (ClientSocket.Active()) {
+      Close();
+      if (peers_.login) peers_.login->Show();
+    } else {
+      platform::ShowMessageBox(text(lang::Msg::CannotConnectHost), "Error", platform::Icon::Error);
+    }
+  }
+}
+
+bool TF_Connection::Comport_Connected() {
+  link.ProbeAnswered = false;
+  SendGetData("\r");
+  SendGetData("\r");
+  SendGetData("end\r");
+  SendGetData("exit\r");
+  platform::Delay(kProbeFirstWaitMs);
+  for (int i = 0; i < kProbeEscapes; ++i) SendGetData("\x1b");
+  SendGetData("\r");
+  SendGetData("?");
+  // The answer to "?" takes longer than 100 ms on the wire at 9600 baud, so
+  // the wait lasts until it has been interpreted, within a bound.
+  platform::DelayUntil(kProbeWaitMs, [this] { return link.ProbeAnswered; });
+  return link.ProbeAnswered;
+}
+
+void TF_Connection::ComPortAfterOpen() {
+  Trace("Connected...");
+  if (peers_.connect) peers_.connect->Hide();
+  if (peers_.disconnect) peers_.disconnect->Show();
+}
+
+void TF_Connection::ComPortAfterClose() {
+  Trace("Disconnected...");
+  if (peers_.restart) peers_.restart->SetEnabled(false);
+  if (peers_.save) peers_.save->SetEnabled(false);
+  if (peers_.connect) peers_.connect->Show();
+  if (peers_.disconnect) peers_.disconnect->Hide();
+}
+
+void TF_Connection::ClientSocketConnect(comm::TClientWinSocket&) {
+  Trace("Connected...");
+  if (peers_.save) peers_.save->SetEnabled(true);
+  if (peers_.restart) peers_.restart->SetEnabled(true);
+  if (peers_.connect) peers_.connect->Hide();
+  if (peers_.disconnect) peers_.disconnect->Show();
+}
+
+void TF_Connection::ClientSocketDisconnect(comm::TClientWinSocket&) {
+  connectFailed_ = true;
+  Trace("Disconnected...");
+  if (peers_.restart) peers_.restart->SetEnabled(false);
+  if (peers_.save) peers_.save->SetEnabled(false);
+  if (peers_.connect) peers_.connect->Show();
+  if (peers_.disconnect) peers_.disconnect->Hide();
+}
+
+void TF_Connection::ClientSocketError(comm::TClientWinSocket&, comm::TErrorEvent event, int& errorCode) {
+  if (event == comm::TErrorEvent::eeConnect) connectFailed_ = true;
+  errorCode = 0;
+}
+
+namespace {
+/// Marks a receive pass as running for the lifetime of the object.
+template <typename OnEnd>
+class PassScope {
+ public:
+  PassScope(bool& running, OnEnd onEnd) : running_(running), onEnd_(onEnd) { running_ = true; }
+  ~PassScope() {
+    running_ = false;
+    onEnd_();
+  }
+  PassScope(const PassScope&) = delete;
+  PassScope& operator=(const PassScope&) = delete;
+
+ private:
+  bool& running_;
+  OnEnd onEnd_;
+};
+}  // namespace
+
+void TF_Connection::ComPortRxChar(int count) {
+  if (receiving_) {
+    serialDeferred_ = true;  // the bytes wait in the port until the pass is done
+    return;
+  }
+  auto onEnd = [this] { AbandonDeferred(); };
+  PassScope pass(receiving_, onEnd);
+  ReadSerial(count);
+  ReadDeferred();
+}
+
+void TF_Connection::ClientSocketRead(comm::TClientWinSocket&) {
+  if (receiving_) {
+    tcpDeferred_ = true;  // unread, so the socket reports no further reads
+    return;
+  }
+  auto onEnd = [this] { AbandonDeferred(); };
+  PassScope pass(receiving_, onEnd);
+  ReadTcp();
+  ReadDeferred();
+}
+
+void TF_Connection::ReadSerial(int count) {
+  char buffer[kReceiveBuffer];
+  const int n = ComPort.ReadBytes(buffer, std::min(count, kReceiveBuffer));
+  if (n > 0) Receive(std::string_view(buffer, size_t(n)), LineEnds::Serial);
+}
+
+bool TF_Connection::ReadTcp() {
+  char buffer[kReceiveBuffer];
+  const int n = ClientSocket.Socket().ReceiveBytes(buffer, kReceiveBuffer);
+  if (n <= 0) return false;
+  Receive(std::string_view(buffer, size_t(n)), LineEnds::Tcp);
+  return true;
+}
+
+void TF_Connection::ReadDeferred() {
+  while (serialDeferred_ || tcpDeferred_) {
+    if (tcpDeferred_) {
+      tcpDeferred_ = false;
+      while (ReadTcp()) {
+      }
+    }
+    if (serialDeferred_) {
+      serialDeferred_ = false;
+      while (ComPort.Connected()) {
+        const int waiting = ComPort.PendingInputCount();
+        if (waiting <= 0) break;
+        ReadSerial(waiting);
+      }
+    }
+  }
+}
+
+void TF_Connection::AbandonDeferred() {
+  // Only left set when an error ended the pass. A socket that was not read
+  // reports no further reads until it is: an empty read re-arms it. The
+  // serial port reports again when more bytes arrive.
+  serialDeferred_ = false;
+  if (std::exchange(tcpDeferred_, false)) {
+    char none;
+    ClientSocket.Socket().ReceiveBytes(&none, 0);
+  }
+}
+
+}  // namespace devlink
