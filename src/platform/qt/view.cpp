@@ -18,6 +18,7 @@
 #include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <map>
 #include <vector>
 
@@ -821,8 +822,10 @@ class FormBinding : public Binding {
         break;
       case Prop::Visible:
         if (control_.Visible()) {
-          if (!view_.placed) PlaceOnScreen();
+          const bool first = !view_.placed;
+          if (first) PlaceOnScreen();
           widget_->show();
+          if (first && form_.OuterSize()) FitFrame();
           if (QGuiApplication::platformName() != QLatin1String("offscreen")) widget_->raise();
           widget_->activateWindow();
           Apply(Prop::Focus);
@@ -870,6 +873,15 @@ class FormBinding : public Binding {
       widget_->move(x, y);
       if (form_.OuterSize() && size.height() != r.height) widget_->resize(size);
     }
+  }
+
+  /// A window whose designed size is its outer size loses the frame the
+  /// window manager puts around it, once the frame is known.
+  void FitFrame() {
+    QTimer::singleShot(0, widget_, [w = widget_] {
+      const QSize frame = w->frameGeometry().size() - w->size();
+      if (frame.width() > 0 || frame.height() > 0) w->resize(w->size() - frame);
+    });
   }
 
   platform::Form& form_;
