@@ -648,7 +648,11 @@ class RadioGroupBinding : public Binding {
     if (radios_.size() == items.size()) {
       for (size_t i = 0; i < items.size(); ++i) radios_[i]->setText(Decode(items[i]));
     } else {
-      for (QRadioButton* r : radios_) delete r;
+      // Later: the list may change inside one of these buttons' own click.
+      for (QRadioButton* r : radios_) {
+        r->hide();
+        r->deleteLater();
+      }
       radios_.clear();
       for (size_t i = 0; i < items.size(); ++i) {
         auto* r = new QRadioButton(Decode(items[i]), widget_);
