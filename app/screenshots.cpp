@@ -2,7 +2,7 @@
 // look at. With a gateway address it first runs a visit (connect over TCP,
 // log in, read out) so the pages show a real read-out.
 //
-//   morvel_screenshots <out-dir> [--tcp HOST:PORT --login ID --password PW]
+//   morvel_screenshots <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW]
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -40,7 +40,7 @@ class NotedBoxes : public platform::MessageBoxes {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <out-dir> [--tcp HOST:PORT --login ID --password PW]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW]\n", argv[0]);
     return 2;
   }
   QApplication app(argc, argv);
@@ -50,12 +50,14 @@ int main(int argc, char** argv) {
   platform::InstallMessageBoxes(&boxes);
   const QString out = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(out);
-  std::string host, port, id = "admin", password = "admin";
+  std::string host, port, serial, id = "admin", password = "admin";
   for (int i = 2; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--tcp")) {
       std::string hp = argv[i + 1];
       host = hp.substr(0, hp.find(':'));
       port = hp.substr(hp.find(':') + 1);
+    } else if (!std::strcmp(argv[i], "--serial")) {
+      serial = argv[i + 1];
     } else if (!std::strcmp(argv[i], "--login")) {
       id = argv[i + 1];
     } else if (!std::strcmp(argv[i], "--password")) {
@@ -74,12 +76,20 @@ int main(int argc, char** argv) {
     main.BB_Connect.Click();
     ok &= Grab(view.Connection().Window(), out, QStringLiteral("connect"));
     auto& connection = program.Connection();
-    connection.RB_TCP.Click();
-    ok &= Grab(view.Connection().Window(), out, QStringLiteral("connect_tcp"));
-    if (!host.empty()) {
-      connection.ED_host.SetText(host);
-      connection.ED_TCP.SetText(port);
+    const bool online = !host.empty() || !serial.empty();
+    if (!serial.empty()) {
+      connection.CB_Serial.UserChoose(connection.CB_Serial.IndexOf(serial));
+      std::printf("serial port chosen: %s\n", connection.CB_Serial.Text().c_str());
+      ok &= Grab(view.Connection().Window(), out, QStringLiteral("connect_serial"));
       connection.BB_Connect.Click();
+    } else {
+      connection.RB_TCP.Click();
+      connection.ED_host.SetText(host);
+      connection.ED_TCP.SetText(online ? port : "514");
+      ok &= Grab(view.Connection().Window(), out, QStringLiteral("connect_tcp"));
+      if (online) connection.BB_Connect.Click();
+    }
+    if (online) {
       platform::DelayUntil(3000, [&] { return program.Login().Visible(); });
     } else {
       connection.Close();
@@ -89,7 +99,7 @@ int main(int argc, char** argv) {
     login.ED_ID.SetText(id);
     login.ED_Password.SetText(password);
     ok &= Grab(view.Login().Window(), out, QStringLiteral("login"));
-    if (!host.empty()) {
+    if (online) {
       login.BB_OK.Click();
       // The read-out ends with the DNS reply; the cover goes with the model check.
       platform::DelayUntil(8000, [&] { return !main.P_main.Visible() && !login.Visible(); });
@@ -103,7 +113,7 @@ int main(int argc, char** argv) {
       main.PageControl1.SetActivePage(page);
       ok &= Grab(view.Main().Window(), out, QStringLiteral("main_") + QString::fromStdString(page->Name()));
     }
-    if (!host.empty()) {
+    if (online) {
       main.PageControl1.UserSelect(&main.Tab_Status_information);  // starts a status poll
       platform::Delay(2500);
     } else {

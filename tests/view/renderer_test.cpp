@@ -249,12 +249,14 @@ TEST_F(Renderer, ComboBoxUserChoiceRunsTheChangeRule) {
   EXPECT_EQ(changes, 1);
 }
 
-// Catches: memo appends that redraw or lose lines, and CRs shown as breaks.
+// Catches: memo appends that redraw or lose lines, CRs shown as breaks, and
+// control characters shown as empty boxes.
 TEST_F(Renderer, MemoAppendsLines) {
   auto* w = Widget<QPlainTextEdit>(*view, "M_Log");
   form.memo.Add("Send_Message : get-model\r");
   form.memo.Add("Connected...");
-  EXPECT_EQ(w->toPlainText(), QStringLiteral("Send_Message : get-model\nConnected..."));
+  form.memo.Add("Send_Message : \x1b");
+  EXPECT_EQ(w->toPlainText(), QStringLiteral(u"Send_Message : get-model\nConnected...\nSend_Message : \u241B"));
   form.memo.Clear();
   EXPECT_TRUE(w->toPlainText().isEmpty());
   EXPECT_EQ(w->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));

@@ -75,10 +75,16 @@ QFont FontFor(const Font& f) {
   return q;
 }
 
-/// A memo line as shown: the CR a traced line carries is not displayed.
+/// A memo line as shown: the CR a traced line carries is not displayed, and
+/// other control characters (the ESC key presses of the serial probe) show
+/// as their Unicode control pictures rather than as empty boxes.
 QString DisplayLine(const std::string& line) {
   QString s = Decode(line);
   s.remove(QLatin1Char('\r'));
+  for (QChar& c : s) {
+    if (c.unicode() < 0x20 && c != QLatin1Char('\t')) c = QChar(0x2400 + c.unicode());
+    else if (c.unicode() == 0x7F) c = QChar(0x2421);
+  }
   return s;
 }
 
