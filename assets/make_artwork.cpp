@@ -80,8 +80,9 @@ QImage Banner(const QString& title, const QString& subtitle, QColor from, QColor
   p.setPen(QPen(QColor(255, 255, 255, 40), 2));
   for (int k = 0; k < 5; ++k) {
     QPainterPath wave;
-    wave.moveTo(250, 60 - k * 6);
-    for (int x = 250; x <= 510; x += 10) wave.lineTo(x, 60 - k * 6 + 6 * std::sin((x + k * 30) / 28.0));
+    auto y = [k](int x) { return 60 - k * 6 + 6 * std::sin((x + k * 30) / 28.0); };
+    wave.moveTo(250, y(250));
+    for (int x = 260; x <= 510; x += 10) wave.lineTo(x, y(x));
     p.drawPath(wave);
   }
   DrawGateway(p, QRectF(392, 22, 100, 34), led);
@@ -113,18 +114,22 @@ QImage Splash() {
   p.drawRect(QRectF(88, 112, 20, 8));
   p.drawRoundedRect(QRectF(76, 120, 44, 6), 2, 2);
   DrawGateway(p, QRectF(200, 82, 116, 38), QColor(240, 170, 40));
-  QPainterPath handset;  // telephone handset
-  handset.moveTo(392, 84);
-  handset.cubicTo(388, 110, 420, 128, 446, 120);
-  handset.lineTo(446, 108);
-  handset.lineTo(430, 104);
-  handset.lineTo(424, 112);
-  handset.cubicTo(412, 108, 404, 98, 404, 90);
-  handset.lineTo(412, 84);
-  handset.lineTo(406, 70);
-  handset.closeSubpath();
+  // A desk telephone: the body with its keypad, the handset resting on top.
+  QPainterPath body;
+  body.moveTo(392, 124);
+  body.lineTo(400, 92);
+  body.lineTo(440, 92);
+  body.lineTo(448, 124);
+  body.closeSubpath();
   p.setBrush(QColor(250, 252, 255));
-  p.drawPath(handset);
+  p.drawPath(body);
+  p.setBrush(ink);
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 3; ++col) p.drawRect(QRectF(410 + col * 7, 99 + row * 7, 4, 4));
+  p.setBrush(QColor(250, 252, 255));
+  p.drawRoundedRect(QRectF(388, 76, 64, 11), 5, 5);  // handset grip
+  p.drawRoundedRect(QRectF(384, 72, 16, 19), 5, 5);  // earpiece
+  p.drawRoundedRect(QRectF(440, 72, 16, 19), 5, 5);  // mouthpiece
   p.setPen(ink);
   p.setFont(Sans(17, true));
   p.drawText(QRectF(0, 14, 514, 30), Qt::AlignCenter, QStringLiteral("VoIP Gateway Configuration"));
