@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
@@ -714,9 +715,12 @@ class ComboBinding : public Binding {
         for (const auto& item : combo_.Items()) w->addItem(Decode(item));
         w->setCurrentIndex(combo_.ItemIndex());
       });
+      // Long port names (/dev/serial/by-id/...) show whole in the list.
+      w->view()->setMinimumWidth(w->view()->sizeHintForColumn(0) + 8);
     }
     if (p == Prop::ItemIndex && w->currentIndex() != combo_.ItemIndex())
       Quietly(w, [&] { w->setCurrentIndex(combo_.ItemIndex()); });
+    if (p == Prop::Items || p == Prop::ItemIndex) w->setToolTip(w->currentText());
     Binding::Apply(p);
   }
   void ApplyAll() override {
