@@ -104,6 +104,15 @@ class VisitTest : public ::testing::Test {
     return false;
   }
 
+  /// Waits for `done` in short slices: the simulator changes its state on its
+  /// own thread, which wakes no event of this one.
+  bool WaitFor(const std::function<bool()>& done, uint32_t timeoutMs = kReplyWaitMs) {
+    const uint32_t start = platform::TickCount();
+    while (platform::TickCount() - start < timeoutMs)
+      if (platform::DelayUntil(10, done)) return true;
+    return done();
+  }
+
   /// True when the link has read everything that arrived and nothing more
   /// came for a while (replies may be chunked or paced).
   bool Settle(const std::function<bool()>& done, uint32_t timeoutMs = kReplyWaitMs) {
@@ -115,7 +124,7 @@ class VisitTest : public ::testing::Test {
     };
     const uint32_t start = platform::TickCount();
     while (platform::TickCount() - start < timeoutMs) {
-      if (!platform::DelayUntil(timeoutMs - (platform::TickCount() - start), idle)) return false;
+      if (!WaitFor(idle, timeoutMs - (platform::TickCount() - start))) return false;
       platform::Delay(150);
       if (idle()) return true;
     }
@@ -131,7 +140,7 @@ class VisitTest : public ::testing::Test {
   bool SaveAndConfirm() {
     const size_t before = boxes.Shown().size();
     main().BB_Save.Click();
-    return platform::DelayUntil(kReplyWaitMs, [&] {
+    return WaitFor([&] {
       for (size_t i = before; i < boxes.Shown().size(); ++i)
         if (boxes.Shown()[i].caption == "OK") return true;
       return false;
