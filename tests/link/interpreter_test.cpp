@@ -1,13 +1,13 @@
 // The reply interpreter: state selection, login, model check, the query
-// series over a recorded gateway, the version blanks and the save handshake.
+// series against the simulator's console, the version blanks and the save handshake.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "config/script_writer.h"
+#include "gwsim/console.h"
 #include "link_fixture.h"
 
 using linktest::Feed;
@@ -17,27 +17,20 @@ using platform::ScriptedMessageBoxes;
 
 namespace {
 
-/// A recorded gateway at the far end of the TCP transport: each command line
-/// written is answered with its echo, its reply lines and "!END-TAG!".
-struct RecordedGateway {
-  std::map<std::string, std::vector<std::string>> replies;
-  std::string lineEnd = "\r\n";
+/// The simulator's console at the far end of the TCP transport: every write
+/// goes to the console, and what it prints waits to be delivered.
+struct ConsoleGateway {
+  gwsim::GatewayConfig config = gwsim::preset("full");
+  gwsim::Console console;
   std::string out;
 
-  explicit RecordedGateway(linktest::RecordingTransport& t) {
-    t.onWrite = [this](const std::string& w) {
-      if (w.empty() || w.back() != '\r') return;  // key presses get no answer
-      const std::string cmd = w.substr(0, w.size() - 1);
-      out += cmd + lineEnd;
-      if (cmd.rfind("start-login", 0) == 0) {
-        out += "Login ok" + lineEnd;
-        return;
-      }
-      auto it = replies.find(cmd);
-      if (it == replies.end()) return;
-      for (const std::string& l : it->second) out += l + lineEnd;
-      out += "!END-TAG!" + lineEnd;
-    };
+  static gwsim::ConsoleOptions Options(gwsim::LineEnd lineEnd) {
+    gwsim::ConsoleOptions o;
+    o.lineEnd = lineEnd;
+    return o;
+  }
+  ConsoleGateway(linktest::RecordingTransport& t, gwsim::LineEnd lineEnd) : console(config, Options(lineEnd)) {
+    t.onWrite = [this](const std::string& w) { out += console.feed(w); };
   }
   /// Delivers everything the gateway has to say, in chunks.
   void Pump(devlink::TF_Connection& c, size_t chunk) {
@@ -62,44 +55,28 @@ int Blanks(const std::vector<std::string>& writes) {
   return n;
 }
 
-const std::map<std::string, std::vector<std::string>> kReadOut = {
-    {"get-model", {"model MVG-2400"}},
-    {"get-wan", {"interface ether0.0", "ip address 192.168.10.7 255.255.255.0", "route 0.0.0.0 0.0.0.0 192.168.10.1",
-                 "qos-control 200 100"}},
-    {"get-lan", {"interface ether1.0", "no ip address", "ip dhcp-group 0"}},
-    {"get-auto-upgrade", {"auto-upgrade  url  http://upd.example/fw", "auto-upgrade  action auto"}},
-    {"get-service", {"service httpd", "no service ftpd", "service morvel"}},
-    {"get-service-port", {"service-port httpd 8080", "service-port morvel 514"}},
-    {"get-version", {"version 2.35.07"}},
-    {"get-voip", {"voice-port 0", "! FXS", "voice-port 1", "! FXS", "dial-peer voice 0 pots",
-                  "destination-pattern 1001", "port 0", "!", "dial-peer voice 1 pots", "destination-pattern 1002",
-                  "port 1", "sip-ua", "sip-username 1001", "sip-password s3cret", "sip-server 10.0.0.5"}},
-    {"get-dns-server", {"dnshost  nameserver   192.168.10.53"}},
-};
-
 // Catches a wrong query order, a series that stalls or runs past the DNS
 // reply, missing blank sends, and line handling that depends on the chunking
 // or the line-end convention.
-TEST(QuerySeries, WholeReadOutFromARecordedGateway) {
+TEST(QuerySeries, WholeReadOutFromTheConsole) {
   const std::vector<std::string> expected = {
-      "start-login admin pw\r", "get-model\r",   "get-wan\r",     "get-lan\r",  "get-auto-upgrade\r",
+      "start-login admin admin\r", "get-model\r",   "get-wan\r",     "get-lan\r",  "get-auto-upgrade\r",
       "get-service\r",          "get-service-port\r", "get-version\r", "get-voip\r", "get-dns-server\r"};
-  for (const std::string lineEnd : {"\r\n", "\r", "\n"}) {
+  for (const gwsim::LineEnd lineEnd : {gwsim::LineEnd::CrLf, gwsim::LineEnd::Cr, gwsim::LineEnd::Lf}) {
     for (size_t chunk : {size_t(1), size_t(5), size_t(64), size_t(100000)}) {
       WiredLink w;
-      RecordedGateway gw(w.tcp);
-      gw.replies = kReadOut;
-      gw.lineEnd = lineEnd;
+      ConsoleGateway gw(w.tcp, lineEnd);
       w.peers.login.Show();
-      w.conn.SendGetData("start-login admin pw\r");
+      w.conn.SendGetData("start-login admin admin\r");
       w.conn.link.ReplyState = devlink::reply::kLogin;
       gw.Pump(w.conn, chunk);
 
-      const std::string where = "line end " + std::to_string(lineEnd.size()) + ", chunk " + std::to_string(chunk);
+      const bool crlf = lineEnd == gwsim::LineEnd::CrLf;
+      const std::string where = "line end " + std::to_string(int(lineEnd)) + ", chunk " + std::to_string(chunk);
       EXPECT_EQ(Commands(w.tcp.writes), expected) << where;
       // Version echo, version line and its end: six blanks per line, twice
       // as many lines with CR LF.
-      EXPECT_EQ(Blanks(w.tcp.writes), lineEnd.size() == 2 ? 36 : 18) << where;
+      EXPECT_EQ(Blanks(w.tcp.writes), crlf ? 36 : 18) << where;
       auto voip = std::find(w.tcp.writes.begin(), w.tcp.writes.end(), "get-voip\r");
       ASSERT_NE(voip, w.tcp.writes.end());
       for (int i = 1; i <= 6; ++i) EXPECT_EQ(*(voip + i), " ") << where;
@@ -109,24 +86,23 @@ TEST(QuerySeries, WholeReadOutFromARecordedGateway) {
       EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kDns) << where;
 
       const config::ConfigPages& p = w.peers.pages;
-      EXPECT_EQ(p.L_model.Caption(), "MVG-2400");
-      EXPECT_EQ(p.L_version.Caption(), "2.35.07");
-      EXPECT_EQ(p.RG_Network_type.ItemIndex(), 2);
-      EXPECT_EQ(p.ED_Static_IP_address.Text(), "192.168.10 .7  ");
-      EXPECT_EQ(p.ED_Static_router.Text(), "192.168.10 .1  ");
-      EXPECT_EQ(p.ED_Static_DNS.Text(), "192.168.10 .53 ");
-      EXPECT_TRUE(p.CK_Cable_modem.Checked());
-      EXPECT_TRUE(p.RB_DHCP.Checked());
-      EXPECT_EQ(p.ED_server_URL.Text(), "http://upd.example/fw");
-      EXPECT_TRUE(p.CK_auto_upgrade.Checked());
-      EXPECT_TRUE(p.CK_service_http.Checked() && p.CK_service_morvel.Checked());
-      EXPECT_FALSE(p.CK_service_ftp.Checked());
-      EXPECT_EQ(p.ED_service_http.Text(), "8080");
-      EXPECT_EQ(p.RG_Protocol.ItemIndex(), 1);
-      EXPECT_EQ(p.ED_SIP_Username.Text(), "1001");
-      EXPECT_EQ(p.SG_VoIP_Phone_number.RowCount(), 3);
-      EXPECT_EQ(p.SG_VoIP_Phone_number.Cell(2, 1), "1001");
-      EXPECT_EQ(p.SG_VoIP_Phone_number.Cell(2, 2), "1002");
+      EXPECT_EQ(p.L_model.Caption(), "MVG-2800") << where;
+      EXPECT_EQ(p.L_version.Caption(), gw.config.version) << where;
+      EXPECT_EQ(p.RG_Network_type.ItemIndex(), 0) << where;
+      EXPECT_EQ(p.ED_PPPoE_ID.Text(), gw.config.pppoeId) << where;
+      EXPECT_EQ(p.ED_PPPoE_DNS.Text(), platform::AddressEdit::Place(gw.config.dnsServer)) << where;
+      EXPECT_TRUE(p.RB_DHCP.Checked()) << where;
+      EXPECT_EQ(p.ED_server_URL.Text(), gw.config.upgradeUrl) << where;
+      EXPECT_TRUE(p.CK_auto_upgrade.Checked() && p.CK_upgrade_complete_restart.Checked()) << where;
+      EXPECT_TRUE(p.CK_service_ftp.Checked() && p.CK_service_morvel.Checked()) << where;
+      EXPECT_EQ(p.ED_service_http.Text(), "8080") << where;
+      EXPECT_EQ(p.RG_Protocol.ItemIndex(), 0) << where;
+      EXPECT_EQ(p.ED_Gatekeeper_IP2.Text(), platform::AddressEdit::Place(gw.config.gatekeeper2)) << where;
+      EXPECT_EQ(p.ED_NUM.Text(), "031") << where;
+      ASSERT_EQ(p.SG_VoIP_Phone_number.RowCount(), 5) << where;
+      EXPECT_EQ(p.SG_VoIP_Phone_number.Cell(1, 4), "E&M") << where;
+      EXPECT_EQ(p.SG_VoIP_Phone_number.Cell(2, 3), "1003") << where;
+      EXPECT_EQ(p.SG_VoIP_Phone_number.Cell(2, 4), "") << where;
     }
   }
 }

@@ -1,0 +1,159 @@
+// The dialog's OK over real descriptors: the serial probe over a pty pair,
+// the TCP connect and reads over a loopback listener.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "link_fixture.h"
+
+namespace {
+
+using platform::Icon;
+
+struct Fd {
+  int fd = -1;
+  ~Fd() {
+    if (fd >= 0) close(fd);
+  }
+};
+
+bool Traced(const platform::Memo& m, const std::string& line) {
+  return std::find(m.Lines().begin(), m.Lines().end(), line) != m.Lines().end();
+}
+
+struct Dialog {
+  linktest::Peers peers;
+  devlink::TF_Connection conn;
+  platform::ScriptedMessageBoxes boxes;
+  Dialog() {
+    conn.Wire(peers.Wiring());
+    conn.Show();
+  }
+};
+
+// Catches a probe that gives up before a slow gateway's answer (at 9600 baud
+// the answer to "?" needs more than 100 ms), sends the wrong bytes, or reports
+// a silent port as a gateway; the port stays open either way.
+TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
+  for (const bool answers : {true, false}) {
+    SCOPED_TRACE(answers ? "answers after 300 ms" : "silent");
+    Fd master{posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK)};
+    ASSERT_GE(master.fd, 0);
+    ASSERT_EQ(grantpt(master.fd), 0);
+    ASSERT_EQ(unlockpt(master.fd), 0);
+    Dialog d;
+    d.conn.CB_Serial.SetPortNames({ptsname(master.fd)});
+    d.conn.CB_Serial.UserChoose(0);
+    if (answers) QTimer::singleShot(300, [&] { (void)!write(master.fd, "get-wan\r\n", 9); });
+
+    const uint32_t start = platform::TickCount();
+    d.conn.BB_Connect.Click();
+    const uint32_t took = platform::TickCount() - start;
+
+    EXPECT_TRUE(d.conn.ComPort.Connected());
+    EXPECT_EQ(d.conn.link.LinkMode, devlink::kLinkSerial);
+    EXPECT_EQ(d.peers.login.Visible(), answers);
+    EXPECT_EQ(d.conn.Visible(), !answers);
+    if (answers) {
+      EXPECT_LT(took, devlink::TF_Connection::kProbeWaitMs);
+      EXPECT_TRUE(d.boxes.Shown().empty());
+    } else {
+      EXPECT_GE(took, devlink::TF_Connection::kProbeWaitMs);
+      ASSERT_EQ(d.boxes.Shown().size(), 1u);
+      EXPECT_EQ(d.boxes.Shown()[0], (platform::MessageBox{"Can not connect in equipment", "Error", Icon::Error,
+                                                          platform::Buttons::Ok}));
+    }
+    char got[64] = {};
+    const ssize_t n = read(master.fd, got, sizeof got);
+    EXPECT_EQ(std::string(got, size_t(std::max<ssize_t>(n, 0))),
+              "\r\rend\rexit\r\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\r?");
+    const auto& lines = d.peers.trace.Lines();
+    ASSERT_GE(lines.size(), 17u);
+    EXPECT_EQ(lines[0], "Connected...");
+    EXPECT_EQ(lines[16], "Send_Message : ?");
+    d.conn.ComPort.Close();
+  }
+}
+
+struct Listener {
+  Fd fd;
+  int port = 0;
+  Listener() {
+    fd.fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd.fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    listen(fd.fd, 1);
+    socklen_t len = sizeof a;
+    getsockname(fd.fd, reinterpret_cast<sockaddr*>(&a), &len);
+    port = ntohs(a.sin_port);
+  }
+};
+
+// Catches a read event nested inside a message box (a real box runs the event
+// loop) that interprets bytes before the rest of the interrupted pass: the
+// line that arrives while the box is open must wait until it has closed.
+TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
+  Listener server;
+  Dialog d;
+  d.conn.RB_TCP.Click();
+  d.conn.ED_host.SetText("127.0.0.1");
+  d.conn.ED_TCP.SetText(std::to_string(server.port));
+  d.conn.BB_Connect.Click();
+  ASSERT_TRUE(d.conn.ClientSocket.Active());
+  EXPECT_TRUE(d.peers.login.Visible());
+  EXPECT_TRUE(d.peers.save.Enabled());
+  Fd peer{accept(server.fd.fd, nullptr, nullptr)};
+  ASSERT_GE(peer.fd, 0);
+
+  bool okWhileOpen = true;
+  d.boxes.whileOpen = [&](const platform::MessageBox&) {
+    (void)!write(peer.fd, "Login ok\r\n", 10);
+    platform::Delay(200);
+    okWhileOpen = Traced(d.peers.trace, "Login OK!!");
+  };
+  d.conn.link.ReplyState = devlink::reply::kLogin;
+  (void)!write(peer.fd, "Login incorrect\r\n", 17);
+  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return Traced(d.peers.trace, "Login OK!!"); }));
+  EXPECT_FALSE(okWhileOpen);
+  const auto& lines = d.peers.trace.Lines();
+  EXPECT_LT(std::find(lines.begin(), lines.end(), "Login Incorrect!!"),
+            std::find(lines.begin(), lines.end(), "Login OK!!"));
+
+  // The peer's close is a disconnect: the idle buttons come back.
+  close(std::exchange(peer.fd, -1));
+  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return !d.conn.ClientSocket.Active(); }));
+  EXPECT_FALSE(d.peers.save.Enabled());
+  EXPECT_EQ(d.peers.trace.Lines().back(), "Disconnected...");
+}
+
+// Catches a port text read other than as a whole decimal number (514 when it
+// is not one) and a refused connection that is not reported.
+TEST(TcpConnect, PortTextAndRefusal) {
+  const std::pair<const char*, int> rows[] = {{"1", 1}, {"abc", 514}, {"9x", 514}, {" 7", 514}};
+  for (const auto& [text, port] : rows) {
+    SCOPED_TRACE(text);
+    Dialog d;
+    d.conn.RB_TCP.Click();
+    d.conn.ED_host.SetText("127.0.0.1");
+    d.conn.ED_TCP.SetText(text);
+    d.conn.BB_Connect.Click();
+    EXPECT_EQ(d.conn.ClientSocket.Port(), port);
+    if (port == 1) {
+      ASSERT_EQ(d.boxes.Shown().size(), 1u);
+      EXPECT_EQ(d.boxes.Shown()[0].text, "Can not connect to host");
+    }
+    d.conn.CloseTcp();
+  }
+}
+
+}  // namespace
