@@ -1,0 +1,318 @@
+// Hostile input that no gateway should send and files no user should have:
+// endless bytes without a delimiter, language files that are binary, huge,
+// unreadable or a directory, a serial port held by another program or closed
+// to us by its permissions.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <pty.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "comm/com_error.h"
+#include "comm/com_port.h"
+#include "fault_fixture.h"
+#include "lang/language_convert.h"
+
+namespace robustness {
+namespace {
+
+using platform::Answer;
+
+constexpr size_t kFlood = 8 * 1024 * 1024;
+
+/// Writes the flood then `tail` to `fd` from a thread of its own, so a full
+/// pty or socket waits for the tool to read.
+class Flooder {
+ public:
+  Flooder(int fd, std::string tail) : tail_(std::move(tail)), thread_([this, fd] { Run(fd); }) {}
+  ~Flooder() { thread_.join(); }
+  bool Done() const { return done_; }
+
+ private:
+  void Run(int fd) {
+    const std::string block(64 * 1024, 'x');
+    for (size_t sent = 0; sent < kFlood; sent += block.size()) WriteAll(fd, block);
+    WriteAll(fd, tail_);
+    done_ = true;
+  }
+  static void WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return;
+      bytes.remove_prefix(size_t(n));
+    }
+  }
+  std::string tail_;
+  std::atomic<bool> done_{false};
+  std::thread thread_;
+};
+
+struct FloodCase {
+  Via via;
+  bool statusMode;
+};
+
+class Flood : public FaultTest, public ::testing::WithParamInterface<FloodCase> {
+ protected:
+  void TearDown() override {
+    if (peer_ >= 0) ::close(peer_);
+    if (listener_ >= 0) ::close(listener_);
+    FaultTest::TearDown();
+  }
+  /// Connects the link to a peer of our own; returns the peer's descriptor.
+  int OpenPeer(Via via) {
+    devlink::TF_Connection& c = connection();
+    if (via == Via::Serial) {
+      int master = -1, slave = -1;
+      char name[256];
+      EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+      ::close(slave);
+      c.ComPort.SetPort(name);
+      c.ComPort.Open();
+      c.link.LinkMode = devlink::kLinkSerial;
+      return peer_ = master;
+    }
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&a), len), 0);
+    EXPECT_EQ(::listen(listener_, 1), 0);
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
+    main().BB_Connect.Click();
+    c.RB_TCP.Click();
+    c.ED_host.SetText("127.0.0.1");
+    c.ED_TCP.SetText(std::to_string(ntohs(a.sin_port)));
+    c.BB_Connect.Click();
+    return peer_ = ::accept(listener_, nullptr, nullptr);
+  }
+  bool Drained(Via via) {
+    devlink::TF_Connection& c = connection();
+    return via == Via::Serial ? c.ComPort.PendingInputCount() == 0
+                              : c.ClientSocket.Socket().ReceiveBytes(nullptr, -1) == 0;
+  }
+
+ private:
+  int listener_ = -1;
+  int peer_ = -1;
+};
+
+// Catches memory that grows with a peer that never sends a delimiter: the
+// word (parse mode) or line (status mode) being received is cut at its
+// limit, and the line that finally ends is handled as usual.
+TEST_P(Flood, WordStaysBounded) {
+  const FloodCase& fc = GetParam();
+  const int peer = OpenPeer(fc.via);
+  ASSERT_GE(peer, 0);
+  devlink::LinkRecord& link = connection().link;
+  link.StatusMode = fc.statusMode;
+  link.ReplyState = devlink::reply::kNone;
+  {
+    // Parse mode: a blank ends the word, then a word and a line end follow.
+    // Status mode: CR LF ends the line on either transport.
+    Flooder flooder(peer, fc.statusMode ? "\r\n" : " next\r");
+    size_t largest = 0;
+    ASSERT_TRUE(platform::DelayUntil(60000, [&] {
+      largest = std::max(largest, link.RxLine.capacity());
+      return flooder.Done() && Drained(fc.via) && link.RxLine.empty();
+    }));
+    EXPECT_LE(largest, 2 * devlink::kMaxWordBytes);
+  }
+  if (fc.statusMode) {
+    ASSERT_FALSE(pages().M_State_Info.Lines().empty());
+    EXPECT_EQ(pages().M_State_Info.Lines().back(), std::string(devlink::kMaxWordBytes, 'x'));
+  } else {
+    EXPECT_EQ(link.Tokens[0], std::string(devlink::kMaxWordBytes, 'x'));
+    EXPECT_EQ(link.Tokens[1], "next");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, Flood,
+                         ::testing::Values(FloodCase{Via::Tcp, false}, FloodCase{Via::Tcp, true},
+                                           FloodCase{Via::Serial, false}, FloodCase{Via::Serial, true}),
+                         [](const auto& info) {
+                           return std::string(info.param.via == Via::Tcp ? "Tcp" : "Serial") +
+                                  (info.param.statusMode ? "_Status" : "_Parse");
+                         });
+
+/// A program started in a directory whose "language.cfg" a case prepares.
+class LanguageFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path().toStdString());
+  }
+  void TearDown() override {
+    program_.reset();
+    std::filesystem::current_path(previous_);
+  }
+  void StartProgram() {
+    program_ = std::make_unique<ui::Program>([] {});
+    program_->Start();
+  }
+  bool ErrorShown() const {
+    for (const platform::MessageBox& b : boxes.Shown())
+      if (b.icon == platform::Icon::Error) return true;
+    return false;
+  }
+  ui::TF_morvel_config_main& main() { return program_->Main(); }
+
+  platform::ScriptedMessageBoxes boxes;
+  std::unique_ptr<ui::Program> program_;
+
+ private:
+  QTemporaryDir dir_;
+  std::filesystem::path previous_;
+};
+
+// Catches a reader that trips over control bytes, NULs or the end mark, or
+// stops applying settings after garbage.
+TEST_F(LanguageFile, BinaryIsReadAsBytes) {
+  {
+    std::ofstream f("language.cfg", std::ios::binary);
+    std::mt19937 rng(7);
+    for (int i = 0; i < 256 * 1024; ++i) {
+      const char c = char(rng());
+      f.put(c == '\x1a' ? 'x' : c);  // the end mark would end the file early
+    }
+    f << "\r\nSave = Sichern\r\n";
+  }
+  StartProgram();
+  EXPECT_TRUE(main().Visible());
+  EXPECT_FALSE(ErrorShown());
+  EXPECT_EQ(main().BB_Save.Caption(), "Sichern");
+}
+
+// Catches a reader that holds a whole line (or file) in memory, or gives up
+// on a file of many megabytes: a huge line without an end and a huge value
+// of an unknown key are passed over, and the setting after them applies.
+TEST_F(LanguageFile, HugeLinesArePassedOver) {
+  {
+    std::ofstream f("language.cfg", std::ios::binary);
+    const std::string block(1 << 20, 'k');
+    for (int i = 0; i < 16; ++i) f << block;  // one key of 16 MB
+    f << " = value\r\nunknown = ";
+    for (int i = 0; i < 16; ++i) f << block;
+    f << "\r\nSave = Sichern\r\n";
+  }
+  StartProgram();
+  EXPECT_FALSE(ErrorShown());
+  EXPECT_EQ(main().BB_Save.Caption(), "Sichern");
+}
+
+// Catches a directory or a file whose reading fails taken for an empty
+// language file, or a failure that stops the program: the error is shown
+// and the main window still comes up.
+TEST_F(LanguageFile, DirectoryOrReadFailureIsShown) {
+  for (const bool directory : {true, false}) {
+    SCOPED_TRACE(directory ? "directory" : "read fails");
+    std::filesystem::remove_all("language.cfg");
+    // A file that opens but cannot be read: offset 0 of a process's memory
+    // is never mapped, so read() fails with EIO.
+    if (directory) std::filesystem::create_directory("language.cfg");
+    else std::filesystem::create_symlink("/proc/self/mem", "language.cfg");
+    boxes.Clear();
+    StartProgram();
+    EXPECT_TRUE(ErrorShown());
+    EXPECT_TRUE(main().Visible());
+    program_.reset();
+  }
+}
+
+// Catches an unreadable file taken for a missing one (and overwritten with
+// the defaults) or for an empty one. Permission bits do not bind root, so as
+// root the check runs in a child process that has given up root.
+TEST_F(LanguageFile, WithoutPermissionFailsToRead) {
+  { std::ofstream("language.cfg") << "Save = Sichern\r\n"; }
+  ::chmod("language.cfg", 0);
+  ::chmod(".", 0755);  // the directory itself stays open to the child
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
+    platform::Form mainForm("F_morvel_config_main", ""), connection("F_Connection", ""), login("F_Login", "");
+    lang::MessageTexts messages;
+    try {
+      lang::Language_Convert(mainForm, connection, login, messages, ".");
+    } catch (const lang::InOutError& e) {
+      ::_exit(e.Code() == EACCES ? 0 : 11);
+    }
+    ::_exit(12);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not drop root, 11: other error, 12: no error";
+  EXPECT_EQ(std::filesystem::file_size("language.cfg"), std::string("Save = Sichern\r\n").size());
+}
+
+class SerialPort : public FaultTest {};
+
+// Catches two programs splitting one serial line's data: a port another
+// opener holds is refused with the open error, the dialog stays, and the
+// port can be had once the other lets go.
+TEST_F(SerialPort, HeldByAnotherOpenerIsRefused) {
+  StartGateway(gwsim::SimulatorOptions{});
+  auto other = std::make_unique<comm::TComPort>();
+  other->SetPort(sim().ptyPath());
+  other->Open();
+  ASSERT_TRUE(other->Connected());
+
+  EXPECT_FALSE(Connect(Via::Serial));
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_NE(boxes.Shown()[0].text.find("Unable to open com port"), std::string::npos) << boxes.Shown()[0].text;
+  EXPECT_FALSE(connection().ComPort.Connected());
+  EXPECT_TRUE(connection().Visible());
+  EXPECT_EQ(connection().link.LinkMode, 0);
+
+  other.reset();
+  connection().BB_Connect.Click();
+  EXPECT_TRUE(login().Visible());
+}
+
+// Catches a port we may not open reported as anything but the open error
+// with the system's "permission denied". As root the open runs in a child
+// process that has given up root, since permission bits do not bind root.
+TEST_F(SerialPort, WithoutPermissionIsRefused) {
+  int master = -1, slave = -1;
+  char name[256];
+  ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+  ::fchmod(slave, 0600);  // owner only; the child below is not the owner
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(10);
+    } else if (::fchmod(slave, 0) != 0) {
+      ::_exit(10);
+    }
+    comm::TComPort port;
+    port.SetPort(name);
+    try {
+      port.Open();
+    } catch (const comm::EComPort& e) {
+      ::_exit(e.Number() == 1 && e.Code() == EACCES ? 0 : 11);
+    }
+    ::_exit(12);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::close(slave);
+  ::close(master);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not drop root, 11: other error, 12: opened";
+}
+
+}  // namespace
+}  // namespace robustness
