@@ -166,7 +166,7 @@ void TCustomComPort::Open() {
 
   if (events_) {
     thread_ = std::make_unique<TComThread>(
-        fd_, events_, context_.get(),
+        fd_, events_, context_.get(), &bytesRead_,
         [this, session](uint32_t ev) { Dispatch(session, ev); },
         [this, session] { Vanished(session); });
   }
@@ -338,6 +338,7 @@ int TCustomComPort::ReadBytes(char* buffer, int count) {
     const ssize_t n = ::read(fd_, buffer + got, size_t(count - got));
     if (n > 0) {
       got += int(n);
+      bytesRead_ += uint64_t(n);
       lastByte = NowMs();
       if (got == count) return got;
       continue;

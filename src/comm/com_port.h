@@ -5,6 +5,7 @@
 // Everything public is called on the user-interface thread, and every event
 // fires there. One event thread per open port only waits for line events
 // (poll) and hands each set of them over, blocking until the handlers ran.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -269,6 +270,7 @@ class TCustomComPort {
   uint64_t session_ = 0;   // counts opens, so stale hand-overs are dropped
   std::unique_ptr<QObject> context_;  // receives hand-overs on the UI thread
   std::unique_ptr<TComThread> thread_;
+  std::atomic<uint64_t> bytesRead_{0};  // by ReadBytes: tells the event thread a handler read
   struct { int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0; } counts_;
   std::vector<TComComboBox*> combos_;
 };

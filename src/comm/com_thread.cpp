@@ -47,9 +47,9 @@ struct TComThread::Shared {
   }
 };
 
-TComThread::TComThread(int fd, uint32_t mask, QObject* context, Dispatch dispatch,
-                       Vanished vanished)
-    : fd_(fd), mask_(mask), shared_(std::make_shared<Shared>()) {
+TComThread::TComThread(int fd, uint32_t mask, QObject* context,
+                       const std::atomic<uint64_t>* bytesRead, Dispatch dispatch, Vanished vanished)
+    : fd_(fd), mask_(mask), bytesRead_(bytesRead), shared_(std::make_shared<Shared>()) {
   shared_->context = context;
   shared_->dispatch = std::move(dispatch);
   shared_->vanished = std::move(vanished);
@@ -117,6 +117,7 @@ void TComThread::Run() {
     }
     uint32_t events = 0;
     if (watchInput && count > 0 && (!lingering || count > lastCount)) events |= evRxChar;
+    const uint64_t readBefore = bytesRead_->load();
     if (events && !handOver(events)) break;
     if (hangUp) {
       std::lock_guard l(s.m);
@@ -129,12 +130,17 @@ void TComThread::Run() {
       break;
     }
     if (ioctl(fd_, FIONREAD, &count) < 0) count = 0;
-    lingering = count > 0;
+    // Bytes waiting after a handler that read arrived during its dispatch:
+    // poll reports them at once. Only bytes a handler chose to leave linger.
+    const bool handlerRead = bytesRead_->load() != readBefore;
+    lingering = count > 0 && !(events && handlerRead);
     lastCount = count;
   }
 
-  // Leaving: the queues are cleared, as nothing will read them any more.
-  tcflush(fd_, TCIOFLUSH);
+  // Leaving: received bytes are discarded, as nothing will read them any
+  // more. Output already written is left to drain: a last command written
+  // just before close ("end-morvel", "reboot-system") must still go out.
+  tcflush(fd_, TCIFLUSH);
 }
 
 }  // namespace comm

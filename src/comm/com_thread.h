@@ -1,5 +1,6 @@
 #pragma once
 // The event thread of an open serial port.
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -16,9 +17,11 @@ namespace comm {
 /// until the dispatch has run there; so handlers never run on this thread and
 /// at most one set is in dispatch at a time.
 ///
-/// Received data is level-triggered in poll(), but a handler may leave bytes
-/// unread: then the thread stops polling for input and only checks, every
-/// 20 ms, whether more has arrived, so unread data never spins the CPU.
+/// Received data is level-triggered in poll(). When a handler read during its
+/// dispatch, whatever is waiting afterwards arrived meanwhile and is reported
+/// at once. When it read nothing, the bytes are left unread on purpose: the
+/// thread stops polling for input and only checks, every 20 ms, whether more
+/// has arrived, so unread data never spins the CPU.
 ///
 /// When the device hangs up (POLLHUP, POLLERR, EIO) the thread hands over
 /// what is still pending, calls `vanished` on the UI thread once and ends.
@@ -27,7 +30,10 @@ class TComThread {
   using Dispatch = std::function<void(uint32_t events)>;  // runs on the UI thread
   using Vanished = std::function<void()>;                 // runs on the UI thread
 
-  TComThread(int fd, uint32_t mask, QObject* context, Dispatch dispatch, Vanished vanished);
+  /// `bytesRead` counts the bytes the port's reads have taken (the port
+  /// outlives the thread).
+  TComThread(int fd, uint32_t mask, QObject* context, const std::atomic<uint64_t>* bytesRead,
+             Dispatch dispatch, Vanished vanished);
   /// Stops the thread (see Stop).
   ~TComThread();
   TComThread(const TComThread&) = delete;
@@ -45,6 +51,7 @@ class TComThread {
 
   int fd_;
   uint32_t mask_;
+  const std::atomic<uint64_t>* bytesRead_;
   int wakeFd_ = -1;  // eventfd: written by Stop to end the poll
   std::shared_ptr<Shared> shared_;
   std::thread thread_;

@@ -217,7 +217,6 @@ class TF_Connection : public platform::Form {
   /// the outer pass reads them when it is done, so lines keep arrival order.
   bool receiving_ = false;
   bool serialDeferred_ = false;
-  platform::Timer serialRecheck_{"serialRecheck", 30};
   bool tcpDeferred_ = false;
   /// The TCP connection attempt has failed (its error event or a disconnect).
   bool connectFailed_ = false;

@@ -58,14 +58,6 @@ void TF_Connection::SetUpTransports() {
   CB_Serial.onChange = [this] { platform::Guard([this] { CB_SerialChange(); }); };
   BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
 
-  // Catches bytes that arrived between the last read of a pass and the end
-  // of the port's event, which the port would report only once more arrive.
-  serialRecheck_.onTimer = [this] {
-    serialRecheck_.Stop();
-    if (!ComPort.Connected()) return;
-    if (const int waiting = ComPort.PendingInputCount(); waiting > 0) ComPortRxChar(waiting);
-  };
-
   serial_ = &serialTransport_;
   tcp_ = &tcpTransport_;
 }
@@ -185,11 +177,8 @@ void TF_Connection::ComPortRxChar(int count) {
   PassScope pass(receiving_, onEnd);
   ReadSerial(count);
   // Bytes that came in while this pass ran (the gateway answers a query the
-  // interpreter sent) are read now: the port reports only bytes that arrive
-  // after its event has been handled.
-  serialDeferred_ = true;
+  // interpreter sent) are reported by the port again once this event returns.
   ReadDeferred();
-  serialRecheck_.Start();
 }
 
 void TF_Connection::ClientSocketRead(comm::TClientWinSocket&) {

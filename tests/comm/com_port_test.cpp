@@ -367,6 +367,25 @@ TEST_F(ComPortTest, UnreadDataFiresOnlyOnNewArrivals) {
   EXPECT_EQ(counts.back(), 5);
 }
 
+// Catches bytes that arrive while a handler reads being taken for bytes it
+// chose to leave: they would then wait for further data that never comes
+// (the gateway answers a query the handler itself sent).
+TEST_F(ComPortTest, BytesArrivingDuringAReadingHandlerAreReportedAgain) {
+  std::string got;
+  bool answered = false;
+  port.OnRxChar = [&](int count) {
+    std::string buf(size_t(count), '\0');
+    got.append(buf.data(), size_t(port.ReadBytes(buf.data(), count)));
+    if (!std::exchange(answered, true)) {
+      pty.Write("reply\r");  // arrives before this handler returns
+      platform::Delay(50);
+    }
+  };
+  port.Open();
+  pty.Write("query\r");
+  EXPECT_TRUE(DelayUntil(2000, [&] { return got == "query\rreply\r"; })) << got;
+}
+
 // Catches a port change while open that leaves the old device open, or a
 // same-name change that needlessly reopens.
 TEST_F(ComPortTest, ChangingPortWhileOpenReopensUnderTheNewName) {
