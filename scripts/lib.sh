@@ -25,3 +25,11 @@ configure() {
   local dir="$1"; shift
   cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
+
+# Options for programs built with -DMORVEL_SANITIZE=ON: every finding fails the
+# run. Leaks are checked; the suppressions name only other libraries' leaks.
+sanitizer_environment() {
+  export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export LSAN_OPTIONS="suppressions=$ROOT/tests/robustness/lsan.supp:print_suppressions=0"
+}
