@@ -5,6 +5,8 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <strings.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -79,6 +81,11 @@ void TClientWinSocket::Open(const std::string& address, int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) throw ESocketError::CannotCreate();
   fd_ = fd;
+  // The link sends console key presses (single blanks, ESC) and short command
+  // lines, each answered before the next query: waiting to coalesce them
+  // (Nagle) stalls a read-out on the peer's delayed acknowledgement.
+  const int noDelay = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
   try {
     owner_.Fire(owner_.OnLookup);
     if (address.empty()) {
