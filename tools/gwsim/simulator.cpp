@@ -299,7 +299,10 @@ void Simulator::flush(Link& link, Clock::time_point now) {
       Clock::duration delay = Clock::duration::zero();
       if (options_.pace9600) delay = kByteTime9600 * pieceSize();
       if (options_.chunkBytes > 0) delay = std::max<Clock::duration>(delay, options_.chunkPause);
-      link.nextWrite = now + delay;
+      // Each deadline follows the previous one, so the poll loop's wake-up
+      // latency does not add up over a long reply; after a stall longer than
+      // a piece (a full pty, a busy machine) the pace starts again from now.
+      link.nextWrite = now - link.nextWrite < delay ? link.nextWrite + delay : now + delay;
     }
   }
   if (link.fd >= 0 && link.sent >= link.out.size()) {
