@@ -1,0 +1,58 @@
+#!/usr/bin/env python3
+"""Prints the benchmark table from the JSON of bench_receive and bench_readout
+and the text of startup.sh:  report.py RECEIVE.json READOUT.json STARTUP.txt"""
+import json
+import re
+import sys
+
+
+def runs(path):
+    with open(path) as f:
+        return {b["name"]: b for b in json.load(f)["benchmarks"]}
+
+
+def row(what, figure, goal="", verdict=""):
+    print(f"| {what} | {figure} | {goal} | {verdict} |")
+
+
+def check(value, limit):
+    return "met" if value <= limit else "MISSED"
+
+
+receive, readout = runs(sys.argv[1]), runs(sys.argv[2])
+with open(sys.argv[3]) as f:
+    startup = f.read()
+
+print("| Benchmark | Figure | Goal | Result |")
+print("|---|---|---|---|")
+
+r = receive.get("BM_ReceiveVsMemchr")
+if r:
+    row("Receive path + interpreter, recorded read-out",
+        f"{r['receive_Bps'] / 1e6:.1f} MB/s; memchr line split {r['memchr_Bps'] / 1e6:.0f} MB/s; "
+        f"memchr is {r['memchr_over_receive']:.0f}x faster")
+
+r = readout.get("BM_ReadOutTcp/iterations:20/real_time")
+if r:
+    row("Read-out over loopback TCP (login to DNS reply)",
+        f"tool {r['tool_ms']:.2f} ms, raw client {r['raw_ms']:.2f} ms, ratio {r['tool_over_raw']:.2f}",
+        "ratio <= 1.5", check(r["tool_over_raw"], 1.5))
+
+r = readout.get("BM_ReadOutPty9600/iterations:3/real_time")
+if r:
+    row("Read-out over a pty paced at 9600 baud",
+        f"{r['elapsed_ms']:.0f} ms for {r['wire_ms']:.0f} ms of wire time, ratio {r['elapsed_over_wire']:.3f}",
+        "ratio <= 1.02", check(r["elapsed_over_wire"], 1.02))
+
+names = {0: "connected, idle", 1: "status page, polling", 2: "inside Delay"}
+for name, b in readout.items():
+    m = re.match(r"BM_IdleCpu/case:(\d)/span_ms:(\d+)", name)
+    if m:
+        row(f"CPU while waiting: {names[int(m.group(1))]}",
+            f"{b['cpu_percent']:.3f} % of one core over {b['span_s']:.0f} s",
+            "< 1 %", check(b["cpu_percent"], 0.999))
+
+for label in ("main() to first painted main window", "peak memory"):
+    m = re.search(re.escape(label) + r"[^:]*:\s*(.*)", startup)
+    if m:
+        row(f"Start-up (offscreen): {label}", m.group(1).strip())
