@@ -2,30 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
-#include <sstream>
 #include <utility>
 
 #include "gwsim/replies.h"
 #include "gwsim/script_applier.h"
+#include "gwsim/text_words.h"
 
 namespace gwsim {
 
 namespace {
 
 constexpr char kEsc = 0x1b;
-
-std::vector<std::string> words(std::string_view s) {
-  std::vector<std::string> out;
-  std::istringstream in{std::string(s)};
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
-std::string trim(std::string_view s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string_view::npos) return {};
-  return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "gwsim/text_words.h"
+
 namespace gwsim {
 
 Service* GatewayConfig::findService(std::string_view name) {
@@ -35,32 +37,47 @@ ConfigError ConfigError::unreadable(std::string_view path) {
   return ConfigError("cannot read configuration file \"" + std::string(path) + "\"");
 }
 
-std::string_view toString(WanType type) {
-  switch (type) {
-    case WanType::Pppoe: return "pppoe";
-    case WanType::Dhcp: return "dhcp";
-    case WanType::Static: return "static";
-  }
-  return "pppoe";
+namespace {
+
+/// A value as a configuration file writes it.
+template <typename E>
+struct Named {
+  E value;
+  std::string_view word;
+};
+
+// The first entry of each table is the word written for a value outside it.
+constexpr Named<WanType> kWanTypes[] = {
+    {WanType::Pppoe, "pppoe"}, {WanType::Dhcp, "dhcp"}, {WanType::Static, "static"}};
+constexpr Named<LanMode> kLanModes[] = {
+    {LanMode::DhcpGroup, "dhcp-group"}, {LanMode::PppoeServer, "pppoe-server"}, {LanMode::NoAddress, "no-address"}};
+constexpr Named<Protocol> kProtocols[] = {{Protocol::H323, "h323"}, {Protocol::Sip, "sip"}, {Protocol::Mgcp, "mgcp"}};
+/// pstn.mode: whether the modem keeps its line up.
+constexpr Named<bool> kPstnModes[] = {{true, "keep-active"}, {false, "dialer"}};
+
+template <typename E, std::size_t N>
+std::string_view wordOf(const Named<E> (&table)[N], E value) {
+  for (const auto& n : table)
+    if (n.value == value) return n.word;
+  return table[0].word;
 }
 
-std::string_view toString(LanMode mode) {
-  switch (mode) {
-    case LanMode::DhcpGroup: return "dhcp-group";
-    case LanMode::PppoeServer: return "pppoe-server";
-    case LanMode::NoAddress: return "no-address";
-  }
-  return "dhcp-group";
+/// The value that `word` names; otherwise a bad line that lists the words
+/// (e.g. "wan.type is pppoe, dhcp or static").
+template <typename E, std::size_t N>
+E valueOf(const Named<E> (&table)[N], const std::string& key, const std::string& word, int lineNo) {
+  for (const auto& n : table)
+    if (n.word == word) return n.value;
+  std::string choices;
+  for (std::size_t i = 0; i < N; ++i) choices += (i == 0 ? "" : i + 1 == N ? " or " : ", ") + std::string(table[i].word);
+  throw ConfigError::badLine(lineNo, key + " is " + choices);
 }
 
-std::string_view toString(Protocol protocol) {
-  switch (protocol) {
-    case Protocol::H323: return "h323";
-    case Protocol::Sip: return "sip";
-    case Protocol::Mgcp: return "mgcp";
-  }
-  return "h323";
-}
+}  // namespace
+
+std::string_view toString(WanType type) { return wordOf(kWanTypes, type); }
+std::string_view toString(LanMode mode) { return wordOf(kLanModes, mode); }
+std::string_view toString(Protocol protocol) { return wordOf(kProtocols, protocol); }
 
 namespace {
 
@@ -164,19 +181,8 @@ GatewayConfig full() {
   return c;
 }
 
-std::string trim(std::string_view s) {
-  const auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string_view::npos) return {};
-  const auto e = s.find_last_not_of(" \t\r\n");
-  return std::string(s.substr(b, e - b + 1));
-}
-
-std::vector<std::string> words(std::string_view s) {
-  std::vector<std::string> out;
-  std::istringstream in{std::string(s)};
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
+/// Keys and values of a configuration file may stand among any white space.
+std::string trimSpace(std::string_view s) { return trim(s, " \t\r\n"); }
 
 bool parseBool(const std::string& v, int lineNo) {
   if (v == "yes" || v == "on" || v == "true" || v == "1") return true;
@@ -220,12 +226,12 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
   for (std::string raw; std::getline(in, raw);) {
     ++lineNo;
     // Only whole lines are comments: passwords may contain '#'.
-    const std::string line = trim(raw);
+    const std::string line = trimSpace(raw);
     if (line.empty() || line[0] == '#') continue;
     const auto eq = line.find('=');
     if (eq == std::string::npos) throw ConfigError::badLine(lineNo, "expected key = value");
-    const std::string key = trim(line.substr(0, eq));
-    const std::string v = trim(line.substr(eq + 1));
+    const std::string key = trimSpace(line.substr(0, eq));
+    const std::string v = trimSpace(line.substr(eq + 1));
 
     auto text = [&](std::string& field) { field = v; };
     if (key == "preset") {
@@ -237,24 +243,16 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     } else if (key == "version") {
       requireOneWord(key, v, lineNo);
       c.version = v;
-    } else if (key == "wan.type") {
-      if (v == "pppoe") c.wanType = WanType::Pppoe;
-      else if (v == "dhcp") c.wanType = WanType::Dhcp;
-      else if (v == "static") c.wanType = WanType::Static;
-      else throw ConfigError::badLine(lineNo, "wan.type is pppoe, dhcp or static");
-    } else if (key == "wan.pppoe.id") text(c.pppoeId);
+    } else if (key == "wan.type") c.wanType = valueOf(kWanTypes, key, v, lineNo);
+    else if (key == "wan.pppoe.id") text(c.pppoeId);
     else if (key == "wan.pppoe.password") text(c.pppoePassword);
     else if (key == "wan.ip") text(c.staticIp);
     else if (key == "wan.netmask") text(c.staticNetmask);
     else if (key == "wan.router") text(c.staticRouter);
     else if (key == "wan.dns") text(c.dnsServer);
     else if (key == "wan.cable-modem") c.cableModem = parseBool(v, lineNo);
-    else if (key == "lan.mode") {
-      if (v == "dhcp-group") c.lanMode = LanMode::DhcpGroup;
-      else if (v == "pppoe-server") c.lanMode = LanMode::PppoeServer;
-      else if (v == "no-address") c.lanMode = LanMode::NoAddress;
-      else throw ConfigError::badLine(lineNo, "lan.mode is dhcp-group, pppoe-server or no-address");
-    } else if (key == "lan.pppoe.id") text(c.lanPppoeId);
+    else if (key == "lan.mode") c.lanMode = valueOf(kLanModes, key, v, lineNo);
+    else if (key == "lan.pppoe.id") text(c.lanPppoeId);
     else if (key == "lan.pppoe.password") text(c.lanPppoePassword);
     else if (key.rfind("service.", 0) == 0) {
       std::string name = key.substr(8);
@@ -269,12 +267,8 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     else if (key == "upgrade.login") text(c.upgradeLogin);
     else if (key == "upgrade.password") text(c.upgradePassword);
     else if (key == "upgrade.auto-reboot") c.autoReboot = parseBool(v, lineNo);
-    else if (key == "voip.protocol") {
-      if (v == "h323") c.protocol = Protocol::H323;
-      else if (v == "sip") c.protocol = Protocol::Sip;
-      else if (v == "mgcp") c.protocol = Protocol::Mgcp;
-      else throw ConfigError::badLine(lineNo, "voip.protocol is h323, sip or mgcp");
-    } else if (key == "voice-port") {
+    else if (key == "voip.protocol") c.protocol = valueOf(kProtocols, key, v, lineNo);
+    else if (key == "voice-port") {
       // The first list entry of a file replaces the preset's list.
       if (!listsCleared[0]) c.voicePorts.clear(), listsCleared[0] = true;
       if (v.empty()) continue;  // "voice-port =" alone: no voice ports
@@ -317,11 +311,8 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     else if (key == "sip.server2") text(c.sipServer2);
     else if (key == "mgcp.call-agent1") text(c.callAgent1);
     else if (key == "mgcp.call-agent2") text(c.callAgent2);
-    else if (key == "pstn.mode") {
-      if (v == "keep-active") c.modemKeepActive = true;
-      else if (v == "dialer") c.modemKeepActive = false;
-      else throw ConfigError::badLine(lineNo, "pstn.mode is keep-active or dialer");
-    } else if (key == "pstn.dial-prefix") {
+    else if (key == "pstn.mode") c.modemKeepActive = valueOf(kPstnModes, key, v, lineNo);
+    else if (key == "pstn.dial-prefix") {
       if (v.size() != 4) throw ConfigError::badLine(lineNo, "pstn.dial-prefix has four characters, e.g. ATDT");
       c.dialPrefix = v;
     } else if (key == "pstn.number") text(c.dialNumber);
@@ -389,7 +380,7 @@ std::string formatConfigText(const GatewayConfig& c) {
   kv("sip.server2", c.sipServer2);
   kv("mgcp.call-agent1", c.callAgent1);
   kv("mgcp.call-agent2", c.callAgent2);
-  kv("pstn.mode", c.modemKeepActive ? "keep-active" : "dialer");
+  kv("pstn.mode", wordOf(kPstnModes, c.modemKeepActive));
   kv("pstn.dial-prefix", c.dialPrefix);
   kv("pstn.number", c.dialNumber);
   kv("pstn.username", c.pstnUsername);

@@ -8,18 +8,22 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+/// The PPPoE block of an interface; the credentials only when both are set.
+void pppoe(const std::string& id, const std::string& password, Lines& out) {
+  out.push_back("encapsulation pppoe");
+  out.push_back("ppp authentication pap callin");
+  out.push_back("ppp echo interval 20");
+  if (!id.empty() && !password.empty()) out.push_back("ppp pap sent-username " + id + " password " + password);
+  out.push_back("ppp ipcp default-route");
+  out.push_back("ppp ipcp ms-dns");
+}
+
 void wan(const GatewayConfig& c, Lines& out) {
   out.push_back("interface ether0.0");
   switch (c.wanType) {
     case WanType::Pppoe:
       out.push_back("no ip address");
-      out.push_back("encapsulation pppoe");
-      out.push_back("ppp authentication pap callin");
-      out.push_back("ppp echo interval 20");
-      if (!c.pppoeId.empty() && !c.pppoePassword.empty())
-        out.push_back("ppp pap sent-username " + c.pppoeId + " password " + c.pppoePassword);
-      out.push_back("ppp ipcp default-route");
-      out.push_back("ppp ipcp ms-dns");
+      pppoe(c.pppoeId, c.pppoePassword, out);
       break;
     case WanType::Dhcp:
       out.push_back("ip address dhcp");
@@ -45,13 +49,7 @@ void lan(const GatewayConfig& c, Lines& out) {
       out.push_back("ip dhcp-group 0");
       break;
     case LanMode::PppoeServer:
-      out.push_back("encapsulation pppoe");
-      out.push_back("ppp authentication pap callin");
-      out.push_back("ppp echo interval 20");
-      if (!c.lanPppoeId.empty() && !c.lanPppoePassword.empty())
-        out.push_back("ppp pap sent-username " + c.lanPppoeId + " password " + c.lanPppoePassword);
-      out.push_back("ppp ipcp default-route");
-      out.push_back("ppp ipcp ms-dns");
+      pppoe(c.lanPppoeId, c.lanPppoePassword, out);
       out.push_back("ppp role server");
       break;
     case LanMode::NoAddress:

@@ -1,25 +1,13 @@
 #include "gwsim/script_applier.h"
 
 #include <optional>
-#include <sstream>
 #include <string_view>
+
+#include "gwsim/text_words.h"
 
 namespace gwsim {
 
 namespace {
-
-std::vector<std::string> words(std::string_view s) {
-  std::vector<std::string> out;
-  std::istringstream in{std::string(s)};
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
-std::string trim(std::string_view s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string_view::npos) return {};
-  return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
