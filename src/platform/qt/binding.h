@@ -1,0 +1,125 @@
+#pragma once
+// The parts of the Qt view that its binding families share: the binding of
+// one control to its widget, the window's bindings, and small helpers.
+// Internal to the view.
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/qt/view.h"
+#include "platform/ui/toolkit.h"
+
+class QFont;
+class QShortcut;
+
+namespace platform::qt {
+
+class FormWindow;
+
+/// One control bound to its widget. Apply brings one changed property of
+/// the control onto the widget; it never writes back to the control.
+class Binding {
+ public:
+  Binding(FormView::Impl& view, Control& control, QWidget* widget);
+  virtual ~Binding();
+  /// Starts following the control's changes.
+  void Attach();
+  Control& control() const { return control_; }
+  QWidget* widget() const { return widget_; }
+
+  /// The properties every control has: visibility, enabling, geometry, font.
+  virtual void Apply(Prop p);
+  /// Brings every property onto the widget (once, after building).
+  virtual void ApplyAll();
+  /// The widget's size for a control laid at `r`: kinds whose captions must
+  /// not be clipped grow to their content.
+  virtual QSize SizeFor(const Rect& r) const { return QSize(r.width, r.height); }
+
+ protected:
+  /// `r`'s size, grown to the widget's size hint so its caption shows whole.
+  QSize GrownToContent(const Rect& r) const;
+
+  FormView::Impl& view_;
+  Control& control_;
+  QWidget* widget_;
+  int observer_ = 0;
+};
+
+struct FormView::Impl : QObject {
+  explicit Impl(platform::Form& f) : form(f) {}
+
+  platform::Form& form;
+  FormWindow* window = nullptr;
+  std::vector<std::unique_ptr<Binding>> bindings;
+  std::map<const Control*, Binding*> byControl;
+  std::vector<QShortcut*> shortcuts;
+  bool placed = false;
+
+  /// Binds `c` and, below its widget, its children.
+  void Build(Control& c, QWidget* parentWidget);
+  template <typename B, typename... A>
+  B* Bind(A&&... args) {
+    auto b = std::make_unique<B>(*this, std::forward<A>(args)...);
+    B* raw = b.get();
+    byControl[&raw->control()] = raw;
+    raw->widget()->installEventFilter(this);
+    bindings.push_back(std::move(b));
+    return raw;
+  }
+  QWidget* WidgetOf(const Control& c) const {
+    auto it = byControl.find(&c);
+    return it == byControl.end() ? nullptr : it->second->widget();
+  }
+  /// Lays the control's widget at its geometry, or lays out its parent's
+  /// aligned children when it is aligned.
+  void Place(Control& c);
+  /// Docks the aligned children of `container` (Top, Bottom, Left, Right,
+  /// then Client takes the rest), as the window descriptions lay them.
+  void Relayout(Control& container);
+  bool eventFilter(QObject* watched, QEvent* e) override;
+};
+
+// The binding families. Each binds a control of one of its kinds under
+// `parent` and returns its binding, or returns null for other kinds.
+
+/// Edits, the address edit and drop-down lists.
+Binding* BindTextInput(FormView::Impl& view, Control& c, QWidget* parent);
+/// Push buttons, check boxes, radio buttons and radio groups.
+Binding* BindButton(FormView::Impl& view, Control& c, QWidget* parent);
+/// Panels, group boxes, page controls and their tab sheets.
+Binding* BindContainer(FormView::Impl& view, Control& c, QWidget* parent);
+/// Labels, images, gauges and memos.
+Binding* BindDisplay(FormView::Impl& view, Control& c, QWidget* parent);
+/// String grids.
+Binding* BindGrid(FormView::Impl& view, Control& c, QWidget* parent);
+/// Any other control: a plain widget that holds its children.
+Binding* BindPlain(FormView::Impl& view, Control& c, QWidget* parent);
+/// The form itself, shown by its top-level window.
+Binding* BindForm(FormView::Impl& view, platform::Form& form, FormWindow* window);
+/// Menus have no widget: a popup menu's entries become the window's
+/// keyboard shortcuts. True when `c` is a menu or a menu entry.
+bool BindMenu(FormView::Impl& view, Control& c);
+
+// Helpers.
+
+/// The control's name as the widget's objectName.
+QString Name(const Control& c);
+/// The Qt font of a toolkit font, on the application's look.
+QFont FontFor(const Font& f);
+/// Panels and forms paint their own background colour; with the button
+/// face (every control's default) they show the window's background.
+void ApplyBackground(QWidget* w, const Colour& c);
+
+/// Applies `fn` to `w` with its signals blocked: program changes must not
+/// look like user edits.
+template <typename W, typename F>
+void Quietly(W* w, F&& fn) {
+  const bool was = w->blockSignals(true);
+  fn();
+  w->blockSignals(was);
+}
+
+}  // namespace platform::qt
