@@ -20,8 +20,8 @@ void ApplyBackground(QWidget* w, const Colour& c) {
 
 // ---------------------------------------------------------------- Binding
 
-Binding::Binding(FormView::Impl& view, Control& control, QWidget* widget)
-    : view_(view), control_(control), widget_(widget) {
+Binding::Binding(FormView::Impl& view, Control& control, QWidget* widget, std::initializer_list<Prop> kindProps)
+    : view_(view), control_(control), widget_(widget), kindProps_(kindProps) {
   widget_->setObjectName(Name(control));
 }
 
@@ -55,6 +55,7 @@ void Binding::Apply(Prop p) {
 }
 
 void Binding::ApplyAll() {
+  for (Prop p : kindProps_) Apply(p);
   for (Prop p : {Prop::Caption, Prop::Font, Prop::Colour, Prop::Enabled, Prop::Geometry, Prop::Visible}) Apply(p);
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <vector>
@@ -23,7 +24,9 @@ class FormWindow;
 /// the control onto the widget; it never writes back to the control.
 class Binding {
  public:
-  Binding(FormView::Impl& view, Control& control, QWidget* widget);
+  /// `kindProps`: the properties of the control's kind that ApplyAll brings
+  /// onto the widget before the ones every control has.
+  Binding(FormView::Impl& view, Control& control, QWidget* widget, std::initializer_list<Prop> kindProps = {});
   virtual ~Binding();
   /// Starts following the control's changes.
   void Attach();
@@ -32,7 +35,8 @@ class Binding {
 
   /// The properties every control has: visibility, enabling, geometry, font.
   virtual void Apply(Prop p);
-  /// Brings every property onto the widget (once, after building).
+  /// Brings every property onto the widget (once, after building): the
+  /// kind's, then the common ones.
   virtual void ApplyAll();
   /// The widget's size for a control laid at `r`: kinds whose captions must
   /// not be clipped grow to their content.
@@ -45,6 +49,7 @@ class Binding {
   FormView::Impl& view_;
   Control& control_;
   QWidget* widget_;
+  std::vector<Prop> kindProps_;
   int observer_ = 0;
 };
 

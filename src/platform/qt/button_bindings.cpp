@@ -15,7 +15,7 @@ namespace {
 
 class ButtonBinding : public Binding {
  public:
-  ButtonBinding(FormView::Impl& v, Button& b, QWidget* parent) : Binding(v, b, new QPushButton(parent)), button_(b) {
+  ButtonBinding(FormView::Impl& v, Button& b, QWidget* parent) : Binding(v, b, new QPushButton(parent), {Prop::Default}), button_(b) {
     auto* w = static_cast<QPushButton*>(widget_);
     w->setAutoDefault(false);
     if (b.ButtonGlyph() == Button::Glyph::Ok) w->setIcon(w->style()->standardIcon(QStyle::SP_DialogOkButton));
@@ -27,10 +27,6 @@ class ButtonBinding : public Binding {
     if (p == Prop::Caption) w->setText(Decode(control_.Caption()));
     if (p == Prop::Default) w->setDefault(button_.IsDefault());
     Binding::Apply(p);
-  }
-  void ApplyAll() override {
-    Apply(Prop::Default);
-    Binding::ApplyAll();
   }
 
  private:
@@ -49,7 +45,7 @@ void Press(RadioButton& radio, bool) { radio.Click(); }
 template <typename C>
 class CheckableBinding : public Binding {
  public:
-  CheckableBinding(FormView::Impl& v, C& c, QAbstractButton* w) : Binding(v, c, w), checkable_(c) {
+  CheckableBinding(FormView::Impl& v, C& c, QAbstractButton* w) : Binding(v, c, w, {Prop::Checked}), checkable_(c) {
     QObject::connect(w, &QAbstractButton::clicked, w, [this](bool checked) {
       Guard([&] { Press(checkable_, checked); });
       Apply(Prop::Checked);
@@ -66,10 +62,6 @@ class CheckableBinding : public Binding {
       Quietly(w, [&] { w->setChecked(checkable_.Checked()); });
     Binding::Apply(p);
   }
-  void ApplyAll() override {
-    Apply(Prop::Checked);
-    Binding::ApplyAll();
-  }
   QSize SizeFor(const Rect& r) const override { return GrownToContent(r); }
 
  private:
@@ -78,7 +70,7 @@ class CheckableBinding : public Binding {
 
 class RadioGroupBinding : public Binding {
  public:
-  RadioGroupBinding(FormView::Impl& v, RadioGroup& g, QWidget* parent) : Binding(v, g, new QGroupBox(parent)), group_(g) {
+  RadioGroupBinding(FormView::Impl& v, RadioGroup& g, QWidget* parent) : Binding(v, g, new QGroupBox(parent), {Prop::Items}), group_(g) {
     widget_->setAutoFillBackground(true);
   }
   void Apply(Prop p) override {
@@ -104,10 +96,6 @@ class RadioGroupBinding : public Binding {
         break;
     }
     Binding::Apply(p);
-  }
-  void ApplyAll() override {
-    Rebuild();
-    Binding::ApplyAll();
   }
 
  private:

@@ -40,7 +40,7 @@ class GroupBinding : public Binding {
 class PageControlBinding : public Binding {
  public:
   PageControlBinding(FormView::Impl& v, PageControl& pc, QWidget* parent)
-      : Binding(v, pc, new QTabWidget(parent)), pages_(pc) {
+      : Binding(v, pc, new QTabWidget(parent), {Prop::ActivePage}), pages_(pc) {
     auto* w = tabs();
     w->setUsesScrollButtons(false);
     w->tabBar()->setExpanding(false);
@@ -60,10 +60,6 @@ class PageControlBinding : public Binding {
       if (index >= 0 && tabs()->currentIndex() != index) Quietly(tabs(), [&] { tabs()->setCurrentIndex(index); });
     }
     Binding::Apply(p);
-  }
-  void ApplyAll() override {
-    Apply(Prop::ActivePage);
-    Binding::ApplyAll();
   }
 
  private:

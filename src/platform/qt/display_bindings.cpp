@@ -51,7 +51,7 @@ class LabelBinding : public Binding {
 
 class ImageBinding : public Binding {
  public:
-  ImageBinding(FormView::Impl& v, Image& i, QWidget* parent) : Binding(v, i, new QLabel(parent)), image_(i) {
+  ImageBinding(FormView::Impl& v, Image& i, QWidget* parent) : Binding(v, i, new QLabel(parent), {Prop::Picture}), image_(i) {
     static_cast<QLabel*>(widget_)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   }
   void Apply(Prop p) override {
@@ -68,10 +68,6 @@ class ImageBinding : public Binding {
     }
     Binding::Apply(p);
   }
-  void ApplyAll() override {
-    Apply(Prop::Picture);
-    Binding::ApplyAll();
-  }
 
  private:
   Image& image_;
@@ -79,7 +75,7 @@ class ImageBinding : public Binding {
 
 class GaugeBinding : public Binding {
  public:
-  GaugeBinding(FormView::Impl& v, Gauge& g, QWidget* parent) : Binding(v, g, new QProgressBar(parent)), gauge_(g) {
+  GaugeBinding(FormView::Impl& v, Gauge& g, QWidget* parent) : Binding(v, g, new QProgressBar(parent), {Prop::Progress}), gauge_(g) {
     static_cast<QProgressBar*>(widget_)->setTextVisible(false);
   }
   void Apply(Prop p) override {
@@ -94,7 +90,6 @@ class GaugeBinding : public Binding {
     QPalette pal = widget_->palette();
     pal.setColor(QPalette::Highlight, Resolve(gauge_.ForeColour()));
     widget_->setPalette(pal);
-    Apply(Prop::Progress);
     Binding::ApplyAll();
   }
 
@@ -104,7 +99,7 @@ class GaugeBinding : public Binding {
 
 class MemoBinding : public Binding {
  public:
-  MemoBinding(FormView::Impl& v, Memo& m, QWidget* parent) : Binding(v, m, new QPlainTextEdit(parent)), memo_(m) {
+  MemoBinding(FormView::Impl& v, Memo& m, QWidget* parent) : Binding(v, m, new QPlainTextEdit(parent), {Prop::Lines}), memo_(m) {
     auto* w = edit();
     w->setLineWrapMode(QPlainTextEdit::NoWrap);
     w->setReadOnly(m.ReadOnly());
@@ -137,10 +132,6 @@ class MemoBinding : public Binding {
         break;
     }
     Binding::Apply(p);
-  }
-  void ApplyAll() override {
-    Apply(Prop::Lines);
-    Binding::ApplyAll();
   }
 
  private:

@@ -13,7 +13,7 @@ namespace {
 
 class EditBinding : public Binding {
  public:
-  EditBinding(FormView::Impl& v, Edit& e, EditWidget* w) : Binding(v, e, w), edit_(e) {
+  EditBinding(FormView::Impl& v, Edit& e, EditWidget* w) : Binding(v, e, w, {Prop::Text, Prop::ReadOnly}), edit_(e) {
     if (e.PasswordChar()) w->setEchoMode(QLineEdit::Password);
     if (e.MaxLength() > 0) w->setMaxLength(e.MaxLength());
     w->onKey = [this](char& key) { Guard([&] { edit_.KeyPress(key); }); };
@@ -54,11 +54,6 @@ class EditBinding : public Binding {
     }
     Binding::Apply(p);
   }
-  void ApplyAll() override {
-    Apply(Prop::Text);
-    Apply(Prop::ReadOnly);
-    Binding::ApplyAll();
-  }
 
  protected:
   Edit& edit_;
@@ -78,7 +73,7 @@ class AddressBinding : public EditBinding {
 
 class ComboBinding : public Binding {
  public:
-  ComboBinding(FormView::Impl& v, ComboBox& c, QWidget* parent) : Binding(v, c, new QComboBox(parent)), combo_(c) {
+  ComboBinding(FormView::Impl& v, ComboBox& c, QWidget* parent) : Binding(v, c, new QComboBox(parent), {Prop::Items}), combo_(c) {
     auto* w = static_cast<QComboBox*>(widget_);
     QObject::connect(w, &QComboBox::activated, w, [this](int index) {
       Guard([&] { combo_.UserChoose(index); });
@@ -100,10 +95,6 @@ class ComboBinding : public Binding {
       Quietly(w, [&] { w->setCurrentIndex(combo_.ItemIndex()); });
     if (p == Prop::Items || p == Prop::ItemIndex) w->setToolTip(w->currentText());
     Binding::Apply(p);
-  }
-  void ApplyAll() override {
-    Apply(Prop::Items);
-    Binding::ApplyAll();
   }
 
  private:
