@@ -1,5 +1,6 @@
 #include "platform/qt/binding.h"
 
+#include <algorithm>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QShortcut>

@@ -1,5 +1,6 @@
 // Bindings of the controls the user clicks: push buttons, check boxes, radio
 // buttons and radio groups.
+#include <algorithm>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>

@@ -1,5 +1,6 @@
 // The binding of a form to its top-level window: title, showing and first
 // placement on the screen, size, focus, background.
+#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>

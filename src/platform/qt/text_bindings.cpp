@@ -1,5 +1,6 @@
 // Bindings of the controls that take typed text or a chosen entry: edits,
 // the masked address edit and drop-down lists.
+#include <algorithm>
 #include <QAbstractItemView>
 #include <QComboBox>
 
