@@ -62,6 +62,32 @@ void TF_Connection::SetUpTransports() {
   tcp_ = &tcpTransport_;
 }
 
+void TF_Connection::TcpTransport::Write(std::string_view bytes) {
+  if (lineDepth_ > 0)
+    held_.append(bytes);
+  else
+    socket_.Socket().TransmitText(bytes);
+}
+
+void TF_Connection::TcpTransport::EndLine() {
+  if (--lineDepth_ > 0 || held_.empty()) return;
+  socket_.Socket().TransmitText(std::exchange(held_, std::string()));
+}
+
+void TF_Connection::InterpretLine(const LineWords& words) {
+  struct LineScope {
+    TcpTransport& tcp;
+    explicit LineScope(TcpTransport& t) : tcp(t) { tcp.BeginLine(); }
+    ~LineScope() {
+      try {
+        tcp.EndLine();
+      } catch (...) {  // the interpreter's own error, if any, is the one to report
+      }
+    }
+  } scope(tcpTransport_);
+  ComPort_Encode_Parsing(words);
+}
+
 void TF_Connection::CB_SerialChange() { ComPort.SetPort(CB_Serial.Text()); }
 
 void TF_Connection::BB_ConnectClick() {

@@ -259,7 +259,10 @@ void Simulator::receive(Link& link, const char* data, std::size_t n) {
     link.out += reply;
   }
   switch (link.console.takeRequest()) {
-    case Console::Request::Reboot: link.rebootAfterFlush = true; break;
+    case Console::Request::Reboot:
+      link.rebootAfterFlush = true;
+      rebootPending_ = true;
+      break;
     case Console::Request::EndSession:
       if (link.tcp) link.closeAfterFlush = true;  // over serial the line simply stays idle
       break;
@@ -328,6 +331,7 @@ void Simulator::closeLink(Link& link, bool reset) {
     link.fd = -1;
     tcpClientConnected_ = false;
   }
+  if (link.rebootAfterFlush && !rebooting_) rebootPending_ = false;  // dropped before it rebooted
   link.out.clear();
   link.sent = 0;
   link.closeAfterFlush = link.rebootAfterFlush = link.waitWritable = link.paceArmed = false;
@@ -344,6 +348,7 @@ void Simulator::linkFailed(Link& link, Clock::time_point now) {
 void Simulator::beginReboot(Clock::time_point now) {
   rebootEnd_ = now + options_.rebootSilence;
   rebooting_ = true;
+  rebootPending_ = false;
   closeLink(*tcpLink_, false);
   ptyLink_->out.clear();
   ptyLink_->sent = 0;

@@ -74,7 +74,10 @@ class Simulator {
   Counters counters() const;
   std::uint64_t tcpClientsAccepted() const;
   bool tcpClientConnected() const { return tcpClientConnected_; }
-  bool rebooting() const { return rebooting_; }
+  /// True from the moment "reboot-system" is taken (counted) until the
+  /// gateway answers again, so a caller that sees the reboot counted never
+  /// finds the gateway answering before its silence.
+  bool rebooting() const { return rebootPending_ || rebooting_; }
 
   /// Fault: resets the TCP client's connection (SO_LINGER 0, so it sees RST).
   void dropTcpClient();
@@ -116,6 +119,7 @@ class Simulator {
 
   std::atomic<bool> tcpClientConnected_{false};
   std::atomic<bool> rebooting_{false};
+  std::atomic<bool> rebootPending_{false};  // taken, its reply still going out
   std::chrono::steady_clock::time_point rebootEnd_;
 
   std::mutex commandMutex_;
