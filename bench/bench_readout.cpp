@@ -27,6 +27,7 @@
 #include "gateway_process.h"
 #include "lang/message_texts.h"
 #include "link/connection.h"
+#include "stand_in_peers.h"
 #include "ui/program.h"
 
 namespace {
@@ -46,17 +47,7 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 class Core : public devlink::TF_Connection {
  public:
   Core() {
-    devlink::LinkPeers p;
-    p.trace = &trace;
-    p.login = &login;
-    p.cover = &cover;
-    p.save = &save;
-    p.restart = &restart;
-    p.connect = &connectButton;
-    p.disconnect = &disconnectButton;
-    p.pages = &pages;
-    p.messages = &messages;
-    Wire(p);
+    Wire(peers.Wiring());
     // Counts what the serial port delivers, for the wire time.
     ComPort.OnRxChar = [this](int count) {
       received += count;
@@ -71,8 +62,8 @@ class Core : public devlink::TF_Connection {
 
   /// Logs in as the login dialog does and waits for the series to end.
   bool ReadOut() {
-    trace.Clear();
-    pages.SG_VoIP_Phone_number.SetRowCount(2);
+    peers.trace.Clear();
+    peers.pages.SG_VoIP_Phone_number.SetRowCount(2);
     link.VoicePortRow = link.PotsPeerCount = link.PatternCount = 0;
     link.GatekeeperSeen = link.SipServerSeen = link.CallAgentSeen = false;
     done = false;
@@ -81,16 +72,7 @@ class Core : public devlink::TF_Connection {
     return platform::DelayUntil(kReadOutLimitMs, [this] { return done; });
   }
 
-  platform::PageControl pc{nullptr, "PageControl1"};
-  platform::TabSheet s0{&pc, "0"}, s1{&pc, "1"}, s2{&pc, "2"}, s3{&pc, "3"}, s4{&pc, "4"}, s5{&pc, "5"},
-      s6{&pc, "6"}, s7{&pc, "7"};
-  config::ConfigPages pages{config::PageSlots{&s0, &s1, &s2, &s3, &s4, &s5, &s6, &s7}};
-  platform::Memo trace{nullptr, "Display"};
-  platform::Form login{"F_Login", "Login"};
-  platform::Panel cover{nullptr, "P_main"};
-  platform::Button save{nullptr, "BB_Save"}, restart{nullptr, "BB_Restart"};
-  platform::Button connectButton{nullptr, "BB_Connect"}, disconnectButton{nullptr, "BB_Disconnect"};
-  lang::MessageTexts messages;
+  testsupport::StandInPeers peers;
   bool done = false;
   int64_t received = 0;
 };

@@ -12,6 +12,7 @@
 #include "config/config_pages.h"
 #include "lang/message_texts.h"
 #include "link/connection.h"
+#include "stand_in_peers.h"
 
 namespace {
 
@@ -93,33 +94,15 @@ std::string Transcript() {
 
 /// The link with its pages, fed the transcript; sends go nowhere.
 struct Rig {
-  platform::PageControl pc{nullptr, "PageControl1"};
-  platform::TabSheet s0{&pc, "0"}, s1{&pc, "1"}, s2{&pc, "2"}, s3{&pc, "3"}, s4{&pc, "4"}, s5{&pc, "5"},
-      s6{&pc, "6"}, s7{&pc, "7"};
-  config::ConfigPages pages{config::PageSlots{&s0, &s1, &s2, &s3, &s4, &s5, &s6, &s7}};
-  platform::Memo trace{nullptr, "Display"};
-  platform::Form login{"F_Login", "Login"};
-  platform::Panel cover{nullptr, "P_main"};
-  platform::Button save{nullptr, "BB_Save"}, restart{nullptr, "BB_Restart"};
-  lang::MessageTexts messages;
+  testsupport::StandInPeers peers;
   devlink::TF_Connection conn;
 
-  Rig() {
-    devlink::LinkPeers p;
-    p.trace = &trace;
-    p.login = &login;
-    p.cover = &cover;
-    p.save = &save;
-    p.restart = &restart;
-    p.pages = &pages;
-    p.messages = &messages;
-    conn.Wire(p);
-  }
+  Rig() { conn.Wire(peers.Wiring()); }
 
   /// One read-out as a login starts it, delivered in TCP-sized chunks.
   void ReadOut(std::string_view bytes) {
-    trace.Clear();
-    pages.SG_VoIP_Phone_number.SetRowCount(2);
+    peers.trace.Clear();
+    peers.pages.SG_VoIP_Phone_number.SetRowCount(2);
     conn.link.VoicePortRow = conn.link.PotsPeerCount = conn.link.PatternCount = 0;
     conn.link.GatekeeperSeen = conn.link.SipServerSeen = conn.link.CallAgentSeen = false;
     conn.link.ReplyState = devlink::reply::kLogin;

@@ -11,6 +11,7 @@
 #include "config/config_pages.h"
 #include "lang/message_texts.h"
 #include "link/connection.h"
+#include "stand_in_peers.h"
 #include "platform/ui/toolkit.h"
 
 namespace linktest {
@@ -37,39 +38,7 @@ class RecordingTransport : public devlink::LinkTransport {
 };
 
 /// The main window's pages and the other windows' controls the link touches.
-struct Peers {
-  platform::PageControl pageControl{nullptr, "PageControl1"};
-  platform::TabSheet pstn{&pageControl, "Tab_PSTN"}, lan{&pageControl, "Tab_LAN"}, pc{&pageControl, "Tab_PC"},
-      voip{&pageControl, "Tab_VoIP"}, service{&pageControl, "Tab_Service"},
-      autoUpgrade{&pageControl, "Tab_Auto_upgrade"}, status{&pageControl, "Tab_Status_information"},
-      about{&pageControl, "Tab_About"};
-  config::ConfigPages pages{config::PageSlots{&pstn, &lan, &pc, &voip, &service, &autoUpgrade, &status, &about}};
-  platform::Memo trace{nullptr, "Display"};
-  platform::Form login{"F_Login", "Login"};
-  platform::Panel cover{nullptr, "P_main"};
-  platform::Button save{nullptr, "BB_Save"};
-  platform::Button restart{nullptr, "BB_Restart"};
-  lang::MessageTexts messages;
-
-  Peers() {
-    for (size_t i = 0; i < lang::kMessageKeys.size(); ++i)
-      messages.Set(lang::Msg(i), std::string(lang::kMessageKeys[i]));
-    save.SetEnabled(false);
-    restart.SetEnabled(false);
-  }
-
-  devlink::LinkPeers Wiring() {
-    devlink::LinkPeers p;
-    p.trace = &trace;
-    p.login = &login;
-    p.cover = &cover;
-    p.save = &save;
-    p.restart = &restart;
-    p.pages = &pages;
-    p.messages = &messages;
-    return p;
-  }
-};
+using Peers = testsupport::StandInPeers;
 
 /// Feeds `bytes` to the receive path in chunks of `chunk` bytes.
 inline void Feed(devlink::TF_Connection& c, std::string_view bytes, size_t chunk = 0,
