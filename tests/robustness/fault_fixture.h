@@ -2,80 +2,17 @@
 // A whole program against the gateway simulator on its real transports, for
 // faults: the simulator's fault hooks, silent gateways, and hand-made peers.
 // Waits are bounded (platform::DelayUntil); no test asserts on time.
-#include <gtest/gtest.h>
-
-#include <QTemporaryDir>
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "gwsim/simulator.h"
-#include "ui/program.h"
+#include "program_fixture.h"
 
 namespace robustness {
 
-enum class Via { Tcp, Serial };
+using testsupport::Via;
 
-class FaultTest : public ::testing::Test {
+class FaultTest : public testsupport::ProgramTest {
  protected:
-  static constexpr uint32_t kWaitMs = 20000;
-
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    previousDir_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_.path().toStdString());
-    program_ = std::make_unique<ui::Program>([this] { ended_ = true; });
-    program_->Start();
-  }
-
-  void TearDown() override {
-    if (HasFailure() && program_) {
-      std::string trace;
-      for (const std::string& l : program_->Debug().Display.Lines()) trace += l + "\n";
-      ADD_FAILURE() << "trace:\n" << trace << "\nsimulator:\n" << (sim_ ? sim_->transcript() : "");
-    }
-    program_.reset();  // closes the port before the simulator goes
-    sim_.reset();
-    std::filesystem::current_path(previousDir_);
-  }
-
-  void StartGateway(gwsim::SimulatorOptions o) {
-    o.tcp = true;
-    o.pty = true;
-    sim_ = std::make_unique<gwsim::Simulator>(std::move(o));
-    sim_->start();
-  }
-
-  /// Connect on the main window, then the dialog's transport and OK; true
-  /// when the login dialog came up.
-  bool Connect(Via via) {
-    main().BB_Connect.Click();
-    devlink::TF_Connection& d = connection();
-    if (via == Via::Tcp) {
-      d.RB_TCP.Click();
-      d.ED_host.SetText("127.0.0.1");
-      d.ED_TCP.SetText(std::to_string(sim_->tcpPort()));
-    } else {
-      d.RB_Serial.Click();
-      d.CB_Serial.SetPortNames({sim_->ptyPath()});
-      d.CB_Serial.UserChoose(0);
-    }
-    d.BB_Connect.Click();
-    return login().Visible();
-  }
-
-  void TypeLogin(const std::string& id = "admin", const std::string& password = "admin") {
-    login().ED_ID.SetText(id);
-    login().ED_Password.SetText(password);
-    char enter = '\r';
-    login().ED_Password.KeyPress(enter);
-  }
-
-  bool Sent(const std::string& line) const {
-    for (const std::string& l : program_->Debug().Display.Lines())
-      if (l == "Send_Message : " + line) return true;
-    return false;
-  }
+  void StartGateway(gwsim::SimulatorOptions o) { StartSimulator(std::move(o)); }
 
   bool WaitSent(const std::string& line) { return platform::DelayUntil(kWaitMs, [&] { return Sent(line); }); }
 
@@ -91,22 +28,6 @@ class FaultTest : public ::testing::Test {
     return m.BB_Connect.Visible() && !m.BB_Disconnect.Visible() && !m.BB_Save.Enabled() &&
            !m.BB_Restart.Enabled();
   }
-
-  ui::TF_morvel_config_main& main() { return program_->Main(); }
-  config::ConfigPages& pages() { return program_->Main().pages; }
-  devlink::TF_Connection& connection() { return program_->Connection(); }
-  ui::TF_Login& login() { return program_->Login(); }
-  gwsim::Simulator& sim() { return *sim_; }
-  bool ended() const { return ended_; }
-
-  platform::ScriptedMessageBoxes boxes;
-
- private:
-  QTemporaryDir dir_;
-  std::filesystem::path previousDir_;
-  std::unique_ptr<gwsim::Simulator> sim_;
-  std::unique_ptr<ui::Program> program_;
-  bool ended_ = false;
 };
 
 }  // namespace robustness
