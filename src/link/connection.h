@@ -91,6 +91,8 @@ class TF_Connection : public platform::Form {
   // Transport events: a trace line, then the main window's buttons.
   void ComPortAfterOpen();
   void ComPortAfterClose();
+  /// Either transport has closed: the trace line and the idle button bar.
+  void ShowDisconnected();
   void ClientSocketConnect(comm::TClientWinSocket& socket);
   void ClientSocketDisconnect(comm::TClientWinSocket& socket);
   /// Swallows every error the socket reports through its error event.

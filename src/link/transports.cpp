@@ -145,7 +145,9 @@ void TF_Connection::ComPortAfterOpen() {
   if (peers_.disconnect) peers_.disconnect->Show();
 }
 
-void TF_Connection::ComPortAfterClose() {
+void TF_Connection::ComPortAfterClose() { ShowDisconnected(); }
+
+void TF_Connection::ShowDisconnected() {
   Trace("Disconnected...");
   if (peers_.restart) peers_.restart->SetEnabled(false);
   if (peers_.save) peers_.save->SetEnabled(false);
@@ -163,11 +165,7 @@ void TF_Connection::ClientSocketConnect(comm::TClientWinSocket&) {
 
 void TF_Connection::ClientSocketDisconnect(comm::TClientWinSocket&) {
   connectFailed_ = true;
-  Trace("Disconnected...");
-  if (peers_.restart) peers_.restart->SetEnabled(false);
-  if (peers_.save) peers_.save->SetEnabled(false);
-  if (peers_.connect) peers_.connect->Show();
-  if (peers_.disconnect) peers_.disconnect->Hide();
+  ShowDisconnected();
 }
 
 void TF_Connection::ClientSocketError(comm::TClientWinSocket&, comm::TErrorEvent event, int& errorCode) {
