@@ -134,7 +134,7 @@ void TClientWinSocket::Writable() {
       return;
     }
     connected_ = true;
-    readNotifier_->setEnabled(true);
+    WatchRead(true);
     WatchWrite(PendingOutput() > 0);
     owner_.active_ = true;
     owner_.Fire(owner_.OnConnect);
@@ -150,20 +150,28 @@ void TClientWinSocket::Writable() {
 
 void TClientWinSocket::Readable() {
   if (!connected_) return;
+  const int fd = fd_;
+  // Fired once per arrival: bytes a handler leaves unread are reported again
+  // only after its next read. Until then the notification is switched off
+  // (a nested event loop would otherwise report them over and over). It
+  // stays on while handlers read what they are told of: switching it costs
+  // the dispatcher two wake-ups, once per reply.
+  if (awaitingRead_) {
+    WatchRead(false);
+    return;
+  }
   int waiting = 0;
   char probe;
   ssize_t n = 1;
-  if (ioctl(fd_, FIONREAD, &waiting) < 0 || waiting == 0)
-    n = ::recv(fd_, &probe, 1, MSG_PEEK);
+  if (ioctl(fd, FIONREAD, &waiting) < 0 || waiting == 0)
+    n = ::recv(fd, &probe, 1, MSG_PEEK);
   if (n > 0) {
-    // Fired once per arrival: ReceiveBytes re-arms, so a handler that leaves
-    // bytes unread gets another OnRead only after its next read.
-    readNotifier_->setEnabled(false);
+    awaitingRead_ = true;
     owner_.Fire(owner_.OnRead);
+    if (fd_ == fd && awaitingRead_) WatchRead(false);
     return;
   }
   if (n < 0 && WouldBlock(errno)) return;
-  const int fd = fd_;
   if (n == 0) {  // the peer closed its side
     Disconnect(fd);
     return;
@@ -184,7 +192,8 @@ int TClientWinSocket::ReceiveBytes(char* buffer, int count) {
   if (count < 0) count = 0;
   const ssize_t n = ::recv(fd_, buffer, size_t(count), 0);
   const int e = errno;
-  if (readNotifier_) readNotifier_->setEnabled(true);
+  awaitingRead_ = false;
+  WatchRead(true);
   if (n >= 0) return int(n);
   if (WouldBlock(e)) return -1;
   const int fd = fd_;
@@ -238,6 +247,10 @@ void TClientWinSocket::WatchWrite(bool on) {
   if (writeNotifier_ && writeNotifier_->isEnabled() != on) writeNotifier_->setEnabled(on);
 }
 
+void TClientWinSocket::WatchRead(bool on) {
+  if (readNotifier_ && readNotifier_->isEnabled() != on) readNotifier_->setEnabled(on);
+}
+
 void TClientWinSocket::Disconnect(int fd) {
   if (fd < 0 || fd != fd_) return;
   owner_.active_ = false;
@@ -258,6 +271,7 @@ void TClientWinSocket::DropSocket() {
   fd_ = -1;
   connecting_ = false;
   connected_ = false;
+  awaitingRead_ = false;
   addr_ = {};
   addr_.sin_family = AF_INET;
   out_.clear();

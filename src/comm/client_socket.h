@@ -63,6 +63,7 @@ class TClientWinSocket {
   void Writable();
   bool Flush();  // false when the connection failed (and was disconnected)
   void WatchWrite(bool on);
+  void WatchRead(bool on);
   void SendFailed(int code, int fd);
   int Report(TErrorEvent event, int code);  // runs OnError; the code it left
 
@@ -70,6 +71,7 @@ class TClientWinSocket {
   int fd_ = -1;
   bool connecting_ = false;  // connect() issued, outcome not yet seen
   bool connected_ = false;
+  bool awaitingRead_ = false;  // OnRead fired, its bytes not read since
   sockaddr_in addr_{};
   std::string out_;          // accepted bytes; those from outPos_ on wait
   size_t outPos_ = 0;

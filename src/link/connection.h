@@ -190,30 +190,29 @@ class TF_Connection : public platform::Form {
    private:
     comm::TComPort& port_;
   };
-  /// While a received line is interpreted, its writes are gathered and go out
-  /// in one send when the line is done (the six blanks after a version line,
-  /// a whole configuration script): the same bytes in the same order, one
-  /// system call and one packet instead of dozens. The socket's errors are
-  /// handled by its error event, so nothing is reported later than before.
+  /// While a received chunk is interpreted, the writes its lines cause are
+  /// gathered and go out in one send when the chunk is done (the six blanks
+  /// after each version line, a whole configuration script): the same bytes
+  /// in the same order, one system call and one packet instead of dozens. The
+  /// socket's errors are handled by its error event, so nothing is reported
+  /// later than before.
   class TcpTransport : public LinkTransport {
    public:
     explicit TcpTransport(comm::TClientSocket& socket) : socket_(socket) {}
     void Write(std::string_view bytes) override;
     void Close() override { socket_.Close(); }
     bool IsOpen() const override { return socket_.Active(); }
-    /// Gathers writes until the matching EndLine (calls may nest).
-    void BeginLine() { ++lineDepth_; }
-    void EndLine();
+    /// Gathers writes until the matching ReleaseWrites (calls may nest).
+    void HoldWrites() { ++holdDepth_; }
+    void ReleaseWrites();
 
    private:
     comm::TClientSocket& socket_;
-    int lineDepth_ = 0;
+    int holdDepth_ = 0;
     std::string held_;
   };
 
   void SetUpTransports();
-  /// Runs the interpreter on one line, with the TCP writes it makes gathered.
-  void InterpretLine(const LineWords& words);
   /// One read from the serial port / the socket into the receive path.
   void ReadSerial(int count);
   /// False when nothing could be read.

@@ -75,7 +75,7 @@ void TF_Connection::ReceiveParsed(std::string_view bytes) {
       // unfinished is not wiped when this pass resumes.
       link.TokenIndex = 0;
       link.RxLine.clear();
-      InterpretLine(words);
+      ComPort_Encode_Parsing(words);
     } else {
       link.RxLine.clear();
       if (stored && !link.Tokens[slot].empty()) ++link.TokenIndex;

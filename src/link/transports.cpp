@@ -63,29 +63,15 @@ void TF_Connection::SetUpTransports() {
 }
 
 void TF_Connection::TcpTransport::Write(std::string_view bytes) {
-  if (lineDepth_ > 0)
+  if (holdDepth_ > 0)
     held_.append(bytes);
   else
     socket_.Socket().TransmitText(bytes);
 }
 
-void TF_Connection::TcpTransport::EndLine() {
-  if (--lineDepth_ > 0 || held_.empty()) return;
+void TF_Connection::TcpTransport::ReleaseWrites() {
+  if (--holdDepth_ > 0 || held_.empty()) return;
   socket_.Socket().TransmitText(std::exchange(held_, std::string()));
-}
-
-void TF_Connection::InterpretLine(const LineWords& words) {
-  struct LineScope {
-    TcpTransport& tcp;
-    explicit LineScope(TcpTransport& t) : tcp(t) { tcp.BeginLine(); }
-    ~LineScope() {
-      try {
-        tcp.EndLine();
-      } catch (...) {  // the interpreter's own error, if any, is the one to report
-      }
-    }
-  } scope(tcpTransport_);
-  ComPort_Encode_Parsing(words);
 }
 
 void TF_Connection::CB_SerialChange() { ComPort.SetPort(CB_Serial.Text()); }
@@ -226,6 +212,16 @@ bool TF_Connection::ReadTcp() {
   char buffer[kReceiveBuffer];
   const int n = ClientSocket.Socket().ReceiveBytes(buffer, kReceiveBuffer);
   if (n <= 0) return false;
+  struct HeldWrites {
+    TcpTransport& tcp;
+    explicit HeldWrites(TcpTransport& t) : tcp(t) { tcp.HoldWrites(); }
+    ~HeldWrites() {
+      try {
+        tcp.ReleaseWrites();
+      } catch (...) {  // the interpreter's own error, if any, is the one to report
+      }
+    }
+  } held(tcpTransport_);
   Receive(std::string_view(buffer, size_t(n)), LineEnds::Tcp);
   return true;
 }

@@ -243,6 +243,32 @@ TEST_F(ClientSocketTest, SendsNeverDropBytesUnderASlowReader) {
   EXPECT_TRUE(rec.errors.empty());
 }
 
+// Catches unread bytes reported over and over (a busy loop, or the handler
+// re-entered from an event loop it runs, as a message box does), and bytes
+// left after a partial read never reported again.
+TEST_F(ClientSocketTest, UnreadBytesAreReportedOnceUntilTheNextRead) {
+  Connect();
+  int reports = 0;
+  bool readOne = false;
+  sock.OnRead = [&](TClientWinSocket& w) {
+    ++reports;
+    platform::Delay(30);
+    char c;
+    if (readOne) EXPECT_EQ(w.ReceiveBytes(&c, 1), 1);
+  };
+  ASSERT_EQ(send(server.peer, "abc", 3, 0), 3);
+  platform::Delay(200);
+  EXPECT_EQ(reports, 1);
+
+  readOne = true;
+  char c;
+  ASSERT_EQ(sock.Socket().ReceiveBytes(&c, 1), 1);  // "bc" left: one report each
+  EXPECT_TRUE(DelayUntil(2000, [&] { return reports == 3; }));
+  platform::Delay(200);
+  EXPECT_EQ(reports, 3);
+  EXPECT_EQ(sock.Socket().ReceiveBytes(nullptr, -1), 0);
+}
+
 // Catches a peer's close that goes unnoticed, or data before it lost.
 TEST_F(ClientSocketTest, PeerCloseDisconnectsAfterTheLastData) {
   Connect();
