@@ -347,15 +347,16 @@ int TCustomComPort::ReadBytes(char* buffer, int count) {
     if (n < 0 && errno != EAGAIN) throw EComPort(CE_ReadFailed, errno);
     if (immediate) return got;
     // Wait for more: until the total time-out, and after the first byte at
-    // most the interval between bytes; neither set means no limit.
+    // most the interval between bytes; neither set (-1) means no limit. A
+    // limit that has passed is 0, never "none".
     int64_t wait = -1;
     const int64_t now = NowMs();
-    if (total > 0) wait = start + total - now;
+    if (total > 0) wait = std::max<int64_t>(0, start + total - now);
     if (to.ReadInterval() > 0 && got > 0) {
-      const int64_t gap = lastByte + to.ReadInterval() - now;
+      const int64_t gap = std::max<int64_t>(0, lastByte + to.ReadInterval() - now);
       wait = wait < 0 ? gap : std::min(wait, gap);
     }
-    if (wait == 0 || (wait < 0 && (total > 0 || (to.ReadInterval() > 0 && got > 0)))) return got;
+    if (wait == 0) return got;
     pollfd p{fd_, POLLIN, 0};
     if (poll(&p, 1, int(std::min<int64_t>(wait, 1 << 30))) == 0) return got;
   }

@@ -2,10 +2,13 @@
 // its path, the test plays the far end on the master.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <string>
 #include <sys/file.h>
@@ -222,6 +225,39 @@ TEST_F(ComPortTest, WriteEndsAtItsTimeoutWhenTheFarEndDoesNotRead) {
   EXPECT_GT(n, 0);
   EXPECT_LT(n, int(big.size()));
   EXPECT_GE(took, 150u);
+  EXPECT_LT(took, 1500u);
+}
+
+// Catches a read that outlives its total time-out while bytes keep arriving
+// within the interval time-out. The far end holds the reader up past the
+// total time-out (a signal whose handler sleeps), as a busy machine may.
+TEST_F(ComPortTest, ReadEndsAtItsTotalTimeoutWhileBytesTrickleIn) {
+  port.SetEvents(0);
+  port.Timeouts().SetReadInterval(200);
+  port.Timeouts().SetReadTotalConstant(150);
+  port.Open();
+  struct sigaction hold {}, old {};
+  hold.sa_handler = [](int) { usleep(250'000); };
+  ASSERT_EQ(sigaction(SIGUSR1, &hold, &old), 0);
+  constexpr int kBytes = 100;  // one every 20 ms: two seconds' worth
+  std::atomic<bool> stop{false};
+  const pthread_t reader = pthread_self();
+  std::thread farEnd([&] {
+    for (int i = 0; i < kBytes && !stop; ++i) {
+      pty.Write("x");
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      if (i == 1) pthread_kill(reader, SIGUSR1);
+    }
+  });
+  char buf[kBytes + 1];
+  const uint32_t t0 = platform::TickCount();
+  const int n = port.ReadBytes(buf, sizeof buf);
+  const uint32_t took = platform::TickCount() - t0;
+  stop = true;
+  farEnd.join();
+  sigaction(SIGUSR1, &old, nullptr);
+  EXPECT_GT(n, 0);
+  EXPECT_LT(n, kBytes);
   EXPECT_LT(took, 1500u);
 }
 
