@@ -57,7 +57,7 @@ TEST(TextCodec, EncodeRoundTrips) {
 }
 
 /// A JPEG of `w` x `h` in the given colour space, made with libjpeg.
-std::string MakeJpeg(int w, int h, J_COLOR_SPACE space, int components) {
+std::string MakeJpeg(int w, int h, J_COLOR_SPACE space, int components, bool progressive = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr err;
   info.err = jpeg_std_error(&err);
@@ -71,6 +71,7 @@ std::string MakeJpeg(int w, int h, J_COLOR_SPACE space, int components) {
   info.in_color_space = space;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(size_t(w) * components);
   while (info.next_scanline < info.image_height) {
@@ -124,6 +125,24 @@ TEST(Jpeg, BadInputGivesAnEmptyPictureAndAReason) {
   const auto missing = platform::qt::LoadJpeg("/nonexistent/picture.jpg");
   EXPECT_FALSE(missing.Ok());
   EXPECT_NE(missing.error.find("/nonexistent/picture.jpg"), std::string::npos);
+}
+
+// Catches: a header claiming a huge picture that is decoded, or allocated for
+// (as a progressive one is when decoding starts), before it is refused.
+TEST(Jpeg, RefusesAHugeHeaderBeforeDecoding) {
+  for (const bool progressive : {false, true}) {
+    std::string bytes = MakeJpeg(16, 16, JCS_RGB, 3, progressive);
+    const size_t sof = bytes.find(progressive ? "\xFF\xC2" : "\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    // After the marker, length and precision: height and width, 60000 each.
+    for (const size_t at : {sof + 5, sof + 7}) {
+      bytes[at] = char(0xEA);
+      bytes[at + 1] = char(0x60);
+    }
+    const auto result = DecodeJpeg(bytes);
+    EXPECT_NE(result.error.find("too large"), std::string::npos) << progressive << ": " << result.error;
+    EXPECT_TRUE(result.picture.rgb.empty()) << progressive;
+  }
 }
 
 // Catches: committed artwork that the decoder cannot read.

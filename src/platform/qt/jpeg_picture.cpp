@@ -33,7 +33,8 @@ void OnFatal(j_common_ptr info) {
 void OnMessage(j_common_ptr, int) {}  // warnings (e.g. premature end) are judged by the result
 
 // Kept free of C++ objects with destructors between setjmp and longjmp: the
-// pixels go into a buffer that outlives the jump.
+// pixels go into a buffer that outlives the jump, the raw row into libjpeg's
+// image pool, which jpeg_destroy_decompress frees.
 bool Decompress(const unsigned char* data, size_t size, Picture& out, ErrorManager& err) {
   jpeg_decompress_struct info;
   info.err = jpeg_std_error(&err.base);
@@ -47,26 +48,28 @@ bool Decompress(const unsigned char* data, size_t size, Picture& out, ErrorManag
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
+  // Checked before jpeg_start_decompress, which for a progressive file
+  // allocates whole-picture buffers and reads all of the input.
+  if (uint64_t(info.image_width) * info.image_height > kMaxPixels) {
+    std::snprintf(err.message, sizeof err.message, "picture too large (%u x %u)", unsigned(info.image_width),
+                  unsigned(info.image_height));
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // grayscale is expanded by libjpeg
   jpeg_start_decompress(&info);
   const int width = int(info.output_width);
   const int height = int(info.output_height);
   const int components = info.output_components;
-  if (uint64_t(width) * uint64_t(height) > kMaxPixels) {
-    std::snprintf(err.message, sizeof err.message, "picture too large (%d x %d)", width, height);
-    jpeg_destroy_decompress(&info);
-    return false;
-  }
+  JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                              JDIMENSION(width * components), 1);
+  const unsigned char* raw = rows[0];
   out.width = width;
   out.height = height;
-  // The pixels, followed by room for one raw row of the decoder's output.
-  const size_t pixelBytes = size_t(width) * height * 3;
-  out.rgb.assign(pixelBytes + size_t(width) * components, 0);
-  unsigned char* raw = out.rgb.data() + pixelBytes;
+  out.rgb.assign(size_t(width) * height * 3, 0);
   while (info.output_scanline < info.output_height) {
     const size_t y = info.output_scanline;
-    JSAMPROW rows[1] = {raw};
     if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
     unsigned char* dst = out.rgb.data() + y * width * 3;
     for (int x = 0; x < width; ++x) {
@@ -81,7 +84,6 @@ bool Decompress(const unsigned char* data, size_t size, Picture& out, ErrorManag
       }
     }
   }
-  out.rgb.resize(pixelBytes);
   // A stream that ends early is a warning to libjpeg (it pads with grey);
   // a picture with missing data is no picture here.
   if (err.base.num_warnings > 0) {
@@ -107,7 +109,6 @@ JpegResult DecodeJpeg(std::string_view bytes) {
     result.picture = Picture{};
     result.error = err.message[0] ? err.message : "the picture cannot be decoded";
   }
-  result.picture.rgb.shrink_to_fit();
   return result;
 }
 
