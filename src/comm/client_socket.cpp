@@ -4,7 +4,6 @@
 #include <QSocketNotifier>
 #include <arpa/inet.h>
 #include <cerrno>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <strings.h>
@@ -94,10 +93,10 @@ void TClientWinSocket::Open(const std::string& address, int port) {
       if (code != 0) throw ESocketError::NoAddress();
       return;
     }
-    addr_ = {};
-    addr_.sin_family = AF_INET;
-    addr_.sin_addr.s_addr = inet_addr(address.c_str());  // a name gives INADDR_NONE
-    addr_.sin_port = htons(uint16_t(port & 0xFFFF));
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = inet_addr(address.c_str());  // a name gives INADDR_NONE
+    addr.sin_port = htons(uint16_t(port & 0xFFFF));
 
     readNotifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, holder_.get());
     readNotifier_->setEnabled(false);  // armed once connected
@@ -110,7 +109,7 @@ void TClientWinSocket::Open(const std::string& address, int port) {
 
     owner_.Fire(owner_.OnConnecting);
     if (fd_ != fd) return;  // the handler started something else
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr_), sizeof addr_) < 0 &&
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) < 0 &&
         errno != EINPROGRESS && errno != EINTR)
       throw ESocketError::Platform(errno, "connect");
   } catch (...) {
@@ -206,10 +205,6 @@ int TClientWinSocket::ReceiveBytes(char* buffer, int count) {
 int TClientWinSocket::TransmitText(std::string_view text) {
   if (!connected_) return 0;
   if (text.empty()) return 0;
-  if (PendingOutput() == 0) {
-    out_.clear();
-    outPos_ = 0;
-  }
   out_.append(text);
   if (!Flush()) return -1;
   WatchWrite(PendingOutput() > 0);
@@ -272,8 +267,6 @@ void TClientWinSocket::DropSocket() {
   connecting_ = false;
   connected_ = false;
   awaitingRead_ = false;
-  addr_ = {};
-  addr_.sin_family = AF_INET;
   out_.clear();
   outPos_ = 0;
   if (fd >= 0 && ::close(fd) < 0 && errno != EINTR)

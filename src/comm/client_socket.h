@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include <netinet/in.h>
-
 class QObject;
 class QSocketNotifier;
 
@@ -39,7 +37,6 @@ class TClientWinSocket {
   /// connected; -1 when the connection failed (OnError with eeSend, then
   /// OnDisconnect; raises unless the handler set the code to 0).
   int TransmitText(std::string_view text);
-  int SendText(std::string_view text) { return TransmitText(text); }
   /// Bytes accepted but not yet taken by the platform.
   size_t PendingOutput() const { return out_.size() - outPos_; }
 
@@ -72,8 +69,7 @@ class TClientWinSocket {
   bool connecting_ = false;  // connect() issued, outcome not yet seen
   bool connected_ = false;
   bool awaitingRead_ = false;  // OnRead fired, its bytes not read since
-  sockaddr_in addr_{};
-  std::string out_;          // accepted bytes; those from outPos_ on wait
+  std::string out_;          // accepted bytes; those from outPos_ on wait (empty when none do)
   size_t outPos_ = 0;
   std::unique_ptr<QObject> holder_;  // parent of the notifiers
   QSocketNotifier* readNotifier_ = nullptr;

@@ -33,7 +33,7 @@ void TComComboBox::SetPortNames(std::vector<std::string> names) {
   if (port_)
     ChooseBound();
   else
-    SetItemIndex(Items().empty() ? -1 : 0);
+    SetItemIndex(0);  // none when the list is empty
 }
 
 void TComComboBox::ChooseBound() {
@@ -43,7 +43,7 @@ void TComComboBox::ChooseBound() {
 void TComComboBox::PortDestroyed(TCustomComPort* port) {
   if (port != port_) return;
   port_ = nullptr;
-  SetItemIndex(Items().empty() ? -1 : 0);
+  SetItemIndex(0);  // none when the list is empty
 }
 
 }  // namespace comm

@@ -21,7 +21,7 @@ namespace {
 
 // The kernel's "not supported by this driver" answers: a pseudo-terminal has
 // no modem lines and no line-error counters.
-bool Unsupported(int e) { return e == ENOTTY || e == EINVAL || e == 515 /* ENOIOCTLCMD */; }
+bool Unsupported(int e) { return e == ENOTTY || e == EINVAL; }
 
 int64_t NowMs() {
   using namespace std::chrono;
@@ -79,21 +79,14 @@ void TComFlowControl::SetTxContinueOnXoff(bool v) { if (v != txContinueOnXoff_) 
 void TComFlowControl::SetXonChar(unsigned char c) { if (c != xonChar_) { xonChar_ = c; Changed(); } }
 void TComFlowControl::SetXoffChar(unsigned char c) { if (c != xoffChar_) { xoffChar_ = c; Changed(); } }
 
-void TComTimeouts::Changed() { port_.ApplyTimeouts(); }
-void TComTimeouts::SetReadInterval(int v) { if (v != readInterval_) { readInterval_ = v; Changed(); } }
-void TComTimeouts::SetReadTotalMultiplier(int v) { if (v != readTotalMultiplier_) { readTotalMultiplier_ = v; Changed(); } }
-void TComTimeouts::SetReadTotalConstant(int v) { if (v != readTotalConstant_) { readTotalConstant_ = v; Changed(); } }
-void TComTimeouts::SetWriteTotalMultiplier(int v) { if (v != writeTotalMultiplier_) { writeTotalMultiplier_ = v; Changed(); } }
-void TComTimeouts::SetWriteTotalConstant(int v) { if (v != writeTotalConstant_) { writeTotalConstant_ = v; Changed(); } }
+void TComTimeouts::SetReadInterval(int v) { readInterval_ = v; }
+void TComTimeouts::SetReadTotalMultiplier(int v) { readTotalMultiplier_ = v; }
+void TComTimeouts::SetReadTotalConstant(int v) { readTotalConstant_ = v; }
+void TComTimeouts::SetWriteTotalMultiplier(int v) { writeTotalMultiplier_ = v; }
+void TComTimeouts::SetWriteTotalConstant(int v) { writeTotalConstant_ = v; }
 
-void TComBuffer::SetInputSize(int v) {
-  v = EvenSize(v);
-  if (v != inputSize_) { inputSize_ = v; port_.ApplyBuffer(); }
-}
-void TComBuffer::SetOutputSize(int v) {
-  v = EvenSize(v);
-  if (v != outputSize_) { outputSize_ = v; port_.ApplyBuffer(); }
-}
+void TComBuffer::SetInputSize(int v) { inputSize_ = EvenSize(v); }
+void TComBuffer::SetOutputSize(int v) { outputSize_ = EvenSize(v); }
 
 // ---- the port ----
 
@@ -149,20 +142,16 @@ void TCustomComPort::Open() {
   }
   savedValid_ = true;
   fd_ = fd;
-  hungUp_ = false;
   closing_ = false;
   const uint64_t session = ++session_;
 
   try {
-    ApplyBuffer();
     ApplyLineSettings();
-    ApplyTimeouts();
   } catch (...) {
     ReleaseDevice();
     throw;
   }
-  bool brk = false;
-  TakeLineErrors(brk);  // start counting line errors from now
+  TakeLineErrors();  // start counting line errors from now
 
   if (events_) {
     thread_ = std::make_unique<TComThread>(
@@ -216,17 +205,7 @@ void TCustomComPort::ReleaseDevice() {
 
 void TCustomComPort::Vanished(uint64_t session) {
   if (session != session_ || !Connected()) return;
-  hungUp_ = true;
   Close();
-}
-
-void TCustomComPort::ApplyBuffer() {
-  // The tty layer's queues have a fixed size; the sizes are kept for the
-  // 80 % mark of evRx80Full. Nothing here can fail.
-}
-
-void TCustomComPort::ApplyTimeouts() {
-  // Time-outs are read by ReadBytes and WriteText on each call.
 }
 
 void TCustomComPort::ApplyLineSettings() {
@@ -281,7 +260,7 @@ int TCustomComPort::ModemStatus() {
   return bits;
 }
 
-TComErrors TCustomComPort::TakeLineErrors(bool& brk) {
+TComErrors TCustomComPort::TakeLineErrors() {
   serial_icounter_struct c{};
   if (ioctl(fd_, TIOCGICOUNT, &c) < 0) return 0;  // no counters on this device
   TComErrors errors = 0;
@@ -289,8 +268,7 @@ TComErrors TCustomComPort::TakeLineErrors(bool& brk) {
   if (c.overrun != counts_.overrun) errors |= ceOverrun;
   if (c.buf_overrun != counts_.bufOverrun) errors |= ceRxOver;
   if (c.parity != counts_.parity && parity_.Check()) errors |= ceRxParity;
-  brk = c.brk != counts_.brk;
-  if (brk) errors |= ceBreak;
+  if (c.brk != counts_.brk) errors |= ceBreak;
   counts_ = {c.frame, c.overrun, c.parity, c.brk, c.buf_overrun};
   return errors;
 }
@@ -300,9 +278,7 @@ void TCustomComPort::Dispatch(uint64_t session, TComEvents events) {
   if (!alive()) return;
   // The thread reports arrivals; errors, breaks and the 80 % mark are found
   // by querying the device, in the order the steps fire.
-  bool brk = false;
-  TComErrors errors = 0;
-  if (events_ & (evError | evBreak)) errors = TakeLineErrors(brk);
+  const TComErrors errors = events_ & (evError | evBreak) ? TakeLineErrors() : 0;
   if ((events_ & evError) && errors && OnError) OnError(errors);
   if (!alive()) return;
   int count = 0;
@@ -311,7 +287,7 @@ void TCustomComPort::Dispatch(uint64_t session, TComEvents events) {
     if (count > 0 && OnRxChar) OnRxChar(count);
     if (!alive()) return;
   }
-  if ((events_ & evBreak) && brk && OnBreak) OnBreak();
+  if ((events_ & evBreak) && (errors & ceBreak) && OnBreak) OnBreak();
   if (!alive()) return;
   if ((events_ & evRx80Full) && count > 0 && count * 10 >= buffer_.InputSize() * 8 && OnRx80Full)
     OnRx80Full();

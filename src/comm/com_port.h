@@ -123,13 +123,13 @@ class TComFlowControl {
   unsigned char xonChar_ = 0x11, xoffChar_ = 0x13;
 };
 
-/// Read and write time-outs in milliseconds. A read interval of -1 with both
-/// read totals 0 (the default) makes a read return at once with what has
-/// arrived. A write of n bytes ends within WriteTotalConstant +
-/// WriteTotalMultiplier × n ms; 0 for both means no limit.
+/// Read and write time-outs in milliseconds, taken up by each read and write
+/// when it starts. A read interval of -1 with both read totals 0 (the
+/// default) makes a read return at once with what has arrived. A write of n
+/// bytes ends within WriteTotalConstant + WriteTotalMultiplier × n ms; 0 for
+/// both means no limit.
 class TComTimeouts {
  public:
-  explicit TComTimeouts(TCustomComPort& port) : port_(port) {}
   int ReadInterval() const { return readInterval_; }
   void SetReadInterval(int v);
   int ReadTotalMultiplier() const { return readTotalMultiplier_; }
@@ -142,8 +142,6 @@ class TComTimeouts {
   void SetWriteTotalConstant(int v);
 
  private:
-  void Changed();
-  TCustomComPort& port_;
   int readInterval_ = -1, readTotalMultiplier_ = 0, readTotalConstant_ = 0;
   int writeTotalMultiplier_ = 100, writeTotalConstant_ = 1000;
 };
@@ -153,14 +151,12 @@ class TComTimeouts {
 /// of evRx80Full.
 class TComBuffer {
  public:
-  explicit TComBuffer(TCustomComPort& port) : port_(port) {}
   int InputSize() const { return inputSize_; }
   void SetInputSize(int v);
   int OutputSize() const { return outputSize_; }
   void SetOutputSize(int v);
 
  private:
-  TCustomComPort& port_;
   int inputSize_ = 1024, outputSize_ = 1024;
 };
 
@@ -204,7 +200,7 @@ class TCustomComPort {
 
   /// Opens the device, applies the settings and starts the event thread.
   /// Does nothing when already open. Raises EComPort: 1 when the device
-  /// cannot be opened or another opener holds it, 7/8/9 when a setting is
+  /// cannot be opened or another opener holds it, 7 when a line setting is
   /// refused, 11 when the modem lines cannot be read.
   void Open();
   /// Stops the event thread and releases the device, restoring the line
@@ -233,20 +229,16 @@ class TCustomComPort {
  protected:
   friend class TComParity;
   friend class TComFlowControl;
-  friend class TComTimeouts;
-  friend class TComBuffer;
   friend class TComComboBox;
 
   void ApplyLineSettings();  // error 7
-  void ApplyTimeouts();      // error 8
-  void ApplyBuffer();        // error 9
 
  private:
   std::string DevicePath() const;
   int ModemStatus();  // TIOCM_* bits; 0 for a device without modem lines
   void Dispatch(uint64_t session, TComEvents events);
   void Vanished(uint64_t session);
-  TComErrors TakeLineErrors(bool& brk);
+  TComErrors TakeLineErrors();
   void ReleaseDevice();
   void Attach(TComComboBox* c) { combos_.push_back(c); }
   void Detach(TComComboBox* c) { std::erase(combos_, c); }
@@ -258,14 +250,13 @@ class TCustomComPort {
   TStopBits stopBits_ = TStopBits::sbOneStopBit;
   TComParity parity_{*this};
   TComFlowControl flowControl_{*this};
-  TComTimeouts timeouts_{*this};
-  TComBuffer buffer_{*this};
+  TComTimeouts timeouts_;
+  TComBuffer buffer_;
   TComEvents events_ = kAllComEvents;
 
   int fd_ = -1;
   termios saved_{};        // the line settings before open, restored by close
   bool savedValid_ = false;
-  bool hungUp_ = false;    // the device vanished (closed by the event thread's notice)
   bool closing_ = false;   // Close is under way: a nested Close does nothing
   uint64_t session_ = 0;   // counts opens, so stale hand-overs are dropped
   std::unique_ptr<QObject> context_;  // receives hand-overs on the UI thread

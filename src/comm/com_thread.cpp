@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QMetaObject>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>

@@ -1,11 +1,9 @@
 #pragma once
 // The event thread of an open serial port.
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 class QObject;
