@@ -254,7 +254,9 @@ TEST_F(ClientSocketTest, UnreadBytesAreReportedOnceUntilTheNextRead) {
     ++reports;
     platform::Delay(30);
     char c;
-    if (readOne) EXPECT_EQ(w.ReceiveBytes(&c, 1), 1);
+    if (readOne) {
+      EXPECT_EQ(w.ReceiveBytes(&c, 1), 1);
+    }
   };
   ASSERT_EQ(send(server.peer, "abc", 3, 0), 3);
   platform::Delay(200);
