@@ -5,13 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/qt/jpeg_picture.h"
+#include "platform/qt/picture_pixmap.h"
 
 namespace desktop {
 
@@ -48,10 +47,7 @@ void LoadPictures(ui::TF_morvel_config_main& main, const std::string& dir) {
 
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
     const platform::Picture icon = Load(dir, "app_icon.jpg");
-    if (!icon.Empty()) {
-      const QImage img(icon.rgb.data(), icon.width, icon.height, icon.width * 3, QImage::Format_RGB888);
-      app->setWindowIcon(QIcon(QPixmap::fromImage(img.copy())));
-    }
+    if (!icon.Empty()) app->setWindowIcon(QIcon(platform::qt::PixmapOf(icon)));
   }
 }
 

@@ -117,22 +117,13 @@ void FormView::Impl::Relayout(Control& container) {
 
 bool FormView::Impl::eventFilter(QObject* watched, QEvent* e) {
   switch (e->type()) {
-    case QEvent::Resize: {
-      auto* w = static_cast<QWidget*>(watched);
-      const Control* c = nullptr;
-      for (const auto& [control, binding] : byControl)
-        if (binding->widget() == w) c = control;
-      if (c) Relayout(const_cast<Control&>(*c));
+    case QEvent::Resize:
+      if (auto it = byWidget.find(watched); it != byWidget.end()) Relayout(it->second->control());
       break;
-    }
-    case QEvent::FocusIn: {
-      for (const auto& [control, binding] : byControl)
-        if (binding->widget() == watched && control != &form) {
-          form.SetFocus(const_cast<Control*>(control));
-          break;
-        }
+    case QEvent::FocusIn:
+      if (auto it = byWidget.find(watched); it != byWidget.end() && &it->second->control() != &form)
+        form.SetFocus(&it->second->control());
       break;
-    }
     case QEvent::ShortcutOverride: {
       // The window's menu shortcuts work anywhere in it, also where an edit
       // would take the keys for itself (Ctrl+Delete deletes a word there).

@@ -60,8 +60,9 @@ struct FormView::Impl : QObject {
   FormWindow* window = nullptr;
   std::vector<std::unique_ptr<Binding>> bindings;
   std::map<const Control*, Binding*> byControl;
+  /// The bindings by their widgets, for the widgets' events.
+  std::map<const QObject*, Binding*> byWidget;
   std::vector<QShortcut*> shortcuts;
-  bool placed = false;
 
   /// Binds `c` and, below its widget, its children.
   void Build(Control& c, QWidget* parentWidget);
@@ -70,6 +71,7 @@ struct FormView::Impl : QObject {
     auto b = std::make_unique<B>(*this, std::forward<A>(args)...);
     B* raw = b.get();
     byControl[&raw->control()] = raw;
+    byWidget[raw->widget()] = raw;
     raw->widget()->installEventFilter(this);
     bindings.push_back(std::move(b));
     return raw;

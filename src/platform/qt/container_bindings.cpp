@@ -68,7 +68,8 @@ class PageControlBinding : public Binding {
 
 class TabSheetBinding : public Binding {
  public:
-  TabSheetBinding(FormView::Impl& v, TabSheet& t, QTabWidget* tabs) : Binding(v, t, new QWidget), sheet_(t), tabs_(tabs) {
+  TabSheetBinding(FormView::Impl& v, TabSheet& t, QTabWidget* tabs)
+      : Binding(v, t, new QWidget, {Prop::TabVisible}), sheet_(t), tabs_(tabs) {
     Quietly(tabs_, [&] { tabs_->addTab(widget_, QString()); });
     // The page in the window's colour, as the groups on it are.
     widget_->setAutoFillBackground(true);
@@ -88,11 +89,6 @@ class TabSheetBinding : public Binding {
       default:
         break;  // the tab widget places and shows its pages
     }
-  }
-  void ApplyAll() override {
-    Apply(Prop::Caption);
-    Apply(Prop::TabVisible);
-    Apply(Prop::Enabled);
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 
 #include "platform/qt/binding.h"
+#include "platform/qt/picture_pixmap.h"
 #include "platform/qt/qt_widgets.h"
 #include "platform/qt/text_codec.h"
 
@@ -62,8 +63,7 @@ class ImageBinding : public Binding {
       if (pic.Empty()) {
         w->clear();
       } else {
-        const QImage img(pic.rgb.data(), pic.width, pic.height, pic.width * 3, QImage::Format_RGB888);
-        w->setPixmap(QPixmap::fromImage(img.copy()));
+        w->setPixmap(PixmapOf(pic));
       }
     }
     Binding::Apply(p);

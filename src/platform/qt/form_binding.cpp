@@ -29,7 +29,7 @@ class FormBinding : public Binding {
         break;
       case Prop::Visible:
         if (control_.Visible()) {
-          const bool first = !view_.placed;
+          const bool first = !placed_;
           if (first) PlaceOnScreen();
           widget_->show();
           if (first && form_.OuterSize()) FitFrame();
@@ -65,7 +65,7 @@ class FormBinding : public Binding {
   /// The first showing places the window: centred on the screen, or at its
   /// designed position kept within the screen.
   void PlaceOnScreen() {
-    view_.placed = true;
+    placed_ = true;
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect avail = screen->availableGeometry();
@@ -92,6 +92,7 @@ class FormBinding : public Binding {
   }
 
   platform::Form& form_;
+  bool placed_ = false;
 };
 
 }  // namespace

@@ -60,7 +60,6 @@ void EditWidget::focusOutEvent(QFocusEvent* e) {
 }
 
 AddressWidget::AddressWidget(QWidget* parent) : EditWidget(parent) {
-  setMaxLength(15);
   setDragEnabled(false);
   setAcceptDrops(false);
 }
@@ -68,7 +67,7 @@ AddressWidget::AddressWidget(QWidget* parent) : EditWidget(parent) {
 void AddressWidget::HandleKey(QKeyEvent* e) {
   AddressTyping t;
   t.text = Encode(text());
-  if (t.text.size() != 15) t.text = std::string(platform::AddressEdit::kEmpty);
+  if (t.text.size() != platform::AddressEdit::kEmpty.size()) t.text = std::string(platform::AddressEdit::kEmpty);
   t.cursor = cursorPosition();
   if (hasSelectedText()) {
     t.selStart = selectionStart();

@@ -30,11 +30,15 @@ FormView::FormView(platform::Form& form) : impl_(std::make_unique<Impl>(form)) {
 }
 
 FormView::~FormView() {
-  impl_->bindings.clear();  // stop observing before the widgets go
+  // Stop observing before the widgets go, and leave nothing for the events
+  // sent while the window is deleted to reach.
+  impl_->byControl.clear();
+  impl_->byWidget.clear();
+  impl_->shortcuts.clear();
+  impl_->bindings.clear();
   delete impl_->window;
 }
 
-platform::Form& FormView::Form() const { return impl_->form; }
 QWidget* FormView::Window() const { return impl_->window; }
 QWidget* FormView::WidgetOf(const Control& c) const { return impl_->WidgetOf(c); }
 QWidget* FormView::WidgetNamed(std::string_view name) const {

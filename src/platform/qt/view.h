@@ -34,7 +34,6 @@ class FormView {
   FormView(const FormView&) = delete;
   FormView& operator=(const FormView&) = delete;
 
-  platform::Form& Form() const;
   /// The top-level window.
   QWidget* Window() const;
   /// The widget that shows `control`, or null when it has none (menus,

@@ -31,13 +31,7 @@ void WaitForEvents(uint32_t ms) {
 }
 
 void Delay(uint32_t ms) {
-  if (ms == 0) return;
-  const uint32_t start = TickCount();
-  for (;;) {
-    const uint32_t elapsed = TickCount() - start;  // modulo 2^32
-    if (elapsed >= ms) return;
-    WaitForEvents(ms - elapsed);
-  }
+  DelayUntil(ms, [] { return false; });
 }
 
 }  // namespace platform

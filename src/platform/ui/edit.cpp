@@ -20,7 +20,7 @@ void Edit::SetReadOnly(bool r) {
 AddressEdit::AddressEdit(Control* parent, std::string name, std::string mask)
     : Edit(parent, std::move(name)), mask_(std::move(mask)) {
   text_ = std::string(kEmpty);
-  SetMaxLength(15);
+  SetMaxLength(int(kEmpty.size()));
   Font f;
   f.fixedPitch = true;
   SetFont(f);

@@ -53,7 +53,8 @@ class AddressEdit : public Edit {
  public:
   static constexpr std::string_view kEmpty = "   .   .   .   ";
 
-  /// `mask` is the edit mask the view applies to typing.
+  /// `mask` is the window description's edit mask, kept as given: typing
+  /// follows the fixed layout above whatever it says.
   AddressEdit(Control* parent, std::string name, std::string mask = "999.999.999.999;1; ");
 
   /// Places `text` group by group: it is cut at its dots, each piece goes
