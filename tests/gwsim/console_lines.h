@@ -1,9 +1,10 @@
 #pragma once
 
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "gwsim/text_words.h"
 
 namespace gwsim::test {
 
@@ -24,13 +25,6 @@ inline std::vector<std::string> splitLines(std::string_view out) {
   }
   if (!cur.empty()) lines.push_back(cur);
   return lines;
-}
-
-inline std::vector<std::string> words(std::string_view line) {
-  std::vector<std::string> w;
-  std::istringstream in{std::string(line)};
-  for (std::string s; in >> s;) w.push_back(s);
-  return w;
 }
 
 /// The lines whose first word is `first`, as word lists.

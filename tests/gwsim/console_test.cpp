@@ -83,7 +83,7 @@ TEST(ConsoleTest, LoginAnswersOkOrIncorrect) {
     Session s;
     const auto lines = splitLines(s.feed(std::string(r.line) + "\r"));
     ASSERT_EQ(lines.size(), 2u) << r.line;
-    EXPECT_EQ(test::words(lines[0])[0], "start-login");
+    EXPECT_EQ(words(lines[0])[0], "start-login");
     EXPECT_EQ(lines[1], r.answer);
     EXPECT_EQ(s.console.loggedIn(), r.loggedIn) << r.line;
   }
@@ -119,7 +119,7 @@ TEST(ConsoleTest, ProbeSequenceGetsHelpStartingWithGetWan) {
   ASSERT_GT(lines.size(), 6u);
   EXPECT_EQ(lines[2], "end");
   EXPECT_EQ(lines[3], "exit");
-  EXPECT_EQ(test::words(lines[5])[0], "get-wan");
+  EXPECT_EQ(words(lines[5])[0], "get-wan");
   EXPECT_FALSE(s.console.loggedIn());
 
   // "?" inside a line is an ordinary character (a password may hold one).

@@ -10,16 +10,12 @@ namespace gwsim {
 namespace {
 
 using Words = std::vector<std::string>;
-using test::words;
+using test::linesStarting;
 
 std::vector<std::string> reply(const char* q, const GatewayConfig& c) {
   std::vector<std::string> lines;
   EXPECT_TRUE(replies::query(q, c, lines)) << q;
   return lines;
-}
-
-std::vector<Words> starting(const std::vector<std::string>& lines, std::string_view first) {
-  return test::linesStarting(lines, first);
 }
 
 // Catches a reply line shorter than the word positions a reader takes from
@@ -65,9 +61,9 @@ TEST(RepliesTest, PositionalLinesAreNeverShort) {
 TEST(RepliesTest, WanLanAndDnsShapes) {
   const auto pppoe = preset("pppoe-h323");
   auto lines = reply("get-wan", pppoe);
-  ASSERT_EQ(starting(lines, "encapsulation").size(), 1u);
-  EXPECT_EQ(starting(lines, "encapsulation")[0][1], "pppoe");
-  const auto pap = starting(lines, "ppp");
+  ASSERT_EQ(linesStarting(lines, "encapsulation").size(), 1u);
+  EXPECT_EQ(linesStarting(lines, "encapsulation")[0][1], "pppoe");
+  const auto pap = linesStarting(lines, "ppp");
   bool sawPap = false;
   for (const auto& w : pap)
     if (w[1] == "pap") {
@@ -76,18 +72,18 @@ TEST(RepliesTest, WanLanAndDnsShapes) {
       EXPECT_EQ(w[5], pppoe.pppoePassword);
     }
   EXPECT_TRUE(sawPap);
-  EXPECT_TRUE(starting(lines, "qos-control").empty());
-  EXPECT_EQ(starting(reply("get-dns-server", pppoe), "dnshost")[0][2], pppoe.dnsServer);
+  EXPECT_TRUE(linesStarting(lines, "qos-control").empty());
+  EXPECT_EQ(linesStarting(reply("get-dns-server", pppoe), "dnshost")[0][2], pppoe.dnsServer);
 
   const auto dhcp = preset("dhcp-sip");
   lines = reply("get-wan", dhcp);
-  EXPECT_EQ(starting(lines, "ip")[0][2], "dhcp");
-  EXPECT_EQ(starting(lines, "qos-control")[0], (Words{"qos-control", "200", "100"}));
+  EXPECT_EQ(linesStarting(lines, "ip")[0][2], "dhcp");
+  EXPECT_EQ(linesStarting(lines, "qos-control")[0], (Words{"qos-control", "200", "100"}));
 
   const auto fixed = preset("static-mgcp");
   lines = reply("get-wan", fixed);
-  EXPECT_EQ(starting(lines, "ip")[0], (Words{"ip", "address", fixed.staticIp, fixed.staticNetmask}));
-  EXPECT_EQ(starting(lines, "route")[0][3], fixed.staticRouter);
+  EXPECT_EQ(linesStarting(lines, "ip")[0], (Words{"ip", "address", fixed.staticIp, fixed.staticNetmask}));
+  EXPECT_EQ(linesStarting(lines, "route")[0][3], fixed.staticRouter);
 
   // LAN: the decisive line comes last, after "no ip address".
   struct Row {
@@ -111,11 +107,11 @@ TEST(RepliesTest, WanLanAndDnsShapes) {
 TEST(RepliesTest, ServiceUpgradeAndVersionShapes) {
   const auto full = preset("full");
   auto lines = reply("get-service", full);
-  EXPECT_EQ(starting(lines, "service").size(), 6u);
+  EXPECT_EQ(linesStarting(lines, "service").size(), 6u);
   GatewayConfig c;  // ftpd off, httpd on
   lines = reply("get-service", c);
-  EXPECT_EQ(starting(lines, "no")[0], (Words{"no", "service", "ftpd"}));
-  EXPECT_EQ(starting(lines, "service")[0], (Words{"service", "httpd"}));
+  EXPECT_EQ(linesStarting(lines, "no")[0], (Words{"no", "service", "ftpd"}));
+  EXPECT_EQ(linesStarting(lines, "service")[0], (Words{"service", "httpd"}));
 
   lines = reply("get-service-port", full);
   ASSERT_EQ(lines.size(), 6u);
@@ -169,39 +165,39 @@ TEST(RepliesTest, VoipShapesPerProtocol) {
   EXPECT_EQ(pots, 3);
   EXPECT_EQ(numbers, (std::map<std::string, std::string>{{"0", "1001"}, {"1", "1002"}, {"2", "1003"}}));
 
-  EXPECT_EQ(starting(lines, "gkip").size(), 2u);
-  EXPECT_EQ(starting(lines, "gkip")[0], (Words{"gkip", "10.0.0.1", "1719", "128"}));
-  EXPECT_EQ(starting(lines, "gkip")[1], (Words{"gkip", "10.0.0.2", "1719", "129"}));
-  EXPECT_EQ(starting(lines, "h323-id")[0][1], "gw1001");
-  EXPECT_EQ(starting(lines, "security")[0][2], "gk-secret");
-  const auto rule = starting(lines, "rule");
+  EXPECT_EQ(linesStarting(lines, "gkip").size(), 2u);
+  EXPECT_EQ(linesStarting(lines, "gkip")[0], (Words{"gkip", "10.0.0.1", "1719", "128"}));
+  EXPECT_EQ(linesStarting(lines, "gkip")[1], (Words{"gkip", "10.0.0.2", "1719", "129"}));
+  EXPECT_EQ(linesStarting(lines, "h323-id")[0][1], "gw1001");
+  EXPECT_EQ(linesStarting(lines, "security")[0][2], "gk-secret");
+  const auto rule = linesStarting(lines, "rule");
   ASSERT_EQ(rule.size(), 1u);
   EXPECT_EQ(rule[0][1], "0");
   EXPECT_EQ(rule[0][3], "031%01%99");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "rule 0  [2-9]T     031%01%99"), lines.end());
-  EXPECT_TRUE(starting(lines, "sip-server").empty()) << "only the protocol in use is shown";
-  EXPECT_TRUE(starting(lines, "call-agent").empty());
+  EXPECT_TRUE(linesStarting(lines, "sip-server").empty()) << "only the protocol in use is shown";
+  EXPECT_TRUE(linesStarting(lines, "call-agent").empty());
 
   const auto sip = reply("get-voip", preset("dhcp-sip"));
-  EXPECT_EQ(starting(sip, "sip-server")[0][1], "10.0.0.5");
-  EXPECT_EQ(starting(sip, "sip-username")[0][1], "1001");
-  EXPECT_EQ(starting(sip, "sip-password")[0][1], "sip-secret");
-  EXPECT_TRUE(starting(sip, "gkip").empty());
+  EXPECT_EQ(linesStarting(sip, "sip-server")[0][1], "10.0.0.5");
+  EXPECT_EQ(linesStarting(sip, "sip-username")[0][1], "1001");
+  EXPECT_EQ(linesStarting(sip, "sip-password")[0][1], "sip-secret");
+  EXPECT_TRUE(linesStarting(sip, "gkip").empty());
 
   const auto mgcp = reply("get-voip", preset("static-mgcp"));
-  EXPECT_EQ(starting(mgcp, "call-agent")[0], (Words{"call-agent", "10.0.0.9", "2427", "128"}));
-  EXPECT_EQ(starting(mgcp, "application").size(), 2u);
-  EXPECT_EQ(starting(mgcp, "destination-pattern").size(), 2u) << "the numbers stay visible under MGCP";
+  EXPECT_EQ(linesStarting(mgcp, "call-agent")[0], (Words{"call-agent", "10.0.0.9", "2427", "128"}));
+  EXPECT_EQ(linesStarting(mgcp, "application").size(), 2u);
+  EXPECT_EQ(linesStarting(mgcp, "destination-pattern").size(), 2u) << "the numbers stay visible under MGCP";
 }
 
 // Catches PSTN lines whose dialer word is not prefix + number in word 3.
 TEST(RepliesTest, PstnShapes) {
   auto lines = reply("get-pstn", preset("pppoe-h323"));
-  const auto modem = starting(lines, "modem");
+  const auto modem = linesStarting(lines, "modem");
   ASSERT_EQ(modem.size(), 1u);
   EXPECT_EQ(modem[0][2], "dialer");
   EXPECT_EQ(modem[0][3], "ATDT5551234");
-  const auto ppp = starting(lines, "ppp");
+  const auto ppp = linesStarting(lines, "ppp");
   bool sawUser = false;
   for (const auto& w : ppp)
     if (w.size() > 2 && w[2] == "sent-username") {
@@ -212,7 +208,7 @@ TEST(RepliesTest, PstnShapes) {
   EXPECT_TRUE(sawUser);
 
   lines = reply("get-pstn", preset("dhcp-sip"));
-  EXPECT_EQ(starting(lines, "modem")[0], (Words{"modem", "keep-active"}));
+  EXPECT_EQ(linesStarting(lines, "modem")[0], (Words{"modem", "keep-active"}));
 }
 
 // Catches status text without its frame or the "System Information" line.

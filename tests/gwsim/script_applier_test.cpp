@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "gwsim/replies.h"
-#include "console_lines.h"
 
 namespace gwsim {
 namespace {

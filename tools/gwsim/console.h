@@ -64,7 +64,6 @@ class Console {
   bool paging() const { return !pending_.empty(); }
 
   void setUptimeSource(std::function<long long()> secondsSinceBoot) { uptime_ = std::move(secondsSinceBoot); }
-  const ConsoleOptions& options() const { return options_; }
 
   static constexpr std::size_t kMaxLineLength = 4096;
   static constexpr std::size_t kMaxScriptLines = 20000;

@@ -17,12 +17,6 @@ const Service* GatewayConfig::findService(std::string_view name) const {
   return const_cast<GatewayConfig*>(this)->findService(name);
 }
 
-const VoicePort* GatewayConfig::findVoicePort(std::string_view name) const {
-  for (const auto& p : voicePorts)
-    if (p.name == name) return &p;
-  return nullptr;
-}
-
 ConfigError ConfigError::unknownPreset(std::string_view name) {
   std::string list;
   for (const auto& n : presetNames()) list += (list.empty() ? "" : ", ") + n;
@@ -181,6 +175,56 @@ GatewayConfig full() {
   return c;
 }
 
+/// A key whose value is stored as it stands in one member of GatewayConfig.
+template <typename V>
+struct Field {
+  std::string_view key;
+  V GatewayConfig::*member;
+};
+
+constexpr Field<std::string> kTextKeys[] = {
+    {"wan.pppoe.id", &GatewayConfig::pppoeId},
+    {"wan.pppoe.password", &GatewayConfig::pppoePassword},
+    {"wan.ip", &GatewayConfig::staticIp},
+    {"wan.netmask", &GatewayConfig::staticNetmask},
+    {"wan.router", &GatewayConfig::staticRouter},
+    {"wan.dns", &GatewayConfig::dnsServer},
+    {"lan.pppoe.id", &GatewayConfig::lanPppoeId},
+    {"lan.pppoe.password", &GatewayConfig::lanPppoePassword},
+    {"upgrade.url", &GatewayConfig::upgradeUrl},
+    {"upgrade.login", &GatewayConfig::upgradeLogin},
+    {"upgrade.password", &GatewayConfig::upgradePassword},
+    {"h323.id", &GatewayConfig::h323Id},
+    {"h323.password", &GatewayConfig::gkPassword},
+    {"h323.gatekeeper1", &GatewayConfig::gatekeeper1},
+    {"h323.gatekeeper2", &GatewayConfig::gatekeeper2},
+    {"h323.area-number", &GatewayConfig::areaNumber},
+    {"sip.username", &GatewayConfig::sipUsername},
+    {"sip.password", &GatewayConfig::sipPassword},
+    {"sip.server1", &GatewayConfig::sipServer1},
+    {"sip.server2", &GatewayConfig::sipServer2},
+    {"mgcp.call-agent1", &GatewayConfig::callAgent1},
+    {"mgcp.call-agent2", &GatewayConfig::callAgent2},
+    {"pstn.number", &GatewayConfig::dialNumber},
+    {"pstn.username", &GatewayConfig::pstnUsername},
+    {"pstn.password", &GatewayConfig::pstnPassword},
+};
+
+/// Keys written as yes or no.
+constexpr Field<bool> kYesNoKeys[] = {
+    {"wan.cable-modem", &GatewayConfig::cableModem},
+    {"upgrade.auto", &GatewayConfig::autoUpgrade},
+    {"upgrade.auto-reboot", &GatewayConfig::autoReboot},
+};
+
+/// The member of `c` that `key` names in `table`, or nullptr.
+template <typename V, std::size_t N>
+V* fieldOf(const Field<V> (&table)[N], GatewayConfig& c, std::string_view key) {
+  for (const auto& f : table)
+    if (f.key == key) return &(c.*f.member);
+  return nullptr;
+}
+
 /// Keys and values of a configuration file may stand among any white space.
 std::string trimSpace(std::string_view s) { return trim(s, " \t\r\n"); }
 
@@ -233,8 +277,9 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     const std::string key = trimSpace(line.substr(0, eq));
     const std::string v = trimSpace(line.substr(eq + 1));
 
-    auto text = [&](std::string& field) { field = v; };
-    if (key == "preset") {
+    if (auto* field = fieldOf(kTextKeys, c, key)) *field = v;
+    else if (auto* flag = fieldOf(kYesNoKeys, c, key)) *flag = parseBool(v, lineNo);
+    else if (key == "preset") {
       c = preset(v);
       listsCleared[0] = listsCleared[1] = listsCleared[2] = false;
     } else if (key == "model") {
@@ -244,30 +289,16 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
       requireOneWord(key, v, lineNo);
       c.version = v;
     } else if (key == "wan.type") c.wanType = valueOf(kWanTypes, key, v, lineNo);
-    else if (key == "wan.pppoe.id") text(c.pppoeId);
-    else if (key == "wan.pppoe.password") text(c.pppoePassword);
-    else if (key == "wan.ip") text(c.staticIp);
-    else if (key == "wan.netmask") text(c.staticNetmask);
-    else if (key == "wan.router") text(c.staticRouter);
-    else if (key == "wan.dns") text(c.dnsServer);
-    else if (key == "wan.cable-modem") c.cableModem = parseBool(v, lineNo);
     else if (key == "lan.mode") c.lanMode = valueOf(kLanModes, key, v, lineNo);
-    else if (key == "lan.pppoe.id") text(c.lanPppoeId);
-    else if (key == "lan.pppoe.password") text(c.lanPppoePassword);
-    else if (key.rfind("service.", 0) == 0) {
+    else if (key.starts_with("service.")) {
       std::string name = key.substr(8);
-      const bool isPort = name.size() > 5 && name.compare(name.size() - 5, 5, ".port") == 0;
+      const bool isPort = name.size() > 5 && name.ends_with(".port");
       if (isPort) name.resize(name.size() - 5);
       Service* s = c.findService(name);
       if (!s) throw ConfigError::badLine(lineNo, "unknown service \"" + name + "\"");
       if (isPort) s->port = v;
       else s->enabled = parseBool(v, lineNo);
-    } else if (key == "upgrade.auto") c.autoUpgrade = parseBool(v, lineNo);
-    else if (key == "upgrade.url") text(c.upgradeUrl);
-    else if (key == "upgrade.login") text(c.upgradeLogin);
-    else if (key == "upgrade.password") text(c.upgradePassword);
-    else if (key == "upgrade.auto-reboot") c.autoReboot = parseBool(v, lineNo);
-    else if (key == "voip.protocol") c.protocol = valueOf(kProtocols, key, v, lineNo);
+    } else if (key == "voip.protocol") c.protocol = valueOf(kProtocols, key, v, lineNo);
     else if (key == "voice-port") {
       // The first list entry of a file replaces the preset's list.
       if (!listsCleared[0]) c.voicePorts.clear(), listsCleared[0] = true;
@@ -300,25 +331,11 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     } else if (key == "voip-peer.line") {
       if (c.voipPeers.empty()) throw ConfigError::badLine(lineNo, "voip-peer.line before any voip-peer");
       c.voipPeers.back().lines.push_back(v);
-    } else if (key == "h323.id") text(c.h323Id);
-    else if (key == "h323.password") text(c.gkPassword);
-    else if (key == "h323.gatekeeper1") text(c.gatekeeper1);
-    else if (key == "h323.gatekeeper2") text(c.gatekeeper2);
-    else if (key == "h323.area-number") text(c.areaNumber);
-    else if (key == "sip.username") text(c.sipUsername);
-    else if (key == "sip.password") text(c.sipPassword);
-    else if (key == "sip.server1") text(c.sipServer1);
-    else if (key == "sip.server2") text(c.sipServer2);
-    else if (key == "mgcp.call-agent1") text(c.callAgent1);
-    else if (key == "mgcp.call-agent2") text(c.callAgent2);
-    else if (key == "pstn.mode") c.modemKeepActive = valueOf(kPstnModes, key, v, lineNo);
+    } else if (key == "pstn.mode") c.modemKeepActive = valueOf(kPstnModes, key, v, lineNo);
     else if (key == "pstn.dial-prefix") {
       if (v.size() != 4) throw ConfigError::badLine(lineNo, "pstn.dial-prefix has four characters, e.g. ATDT");
       c.dialPrefix = v;
-    } else if (key == "pstn.number") text(c.dialNumber);
-    else if (key == "pstn.username") text(c.pstnUsername);
-    else if (key == "pstn.password") text(c.pstnPassword);
-    else throw ConfigError::badLine(lineNo, "unknown key \"" + key + "\"");
+    } else throw ConfigError::badLine(lineNo, "unknown key \"" + key + "\"");
   }
   return c;
 }
@@ -338,26 +355,16 @@ std::string formatConfigText(const GatewayConfig& c) {
   kv("model", c.model);
   kv("version", c.version);
   kv("wan.type", toString(c.wanType));
-  kv("wan.pppoe.id", c.pppoeId);
-  kv("wan.pppoe.password", c.pppoePassword);
-  kv("wan.ip", c.staticIp);
-  kv("wan.netmask", c.staticNetmask);
-  kv("wan.router", c.staticRouter);
-  kv("wan.dns", c.dnsServer);
-  kv("wan.cable-modem", yn(c.cableModem));
   kv("lan.mode", toString(c.lanMode));
-  kv("lan.pppoe.id", c.lanPppoeId);
-  kv("lan.pppoe.password", c.lanPppoePassword);
+  kv("voip.protocol", toString(c.protocol));
+  kv("pstn.mode", wordOf(kPstnModes, c.modemKeepActive));
+  kv("pstn.dial-prefix", c.dialPrefix);
+  for (const auto& f : kTextKeys) kv(f.key, c.*f.member);
+  for (const auto& f : kYesNoKeys) kv(f.key, yn(c.*f.member));
   for (const auto& s : c.services) {
     kv("service." + s.name, yn(s.enabled));
     kv("service." + s.name + ".port", s.port);
   }
-  kv("upgrade.auto", yn(c.autoUpgrade));
-  kv("upgrade.url", c.upgradeUrl);
-  kv("upgrade.login", c.upgradeLogin);
-  kv("upgrade.password", c.upgradePassword);
-  kv("upgrade.auto-reboot", yn(c.autoReboot));
-  kv("voip.protocol", toString(c.protocol));
   if (c.voicePorts.empty()) kv("voice-port", "");
   if (c.potsPeers.empty()) kv("pots-peer", "");
   if (c.voipPeers.empty()) kv("voip-peer", "");
@@ -369,22 +376,6 @@ std::string formatConfigText(const GatewayConfig& c) {
     kv("voip-peer", std::to_string(p.tag) + " " + p.kind + (p.pattern.empty() ? "" : " " + p.pattern));
     for (const auto& l : p.lines) kv("voip-peer.line", l);
   }
-  kv("h323.id", c.h323Id);
-  kv("h323.password", c.gkPassword);
-  kv("h323.gatekeeper1", c.gatekeeper1);
-  kv("h323.gatekeeper2", c.gatekeeper2);
-  kv("h323.area-number", c.areaNumber);
-  kv("sip.username", c.sipUsername);
-  kv("sip.password", c.sipPassword);
-  kv("sip.server1", c.sipServer1);
-  kv("sip.server2", c.sipServer2);
-  kv("mgcp.call-agent1", c.callAgent1);
-  kv("mgcp.call-agent2", c.callAgent2);
-  kv("pstn.mode", wordOf(kPstnModes, c.modemKeepActive));
-  kv("pstn.dial-prefix", c.dialPrefix);
-  kv("pstn.number", c.dialNumber);
-  kv("pstn.username", c.pstnUsername);
-  kv("pstn.password", c.pstnPassword);
   return o.str();
 }
 

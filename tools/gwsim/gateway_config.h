@@ -93,7 +93,6 @@ struct GatewayConfig {
 
   Service* findService(std::string_view name);
   const Service* findService(std::string_view name) const;
-  const VoicePort* findVoicePort(std::string_view name) const;
 
   bool operator==(const GatewayConfig&) const = default;
 };

@@ -1,13 +1,10 @@
 // gwsim: plays the VoIP gateway's console over TCP and a pseudo-terminal.
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <string>
 
 #include <poll.h>
-#include <unistd.h>
 
 #include "gwsim/simulator.h"
 

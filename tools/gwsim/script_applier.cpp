@@ -9,8 +9,6 @@ namespace gwsim {
 
 namespace {
 
-bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
-
 /// The text after a keyword prefix, without surrounding blanks.
 std::string rest(std::string_view line, std::string_view prefix) { return trim(line.substr(prefix.size())); }
 
@@ -30,7 +28,7 @@ void splitCredentials(std::string_view tail, std::string& id, std::string& passw
   password = trim(std::string_view(t).substr(at + 10));
 }
 
-enum class Block { None, Wan, Lan, VoicePort, PotsPeer, OtherPeer };
+enum class Block { None, Wan, Lan, PotsPeer, OtherPeer };
 
 }  // namespace
 
@@ -81,7 +79,9 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
       continue;
     }
     if (w[0] == "voice-port" && w.size() >= 2) {
-      block = Block::VoicePort;  // ports are hardware: an unknown name changes nothing
+      // Ports are hardware: a voice-port block changes nothing, so its lines
+      // are read as lines that stand on their own.
+      block = Block::None;
       continue;
     }
     if (w[0] == "dial-peer" && w.size() >= 4 && w[1] == "voice") {
@@ -112,14 +112,14 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
           next.staticIp = w[2];
           next.staticNetmask = w[3];
         } else if (w[0] == "qos-control") sawQos = true;
-        else if (startsWith(line, "ppp pap sent-username "))
+        else if (line.starts_with("ppp pap sent-username "))
           splitCredentials(std::string_view(line).substr(22), next.pppoeId, next.pppoePassword);
         continue;
       case Block::Lan:
-        if (line == "ip dhcp-group 0" || (w[0] == "ip" && w.size() >= 2 && w[1] == "dhcp-group")) lanDhcpGroup = true;
+        if (w[0] == "ip" && w.size() >= 2 && w[1] == "dhcp-group") lanDhcpGroup = true;
         else if (line == "encapsulation pppoe" || line == "ppp role server") lanPppoe = true;
         else if (line == "no ip address") lanNoAddress = true;
-        else if (startsWith(line, "ppp pap sent-username ")) {
+        else if (line.starts_with("ppp pap sent-username ")) {
           // The tool sends its WAN PPPoE fields here; when the WAN does not use
           // PPPoE they are empty, and the server's own credentials stay.
           std::string id, password;
@@ -140,16 +140,15 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
         else others.back().lines.push_back(line);
         if (line == "session target ras") protocol = Protocol::H323;
         continue;
-      case Block::VoicePort:
       case Block::None:
         break;
     }
 
     // Lines that stand on their own.
-    if (startsWith(line, "auto-upgrade ")) {
+    if (line.starts_with("auto-upgrade ")) {
       const std::string_view tail = std::string_view(raw).substr(raw.find("auto-upgrade ") + 13);
       const std::string t = trim(tail);
-      if (startsWith(t, "authentication login")) {
+      if (t.starts_with("authentication login")) {
         // "auto-upgrade  authentication login ID password PW", ID or PW possibly empty
         const auto at = raw.find("authentication login");
         std::string_view after = std::string_view(raw).substr(at + 20);
@@ -157,9 +156,9 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
         splitCredentials(after, next.upgradeLogin, next.upgradePassword);
       } else if (t == "auto-reboot") {
         next.autoReboot = true;
-      } else if (startsWith(t, "url")) {
+      } else if (t.starts_with("url")) {
         next.upgradeUrl = trim(t.substr(3));
-      } else if (startsWith(t, "action")) {
+      } else if (t.starts_with("action")) {
         next.autoUpgrade = t == "action auto";
       }
     } else if (w[0] == "dnshost" && w.size() >= 3 && w[1] == "nameserver") {

@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <optional>
 #include <vector>
 
 namespace gwsim {
@@ -50,6 +50,14 @@ std::string escaped(std::string_view bytes) {
 }
 
 void setNonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+/// Where the symbolic link `path` leads; nothing if it is not one (errno says why).
+std::optional<std::string> linkTarget(const std::string& path) {
+  char target[256];
+  const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
+  if (n < 0) return std::nullopt;
+  return std::string(target, static_cast<std::size_t>(n));
+}
 
 }  // namespace
 
@@ -92,6 +100,8 @@ void Simulator::start() {
   tcpLink_ = std::make_unique<Link>("tcp", true, config_, options_.console, counters_);
   ptyLink_ = std::make_unique<Link>("serial", false, config_, options_.console, counters_);
   bootTime_ = started_;
+  if (!options_.transcriptPath.empty())
+    transcriptFile_.open(options_.transcriptPath, std::ios::app | std::ios::binary);
   for (Link* l : {tcpLink_.get(), ptyLink_.get()}) {
     // Read inside Console::feed, which runs with mutex_ held.
     l->console.setUptimeSource(
@@ -122,6 +132,7 @@ void Simulator::stop() {
   if (wakeRead_ >= 0) ::close(wakeRead_);
   if (wakeWrite_ >= 0) ::close(wakeWrite_);
   wakeRead_ = wakeWrite_ = -1;
+  transcriptFile_.close();
   running_ = false;
 }
 
@@ -163,11 +174,9 @@ void Simulator::openPty() {
   if (::tcsetattr(ptySlaveFd_, TCSANOW, &t) != 0) throw SimulatorError::systemCall("tcsetattr", errno);
   setNonBlocking(master);
   if (!options_.ptyLink.empty()) {
-    char target[256];
-    const ssize_t n = ::readlink(options_.ptyLink.c_str(), target, sizeof target);
-    if (n >= 0) {
+    if (const auto target = linkTarget(options_.ptyLink)) {
       // Replace only a stale link of an earlier run, never someone else's link.
-      if (std::string(target, static_cast<std::size_t>(n)).rfind("/dev/pts/", 0) != 0)
+      if (!target->starts_with("/dev/pts/"))
         throw SimulatorError::refused(options_.ptyLink + " is a link that does not lead to a pseudo-terminal");
       ::unlink(options_.ptyLink.c_str());
     } else if (errno != ENOENT) {
@@ -186,18 +195,13 @@ void Simulator::closePtyNow() {
   ptyLink_->sent = 0;
   if (ptySlaveFd_ >= 0) ::close(ptySlaveFd_);
   ptySlaveFd_ = -1;
-  if (!options_.ptyLink.empty() && !ptyPath_.empty()) {
-    char target[256];
-    const ssize_t n = ::readlink(options_.ptyLink.c_str(), target, sizeof target - 1);
-    if (n >= 0 && std::string(target, n) == ptyPath_) ::unlink(options_.ptyLink.c_str());
-  }
+  if (!options_.ptyLink.empty() && !ptyPath_.empty() && linkTarget(options_.ptyLink) == ptyPath_)
+    ::unlink(options_.ptyLink.c_str());
 }
 
 void Simulator::post(Command c) {
   if (!thread_.joinable() || std::this_thread::get_id() == thread_.get_id()) {
-    // No loop to hand it to: do it here.
-    if (c == Command::ClosePty) closePtyNow();
-    if (c == Command::DropClient && tcpLink_) closeLink(*tcpLink_, true);
+    execute(c);  // no loop to hand it to
     return;
   }
   std::unique_lock lock(commandMutex_);
@@ -206,6 +210,11 @@ void Simulator::post(Command c) {
   const char b = 1;
   [[maybe_unused]] const ssize_t w = ::write(wakeWrite_, &b, 1);
   commandDone_.wait(lock, [&] { return commandsDone_ >= ticket || loopEnded_; });
+}
+
+void Simulator::execute(Command c) {
+  if (c == Command::DropClient && tcpLink_) closeLink(*tcpLink_, true);
+  if (c == Command::ClosePty) closePtyNow();
 }
 
 void Simulator::dropTcpClient() { post(Command::DropClient); }
@@ -243,10 +252,7 @@ void Simulator::record(const char* direction, const Link& link, std::string_view
   std::snprintf(stamp, sizeof stamp, "[%11.6f] %-6s %s ", t, link.name, direction);
   const std::string entry = stamp + ("\"" + escaped(bytes) + "\"\n");
   transcript_ += entry;
-  if (!options_.transcriptPath.empty()) {
-    std::ofstream f(options_.transcriptPath, std::ios::app | std::ios::binary);
-    f << entry;
-  }
+  if (transcriptFile_.is_open()) transcriptFile_ << entry << std::flush;
 }
 
 void Simulator::receive(Link& link, const char* data, std::size_t n) {
@@ -418,9 +424,8 @@ void Simulator::runLoop() {
       }
       bool stopNow = false;
       for (const Command c : todo) {
-        if (c == Command::DropClient) closeLink(*tcpLink_, true);
-        if (c == Command::ClosePty) closePtyNow();
         if (c == Command::Stop) stopNow = true;
+        else execute(c);
       }
       {
         std::lock_guard lock(commandMutex_);

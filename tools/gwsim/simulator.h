@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -91,6 +92,7 @@ class Simulator {
   void run();
   void runLoop();
   void post(Command c);
+  void execute(Command c);
   void openTcp();
   void openPty();
   void record(const char* direction, const Link& link, std::string_view bytes);
@@ -107,6 +109,7 @@ class Simulator {
   Counters counters_;
   std::uint64_t tcpAccepted_ = 0;
   std::string transcript_;
+  std::ofstream transcriptFile_;  // open while running if options_.transcriptPath is set
   std::chrono::steady_clock::time_point started_;
   std::chrono::steady_clock::time_point bootTime_;  // restarts with each reboot
 
