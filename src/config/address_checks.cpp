@@ -12,14 +12,6 @@ namespace {
 // code page the debug window shows it in.
 constexpr std::string_view kMissingGroupTrace = "\xC1\xDF\xB0\xA3 IP \xBE\xF8\xC0\xBD";
 
-std::string WithoutBlanks(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text)
-    if (c != ' ') out.push_back(c);
-  return out;
-}
-
 /// The first group's value: leading blanks skipped; anything that is not a
 /// whole decimal number after them (a trailing blank, nothing at all) is 0.
 int FirstGroupValue(std::string_view group) {
@@ -46,6 +38,14 @@ constexpr AddressClass kClasses[] = {
 };
 
 }  // namespace
+
+std::string WithoutBlanks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text)
+    if (c != ' ') out.push_back(c);
+  return out;
+}
 
 bool IP_Add_Check(std::string_view address, const TraceFn& trace) {
   const std::string s = WithoutBlanks(address);

@@ -11,6 +11,10 @@ class ConfigPages;
 /// Receives one line for the debug trace.
 using TraceFn = std::function<void(std::string line)>;
 
+/// `text` with every blank removed: an address field's text as it is checked
+/// and as it goes into a script line.
+std::string WithoutBlanks(std::string_view text);
+
 /// True when the address, blanks removed, has three dots, a character before
 /// each of them and at least one after the third. An empty group before a
 /// dot traces the CP949 notice "중간 IP 없음" (a middle group is missing).

@@ -173,7 +173,7 @@ ConfigPages::ConfigPages(const PageSlots& pages)
   Lay(RG_Network_type, 10, 11, 223, 118, " Network type ");
   RG_Network_type.SetItems({"Dynamic IP address using PPPoE",
                             "Dynamic IP address using DHCP", "Fixed IP address"});
-  RG_Network_type.SetItemIndex(0);
+  RG_Network_type.SetItemIndex(kPppoe);
 
   Lay(GB_PPPoE, 245, 11, 246, 168, " Dynamic IP address using PPPoE ");
   Lay(L_Login_ID, 12, 30, 110, 13, "Login ID");
@@ -215,7 +215,7 @@ ConfigPages::ConfigPages(const PageSlots& pages)
   Lay(RG_Protocol, 11, 11, 243, 45, " VoIP Protocol ");
   RG_Protocol.SetItems({"H323", "SIP", "MGCP"});
   RG_Protocol.SetColumns(3);
-  RG_Protocol.SetItemIndex(0);
+  RG_Protocol.SetItemIndex(kH323);
 
   Lay(GB_MGCP, 11, 62, 243, 118, " MGCP ");
   Lay(L_call_agent_1, 10, 28, 120, 13, "primary-call-agent");
@@ -338,5 +338,20 @@ ConfigPages::ConfigPages(const PageSlots& pages)
 }
 
 #undef MV_IN
+
+const std::array<ServiceFields, 6> kServices = {{
+    {"ftpd", &ConfigPages::CK_service_ftp, &ConfigPages::ED_service_ftp},
+    {"httpd", &ConfigPages::CK_service_http, &ConfigPages::ED_service_http},
+    {"snmpd", &ConfigPages::CK_service_SNMP, &ConfigPages::ED_service_SNMP},
+    {"telnetd", &ConfigPages::CK_service_telnet, &ConfigPages::ED_service_telnet},
+    {"tftpd", &ConfigPages::CK_service_TFTP, &ConfigPages::ED_service_TFTP},
+    {"morvel", &ConfigPages::CK_service_morvel, &ConfigPages::ED_service_morvel},
+}};
+
+const ServiceFields* FindService(std::string_view daemon) {
+  for (const ServiceFields& s : kServices)
+    if (daemon == s.daemon) return &s;
+  return nullptr;
+}
 
 }  // namespace config

@@ -8,9 +8,16 @@
 // the controls here are laid into them. Start values are set by the
 // constructor; rules (which group shows for which choice) are attached by the
 // main window.
+#include <array>
+#include <string_view>
+
 #include "platform/ui/toolkit.h"
 
 namespace config {
+
+/// The items of `RG_Network_type` and of `RG_Protocol`, by index.
+enum NetworkType : int { kPppoe = 0, kDhcp = 1, kFixed = 2 };
+enum Protocol : int { kH323 = 0, kSip = 1, kMgcp = 2 };
 
 /// The pages of `PageControl1` in index order.
 struct PageSlots {
@@ -159,5 +166,18 @@ class ConfigPages {
   platform::Image IMG_Logo;
   platform::Label L_Contact;
 };
+
+/// A service of the Service page: the daemon's name in the gateway's lines,
+/// its check box and its port field.
+struct ServiceFields {
+  const char* daemon;
+  platform::CheckBox ConfigPages::*check;
+  platform::Edit ConfigPages::*port;
+};
+/// The services the gateway knows, in the order of the script's sections
+/// (SNMP before Telnet).
+extern const std::array<ServiceFields, 6> kServices;
+/// The service of `daemon`; null for a name that is none of them.
+const ServiceFields* FindService(std::string_view daemon);
 
 }  // namespace config

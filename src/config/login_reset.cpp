@@ -45,7 +45,7 @@ void ClearData(ConfigPages& p) {
 
   // Runs the network-type rule when the item changes (the PC attachment goes
   // back to DHCP).
-  p.RG_Network_type.SetItemIndex(0);
+  p.RG_Network_type.SetItemIndex(kPppoe);
 
   // Each change runs the box's rule; the automatic-upgrade rule disables the
   // URL and the credentials again.

@@ -12,13 +12,13 @@ SaveProblem CheckSave(const ConfigPages& p, const TraceFn& trace) {
 
   bool voipOk = false;
   switch (p.RG_Protocol.ItemIndex()) {
-    case 0:  // H323: the gatekeeper entries are optional
+    case kH323:  // the gatekeeper entries are optional
       voipOk = true;
       break;
-    case 1:
+    case kSip:
       voipOk = IP_Add_Check(p.ED_SIP_Server_1.Text(), trace) && !p.ED_SIP_Username.Text().empty();
       break;
-    case 2:
+    case kMgcp:
       voipOk = IP_Add_Check(p.ED_MGCP_CallAgent_1.Text(), trace);
       break;
     default:
@@ -29,17 +29,18 @@ SaveProblem CheckSave(const ConfigPages& p, const TraceFn& trace) {
   }
 
   switch (p.RG_Network_type.ItemIndex()) {
-    case 0:
+    case kPppoe:
       if (!pppoeOk) return SaveProblem::Pppoe;
-      return voipOk ? SaveProblem::None : SaveProblem::Voip;
-    case 1:
-      return voipOk ? SaveProblem::None : SaveProblem::Voip;
-    case 2:
+      break;
+    case kDhcp:
+      break;
+    case kFixed:
       if (!staticOk) return SaveProblem::StaticIp;
-      return voipOk ? SaveProblem::None : SaveProblem::Voip;
+      break;
     default:
       return SaveProblem::NoNetworkType;
   }
+  return voipOk ? SaveProblem::None : SaveProblem::Voip;
 }
 
 }  // namespace config

@@ -2,22 +2,15 @@
 
 #include <initializer_list>
 
+#include "config/address_checks.h"
 #include "config/config_pages.h"
 
 namespace config {
 
 namespace {
 
-constexpr int kPppoe = 0, kDhcp = 1, kFixed = 2;  // network types
-constexpr int kH323 = 0, kSip = 1, kMgcp = 2;     // protocols
-
 /// An address as it goes into a line: every blank removed.
-std::string Packed(const platform::AddressEdit& e) {
-  std::string out;
-  for (char c : e.Text())
-    if (c != ' ') out.push_back(c);
-  return out;
-}
+std::string Packed(const platform::AddressEdit& e) { return WithoutBlanks(e.Text()); }
 
 class Script {
  public:
@@ -121,31 +114,17 @@ class Script {
     Line("!");
   }
 
-  struct Service {
-    const char* daemon;
-    const platform::CheckBox& check;
-    const platform::Edit& port;
-  };
-
-  // SNMP comes before Telnet in both service sections.
-  std::vector<Service> ServiceOrder() const {
-    return {{"ftpd", p_.CK_service_ftp, p_.ED_service_ftp},
-            {"httpd", p_.CK_service_http, p_.ED_service_http},
-            {"snmpd", p_.CK_service_SNMP, p_.ED_service_SNMP},
-            {"telnetd", p_.CK_service_telnet, p_.ED_service_telnet},
-            {"tftpd", p_.CK_service_TFTP, p_.ED_service_TFTP},
-            {"morvel", p_.CK_service_morvel, p_.ED_service_morvel}};
-  }
-
   void ServicePorts() {
-    for (const Service& s : ServiceOrder())
-      if (!s.port.Text().empty()) Line(std::string("service-port ") + s.daemon + " " + s.port.Text());
+    for (const ServiceFields& s : kServices) {
+      const std::string& port = (p_.*s.port).Text();
+      if (!port.empty()) Line(std::string("service-port ") + s.daemon + " " + port);
+    }
     Line("!");
   }
 
   void Services() {
-    for (const Service& s : ServiceOrder())
-      Line(std::string(s.check.Checked() ? "service " : "no service ") + s.daemon);
+    for (const ServiceFields& s : kServices)
+      Line(std::string((p_.*s.check).Checked() ? "service " : "no service ") + s.daemon);
     Line("!");
   }
 

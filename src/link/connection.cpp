@@ -1,5 +1,7 @@
 #include "link/connection.h"
 
+#include "config/address_checks.h"
+
 namespace devlink {
 
 using platform::Colour;
@@ -152,13 +154,11 @@ std::string TF_Connection::NumberToken(std::string_view text, char delimiter) {
   return std::string(text.substr(0, text.find(delimiter)));
 }
 
-std::string TF_Connection::Trim_Blank(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text)
-    if (c != ' ') out.push_back(c);
-  return out;
+std::string TF_Connection::Message(lang::Msg m) const {
+  return peers_.messages ? (*peers_.messages)[m] : std::string();
 }
+
+std::string TF_Connection::Trim_Blank(std::string_view text) { return config::WithoutBlanks(text); }
 
 bool TF_Connection::SerialOpen() const { return serial_ && serial_->IsOpen(); }
 

@@ -164,6 +164,8 @@ class TF_Connection : public platform::Form {
   void ReceiveStatus(std::string_view bytes, LineEnds ends);
   void StatusLine(std::string line);
   void AppendToWord(std::string_view run);
+  /// A message text of the language file; empty when none is wired.
+  std::string Message(lang::Msg m) const;
 
   void LoginAnswer(const LineWords& w);
   void ModelCheck(const LineWords& w);
@@ -193,9 +195,8 @@ class TF_Connection : public platform::Form {
   /// While a received chunk is interpreted, the writes its lines cause are
   /// gathered and go out in one send when the chunk is done (the six blanks
   /// after each version line, a whole configuration script): the same bytes
-  /// in the same order, one system call and one packet instead of dozens. The
-  /// socket's errors are handled by its error event, so nothing is reported
-  /// later than before.
+  /// in the same order in one system call. Send errors go to the socket's
+  /// error event, so gathering delays no report.
   class TcpTransport : public LinkTransport {
    public:
     explicit TcpTransport(comm::TClientSocket& socket) : socket_(socket) {}

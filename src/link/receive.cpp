@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "lang/language_file.h"
 #include "link/connection.h"
 
 namespace devlink {
@@ -15,14 +16,6 @@ namespace devlink {
 namespace {
 
 bool IsWordEnd(char b) { return b == ' ' || b == '\0' || b == '\r' || b == '\n'; }
-
-/// The line without leading and trailing bytes of code 32 or less.
-std::string_view Trimmed(std::string_view s) {
-  auto low = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-  while (!s.empty() && low(s.front())) s.remove_prefix(1);
-  while (!s.empty() && low(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 constexpr std::string_view kMorePrompt = "-- more --";
 
@@ -103,7 +96,7 @@ void TF_Connection::ReceiveStatus(std::string_view bytes, LineEnds ends) {
 void TF_Connection::StatusLine(std::string line) {
   if (!peers_.pages) return;
   platform::Memo& memo = peers_.pages->M_State_Info;
-  const std::string_view t = Trimmed(line);
+  const std::string_view t = lang::TrimControls(line);
   if (t == "System Information") memo.Add(std::string());
   if (t != "!START-TAG!" && t != "!END-TAG!" && t != "get-wan-status" && t != "get-gatekeeper-status")
     memo.Add(std::move(line));

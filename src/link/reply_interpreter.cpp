@@ -37,10 +37,6 @@ constexpr std::array<Echo, 13> kEchoes = {{
 constexpr std::string_view kRefusedModel = "RN420";
 constexpr std::string_view kRefusedText = "Access denied. Use Morvel S/W for RN420.";
 
-std::string MessageText(const LinkPeers& peers, lang::Msg m) {
-  return peers.messages ? (*peers.messages)[m] : std::string();
-}
-
 }  // namespace
 
 void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
@@ -76,7 +72,7 @@ void TF_Connection::LoginAnswer(const LineWords& w) {
     SendGetData("get-model\r");
   } else if (w[1] == "incorrect") {
     Trace("Login Incorrect!!");
-    platform::ShowMessageBox(MessageText(peers_, lang::Msg::IdOrPasswordIncorrect), "Error",
+    platform::ShowMessageBox(Message(lang::Msg::IdOrPasswordIncorrect), "Error",
                              platform::Icon::Error);
     if (peers_.login) peers_.login->Show();
   }
@@ -113,7 +109,7 @@ void TF_Connection::SaveHandshake(const LineWords& w) {
       link.EndTagCount = 1;
     } else if (link.EndTagCount == 1) {
       platform::ShowMessageBox(
-          MessageText(peers_, lang::Msg::SaveComplete) + "\r" + MessageText(peers_, lang::Msg::PleaseRestart),
+          Message(lang::Msg::SaveComplete) + "\r" + Message(lang::Msg::PleaseRestart),
           "OK", platform::Icon::Information);
     }
   }

@@ -14,33 +14,14 @@ namespace {
 
 constexpr std::string_view kEndTag = "!END-TAG!";
 
-enum NetworkType { kPppoe = 0, kDhcp = 1, kFixed = 2 };
-enum Protocol { kH323 = 0, kSip = 1, kMgcp = 2 };
-
-platform::CheckBox* ServiceCheck(config::ConfigPages& p, const std::string& daemon) {
-  if (daemon == "ftpd") return &p.CK_service_ftp;
-  if (daemon == "httpd") return &p.CK_service_http;
-  if (daemon == "telnetd") return &p.CK_service_telnet;
-  if (daemon == "snmpd") return &p.CK_service_SNMP;
-  if (daemon == "tftpd") return &p.CK_service_TFTP;
-  if (daemon == "morvel") return &p.CK_service_morvel;
-  return nullptr;
-}
-
-platform::Edit* ServicePort(config::ConfigPages& p, const std::string& daemon) {
-  if (daemon == "ftpd") return &p.ED_service_ftp;
-  if (daemon == "httpd") return &p.ED_service_http;
-  if (daemon == "snmpd") return &p.ED_service_SNMP;
-  if (daemon == "telnetd") return &p.ED_service_telnet;
-  if (daemon == "tftpd") return &p.ED_service_TFTP;
-  if (daemon == "morvel") return &p.ED_service_morvel;
-  return nullptr;
-}
+using config::kDhcp, config::kFixed, config::kPppoe;
+using config::kH323, config::kMgcp, config::kSip;
 
 /// The first address line of a kind goes to the primary field, every later
 /// one to the secondary field.
 void FirstOrSecond(bool& seen, platform::Edit& first, platform::Edit& second, const std::string& word) {
   (seen ? second : first).SetText(word);
+  seen = true;
 }
 
 }  // namespace
@@ -147,15 +128,15 @@ void TF_Connection::MapService(const LineWords& w) {
   if (!peers_.pages) return;
   config::ConfigPages& p = *peers_.pages;
   if (w[0] == "service") {
-    if (platform::CheckBox* box = ServiceCheck(p, w[1])) box->SetChecked(true);
+    if (const config::ServiceFields* s = config::FindService(w[1])) (p.*s->check).SetChecked(true);
   } else if (w[0] == "no") {
-    if (platform::CheckBox* box = ServiceCheck(p, w[2])) box->SetChecked(false);
+    if (const config::ServiceFields* s = config::FindService(w[2])) (p.*s->check).SetChecked(false);
   }
 }
 
 void TF_Connection::MapServicePort(const LineWords& w) {
   if (peers_.pages)
-    if (platform::Edit* port = ServicePort(*peers_.pages, w[1])) port->SetText(w[2]);
+    if (const config::ServiceFields* s = config::FindService(w[1])) ((*peers_.pages).*s->port).SetText(w[2]);
   if (w[0] == kEndTag) SendGetData("get-version\r");
 }
 
@@ -203,13 +184,11 @@ void TF_Connection::MapVoip(const LineWords& w) {
   } else if (key == "gkip") {
     FirstOrSecond(link.GatekeeperSeen, p.ED_Gatekeeper_IP, p.ED_Gatekeeper_IP2, w[1]);
     p.RG_Protocol.SetItemIndex(kH323);
-    link.GatekeeperSeen = true;
   } else if (key == "rule") {
     if (w[1] == "0") p.ED_NUM.SetText(NumberToken(w[3], '%'));
   } else if (key == "sip-server") {
     FirstOrSecond(link.SipServerSeen, p.ED_SIP_Server_1, p.ED_SIP_Server_2, w[1]);
     p.RG_Protocol.SetItemIndex(kSip);
-    link.SipServerSeen = true;
   } else if (key == "sip-username") {
     p.ED_SIP_Username.SetText(w[1]);
   } else if (key == "sip-password") {
@@ -217,7 +196,6 @@ void TF_Connection::MapVoip(const LineWords& w) {
   } else if (key == "call-agent") {
     FirstOrSecond(link.CallAgentSeen, p.ED_MGCP_CallAgent_1, p.ED_MGCP_CallAgent_2, w[1]);
     p.RG_Protocol.SetItemIndex(kMgcp);
-    link.CallAgentSeen = true;
   }
 }
 

@@ -77,7 +77,6 @@ void TF_Connection::TcpTransport::ReleaseWrites() {
 void TF_Connection::CB_SerialChange() { ComPort.SetPort(CB_Serial.Text()); }
 
 void TF_Connection::BB_ConnectClick() {
-  auto text = [this](lang::Msg m) { return peers_.messages ? (*peers_.messages)[m] : std::string(); };
   if (RB_Serial.Checked()) {
     ComPort.Open();  // its error ends the handler; after-open has run when it returns
     link.LinkMode = kLinkSerial;
@@ -85,11 +84,11 @@ void TF_Connection::BB_ConnectClick() {
       Close();
       if (peers_.login) peers_.login->Show();
     } else {
-      platform::ShowMessageBox(text(lang::Msg::CannotConnectEquipment), "Error", platform::Icon::Error);
+      platform::ShowMessageBox(Message(lang::Msg::CannotConnectEquipment), "Error", platform::Icon::Error);
     }
   } else if (RB_TCP.Checked()) {
     if (ED_host.Text().empty() || ED_TCP.Text().empty()) {
-      platform::ShowMessageBox(text(lang::Msg::InputHostName), "Warning", platform::Icon::Warning);
+      platform::ShowMessageBox(Message(lang::Msg::InputHostName), "Warning", platform::Icon::Warning);
       return;
     }
     link.LinkMode = kLinkTcp;
@@ -104,7 +103,7 @@ void TF_Connection::BB_ConnectClick() {
       Close();
       if (peers_.login) peers_.login->Show();
     } else {
-      platform::ShowMessageBox(text(lang::Msg::CannotConnectHost), "Error", platform::Icon::Error);
+      platform::ShowMessageBox(Message(lang::Msg::CannotConnectHost), "Error", platform::Icon::Error);
     }
   }
 }

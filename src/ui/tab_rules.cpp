@@ -14,7 +14,7 @@ using platform::Colour;
 void TF_morvel_config_main::RG_Network_typeClick() {
   config::ConfigPages& p = pages;
   switch (p.RG_Network_type.ItemIndex()) {
-    case 0:  // PPPoE
+    case config::kPppoe:
       p.GB_Static_IP_address.Hide();
       p.GB_Common.Hide();
       p.GB_DHCP.Hide();
@@ -23,7 +23,7 @@ void TF_morvel_config_main::RG_Network_typeClick() {
       p.RB_PPPoE.SetEnabled(true);
       p.RB_IP.SetEnabled(false);
       break;
-    case 1:  // DHCP
+    case config::kDhcp:
       p.GB_Static_IP_address.Hide();
       p.GB_Common.Show();
       p.GB_DHCP.Show();
@@ -32,7 +32,7 @@ void TF_morvel_config_main::RG_Network_typeClick() {
       p.RB_PPPoE.SetEnabled(false);
       p.RB_IP.SetEnabled(false);
       break;
-    case 2:  // fixed address
+    case config::kFixed:
       p.GB_Static_IP_address.Show();
       p.GB_Common.Show();
       p.GB_DHCP.Hide();
@@ -98,23 +98,23 @@ void TF_morvel_config_main::RB_All_upClick() {
   if (pages.CB_Local_PC.Checked()) pages.RB_PSTN_DHCP.SetEnabled(true);
 }
 
-void TF_morvel_config_main::RB_PSTN_DHCPClick() { pages.RG_Network_type.SetItemIndex(1); }
+void TF_morvel_config_main::RB_PSTN_DHCPClick() { pages.RG_Network_type.SetItemIndex(config::kDhcp); }
 
 void TF_morvel_config_main::RB_PSTN_PPPoEClick() {
   pages.ED_PPPoE_ID.SetText(pages.ED_PSTN_login.Text());
   pages.ED_PPPoE_Password.SetText(pages.ED_PSTN_password.Text());
-  pages.RG_Network_type.SetItemIndex(0);
+  pages.RG_Network_type.SetItemIndex(config::kPppoe);
 }
 
 void TF_morvel_config_main::RG_ProtocolClick() {
   config::ConfigPages& p = pages;
   const int item = p.RG_Protocol.ItemIndex();
-  if (item < 0 || item > 2) return;
-  p.GB_Gatekeeper.SetVisible(item == 0);
-  p.GB_SIP.SetVisible(item == 1);
-  p.GB_MGCP.SetVisible(item == 2);
+  if (item < config::kH323 || item > config::kMgcp) return;
+  p.GB_Gatekeeper.SetVisible(item == config::kH323);
+  p.GB_SIP.SetVisible(item == config::kSip);
+  p.GB_MGCP.SetVisible(item == config::kMgcp);
   // Under MGCP the phone numbers cannot be edited and the grid looks inactive.
-  const bool numbers = item != 2;
+  const bool numbers = item != config::kMgcp;
   p.SG_VoIP_Phone_number.SetEnabled(numbers);
   p.SG_VoIP_Phone_number.SetBackground(
       Colour::Sys(numbers ? Colour::System::Window : Colour::System::BtnFace));
