@@ -67,8 +67,7 @@ class Core : public devlink::TF_Connection {
   bool ReadOut() {
     peers.trace.Clear();
     peers.pages.SG_VoIP_Phone_number.SetRowCount(2);
-    link.VoicePortRow = link.PotsPeerCount = link.PatternCount = 0;
-    link.GatekeeperSeen = link.SipServerSeen = link.CallAgentSeen = false;
+    link.StartVoipReadOut();
     done = false;
     SendGetData("start-login admin admin\r");
     link.ReplyState = devlink::reply::kLogin;
@@ -223,11 +222,11 @@ enum IdleCase { kConnected, kStatusPolling, kInsideDelay };
 void BM_IdleCpu(benchmark::State& state) {
   const auto which = IdleCase(state.range(0));
   const uint32_t spanMs = uint32_t(state.range(1));
-  bench::GatewayProcess gw(MORVEL_GWSIM, {"--tcp", "0", "--pty", "--preset", "full"});
+  bench::GatewayProcess gw(MORVEL_GWSIM, {"--tcp", "0", "--preset", "full"});
   ui::Program program([] {});
   devlink::TF_Connection& c = program.Connection();
-  // Connected and logged in over TCP, and for the serial case also with the
-  // serial port open (its event thread waiting), as a visit leaves it.
+  // Connected and logged in over TCP, with the read-out done, as a visit
+  // leaves it.
   ConnectTcp(c, gw.tcpPort);
   c.SendGetData("start-login admin admin\r");
   c.link.ReplyState = devlink::reply::kLogin;

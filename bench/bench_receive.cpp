@@ -103,8 +103,7 @@ struct Rig {
   void ReadOut(std::string_view bytes) {
     peers.trace.Clear();
     peers.pages.SG_VoIP_Phone_number.SetRowCount(2);
-    conn.link.VoicePortRow = conn.link.PotsPeerCount = conn.link.PatternCount = 0;
-    conn.link.GatekeeperSeen = conn.link.SipServerSeen = conn.link.CallAgentSeen = false;
+    conn.link.StartVoipReadOut();
     conn.link.ReplyState = devlink::reply::kLogin;
     constexpr size_t kChunk = 1460;
     for (size_t i = 0; i < bytes.size(); i += kChunk) conn.Receive(bytes.substr(i, kChunk), devlink::LineEnds::Tcp);

@@ -55,6 +55,14 @@ struct LinkRecord {
   bool SipServerSeen = false;
   bool CallAgentSeen = false;
   bool PstnAllUp = false;
+
+  /// A new read-out of the VoIP reply: the grid's rows and peers count from
+  /// the start, and the next address line of each kind goes to its primary
+  /// field.
+  void StartVoipReadOut() {
+    VoicePortRow = PotsPeerCount = PatternCount = 0;
+    GatekeeperSeen = SipServerSeen = CallAgentSeen = false;
+  }
 };
 
 }  // namespace devlink

@@ -51,13 +51,7 @@ void TF_Login::BB_OKClick() {
   devlink::LinkRecord& link = connection_->link;
 
   pages.SG_VoIP_Phone_number.SetRowCount(2);
-  link.VoicePortRow = 0;
-  link.PotsPeerCount = 0;
-  link.PatternCount = 0;
-  // The next address line of each kind goes to its primary field.
-  link.GatekeeperSeen = false;
-  link.SipServerSeen = false;
-  link.CallAgentSeen = false;
+  link.StartVoipReadOut();
   config::ClearLoginFields(pages);
 
   connection_->SendGetData("start-login " + ED_ID.Text() + " " + ED_Password.Text() + "\r");
