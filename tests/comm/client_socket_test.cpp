@@ -1,17 +1,15 @@
 // The TCP client socket against loopback listeners.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 #include "comm/client_socket.h"
 #include "comm/socket_error.h"
+#include "loopback_listener.h"
 #include "platform/ui/delay.h"
 #include "platform/ui/message_box.h"
 
@@ -19,55 +17,7 @@ namespace comm {
 namespace {
 
 using platform::DelayUntil;
-
-// A listening socket on 127.0.0.1 and the peer it accepts.
-struct Listener {
-  int fd = -1;
-  int peer = -1;
-  int port = 0;
-  Listener() {
-    fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(fd, 4);
-    socklen_t len = sizeof a;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    port = ntohs(a.sin_port);
-  }
-  ~Listener() {
-    ClosePeer();
-    close(fd);
-  }
-  bool Accept(int ms = 2000) {
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, ms) <= 0) return false;
-    peer = accept(fd, nullptr, nullptr);
-    return peer >= 0;
-  }
-  void ClosePeer() {
-    if (peer >= 0) close(peer);
-    peer = -1;
-  }
-  void Reset() {
-    linger l{1, 0};
-    setsockopt(peer, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-    ClosePeer();
-  }
-  std::string Read(size_t want, int ms = 2000) const {
-    std::string got;
-    for (int waited = 0; got.size() < want && waited < ms; waited += 20) {
-      pollfd p{peer, POLLIN, 0};
-      if (poll(&p, 1, 20) <= 0) continue;
-      char buf[4096];
-      const ssize_t n = recv(peer, buf, sizeof buf, 0);
-      if (n <= 0) break;
-      got.append(buf, size_t(n));
-    }
-    return got;
-  }
-};
+using Listener = testsupport::LoopbackListener;
 
 // A port on loopback that nobody listens on.
 int FreePort() {

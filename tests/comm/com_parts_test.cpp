@@ -2,10 +2,9 @@
 // port enumeration and the port list.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <stdlib.h>
 
 #include "comm/com_combo_box.h"
 #include "comm/com_enum.h"
@@ -81,31 +80,20 @@ TEST(ComSettingsTest, DefaultsAreTheGatewayLine) {
   EXPECT_FALSE(port.Connected());
 }
 
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/comm_enum_XXXXXX";
-    path_ = mkdtemp(tmpl);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 // Catches virtual consoles listed as ports, by-id links missed, a
 // case-sensitive sort, or an error for a machine with no ports.
 TEST(EnumComPortsTest, ListsTtysWithADeviceAndByIdLinksSortedWithoutCase) {
   namespace fs = std::filesystem;
-  TempDir dir;
-  const fs::path sys = dir.Path() / "tty", byId = dir.Path() / "by-id";
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const fs::path dir = tmp.path().toStdString();
+  const fs::path sys = dir / "tty", byId = dir / "by-id";
   fs::create_directories(byId);
   for (const char* name : {"ttyS10", "ttyS2", "ttyUSB0", "TTYACM0", "tty1", "console"})
     fs::create_directories(sys / name);
-  fs::create_directories(dir.Path() / "dev");
+  fs::create_directories(dir / "dev");
   for (const char* name : {"ttyS10", "ttyS2", "ttyUSB0", "TTYACM0"})
-    fs::create_directory_symlink(dir.Path() / "dev", sys / name / "device");
+    fs::create_directory_symlink(dir / "dev", sys / name / "device");
   fs::create_symlink("../../ttyUSB0", byId / "usb-FTDI_FT232R-if00-port0");
 
   const auto names = EnumComPorts(sys.string(), byId.string());
@@ -113,7 +101,7 @@ TEST(EnumComPortsTest, ListsTtysWithADeviceAndByIdLinksSortedWithoutCase) {
       (byId / "usb-FTDI_FT232R-if00-port0").string(), "TTYACM0", "ttyS10", "ttyS2", "ttyUSB0"};
   EXPECT_EQ(names, expected);
 
-  EXPECT_TRUE(EnumComPorts((dir.Path() / "none").string(), (dir.Path() / "none2").string()).empty());
+  EXPECT_TRUE(EnumComPorts((dir / "none").string(), (dir / "none2").string()).empty());
 }
 
 // Catches a list that chooses the wrong entry for its port, or keeps a

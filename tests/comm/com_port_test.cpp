@@ -6,10 +6,8 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <string>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -22,47 +20,13 @@
 #include "comm/com_port.h"
 #include "platform/ui/delay.h"
 #include "platform/ui/message_box.h"
+#include "pty_pair.h"
 
 namespace comm {
 namespace {
 
 using platform::DelayUntil;
-
-// A pty pair; the slave stays open here too, so its settings can be read
-// and the port's close does not hang up the line.
-struct Pty {
-  int master = -1;
-  int slave = -1;
-  std::string path;
-  Pty() {
-    master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (master < 0 || grantpt(master) < 0 || unlockpt(master) < 0) return;
-    path = ptsname(master);
-    slave = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-  }
-  ~Pty() {
-    CloseMaster();
-    if (slave >= 0) close(slave);
-  }
-  void CloseMaster() {
-    if (master >= 0) close(master);
-    master = -1;
-  }
-  void Write(std::string_view s) const { ASSERT_EQ(write(master, s.data(), s.size()), ssize_t(s.size())); }
-  // What the port sent, read for at most `ms`.
-  std::string Read(size_t want, int ms = 2000) const {
-    std::string got;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (got.size() < want && std::chrono::steady_clock::now() < end) {
-      pollfd p{master, POLLIN, 0};
-      if (poll(&p, 1, 20) <= 0) continue;
-      char buf[4096];
-      const ssize_t n = read(master, buf, sizeof buf);
-      if (n > 0) got.append(buf, size_t(n));
-    }
-    return got;
-  }
-};
+using Pty = testsupport::PtyPair;
 
 // Records the port's events in order.
 struct Recorder {

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "config/address_checks.h"
-#include "pages_fixture.h"
+#include "stand_in_pages.h"
 
 namespace config {
 namespace {
 
-using testing::Pages;
+using Pages = testsupport::StandInPages;
 
 const std::string kMissingGroup = "\xC1\xDF\xB0\xA3\x20\x49\x50\x20\xBE\xF8\xC0\xBD";
 
@@ -111,12 +111,12 @@ TEST(StaticAddressExit, ProposesNetmaskAndRouterByClass) {
   for (const ProposalRow& r : rows) {
     SCOPED_TRACE(r.address);
     Pages f;
-    f.p.ED_Static_IP_address.SetText(r.address);
-    f.p.ED_Static_Netmask.SetText(r.netmaskBefore);
-    f.p.ED_Static_router.SetText(r.routerBefore);
-    ED_Static_IP_addressExit(f.p);
-    EXPECT_EQ(f.p.ED_Static_Netmask.Text(), r.netmask);
-    EXPECT_EQ(f.p.ED_Static_router.Text(), r.router);
+    f.pages.ED_Static_IP_address.SetText(r.address);
+    f.pages.ED_Static_Netmask.SetText(r.netmaskBefore);
+    f.pages.ED_Static_router.SetText(r.routerBefore);
+    ED_Static_IP_addressExit(f.pages);
+    EXPECT_EQ(f.pages.ED_Static_Netmask.Text(), r.netmask);
+    EXPECT_EQ(f.pages.ED_Static_router.Text(), r.router);
   }
 }
 

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "pages_fixture.h"
+#include "stand_in_pages.h"
 
 namespace config {
 namespace {
 
 using platform::Colour;
-using testing::Pages;
+using Pages = testsupport::StandInPages;
 
 struct Placement {
   const char* name;
@@ -106,7 +106,7 @@ TEST(ConfigPages, CaptionsAreStoredWithTheirBlanks) {
 // rules of the pages assume them (item 0, Dial-up, the PSTN DHCP choice).
 TEST(ConfigPages, StartValues) {
   Pages f;
-  ConfigPages& p = f.p;
+  ConfigPages& p = f.pages;
   using Items = std::vector<std::string>;
   EXPECT_EQ(p.RG_Network_type.Items(), (Items{"Dynamic IP address using PPPoE",
                                               "Dynamic IP address using DHCP",
@@ -202,7 +202,7 @@ TEST(ConfigPages, StartValues) {
 // the rules rely on (the right-hand groups and the protocol groups overlap).
 TEST(ConfigPages, DescribedPositions) {
   Pages f;
-  ConfigPages& p = f.p;
+  ConfigPages& p = f.pages;
   using platform::Rect;
   EXPECT_EQ(p.RG_Network_type.Geometry(), (Rect{10, 11, 223, 118}));
   EXPECT_EQ(p.GB_PPPoE.Geometry(), (Rect{245, 11, 246, 168}));
@@ -239,9 +239,9 @@ TEST(AddressField, PlacesTextGroupByGroup) {
   };
   for (const PlacingRow& r : rows) {
     SCOPED_TRACE(r.set);
-    f.p.ED_Static_DNS.SetText(r.set);
-    EXPECT_EQ(f.p.ED_Static_DNS.Text(), r.reads);
-    EXPECT_EQ(f.p.ED_Static_DNS.IsEmpty(), r.empty);
+    f.pages.ED_Static_DNS.SetText(r.set);
+    EXPECT_EQ(f.pages.ED_Static_DNS.Text(), r.reads);
+    EXPECT_EQ(f.pages.ED_Static_DNS.IsEmpty(), r.empty);
   }
 }
 

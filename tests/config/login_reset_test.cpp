@@ -1,18 +1,17 @@
 // The two steps of the login reset: what they empty, in which order, what they
 // leave alone and how they shrink the phone-number grid.
-#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "config/login_reset.h"
-#include "pages_fixture.h"
+#include "stand_in_pages.h"
 
 namespace config {
 namespace {
 
-using testing::Pages;
+using Pages = testsupport::StandInPages;
 
 /// Fills every field the way a previous read-out and some editing would.
 void FillAsAfterReadOut(ConfigPages& p) {
@@ -72,9 +71,9 @@ class ChangeLog {
 // fields the first step must not touch.
 TEST(LoginReset, FirstStepEmptiesTheListedFieldsInOrder) {
   Pages f;
-  FillAsAfterReadOut(f.p);
+  FillAsAfterReadOut(f.pages);
   ChangeLog log(f.pageControl);
-  ClearLoginFields(f.p);
+  ClearLoginFields(f.pages);
   const std::vector<std::string> expected = {
       "SG_VoIP_Phone_number",
       "ED_PPPoE_ID", "ED_PPPoE_Password", "ED_H323_ID", "ED_GK_password", "ED_service_http",
@@ -89,9 +88,9 @@ TEST(LoginReset, FirstStepEmptiesTheListedFieldsInOrder) {
       "M_State_Info",
   };
   EXPECT_EQ(log.names, expected);
-  EXPECT_EQ(f.p.ED_server_URL.Text(), "");  // step 2 puts "http://" back
-  EXPECT_TRUE(f.p.ED_SIP_Server_1.IsEmpty());
-  EXPECT_TRUE(f.p.M_State_Info.Lines().empty());
+  EXPECT_EQ(f.pages.ED_server_URL.Text(), "");  // step 2 puts "http://" back
+  EXPECT_TRUE(f.pages.ED_SIP_Server_1.IsEmpty());
+  EXPECT_TRUE(f.pages.M_State_Info.Lines().empty());
 }
 
 // Catches a second step out of order: the network type must change before the
@@ -99,9 +98,9 @@ TEST(LoginReset, FirstStepEmptiesTheListedFieldsInOrder) {
 // must be reset.
 TEST(LoginReset, SecondStepResetsInOrder) {
   Pages f;
-  FillAsAfterReadOut(f.p);
+  FillAsAfterReadOut(f.pages);
   ChangeLog log(f.pageControl);
-  ClearData(f.p);
+  ClearData(f.pages);
   const std::vector<std::string> expected = {
       "ED_Static_IP_address", "ED_Static_Netmask", "ED_Static_router", "ED_Static_DNS",
       "ED_PPPoE_ID", "ED_PPPoE_Password", "ED_PPPoE_DNS", "ED_H323_ID", "ED_Gatekeeper_IP",
@@ -123,7 +122,7 @@ TEST(LoginReset, SecondStepResetsInOrder) {
 // previous gateway's values until the new replies arrive.
 TEST(LoginReset, BothStepsLeaveResetValuesAndKeepTheRest) {
   Pages f;
-  ConfigPages& p = f.p;
+  ConfigPages& p = f.pages;
   FillAsAfterReadOut(p);
   ClearLoginFields(p);
   ClearData(p);
@@ -162,10 +161,10 @@ TEST(LoginReset, BothStepsLeaveResetValuesAndKeepTheRest) {
 // read-out grows the grid again: the shrink drops the rows beyond the second.
 TEST(LoginReset, ShrunkRowsComeBackEmpty) {
   Pages f;
-  FillAsAfterReadOut(f.p);
-  ClearLoginFields(f.p);
-  ClearData(f.p);
-  platform::StringGrid& g = f.p.SG_VoIP_Phone_number;
+  FillAsAfterReadOut(f.pages);
+  ClearLoginFields(f.pages);
+  ClearData(f.pages);
+  platform::StringGrid& g = f.pages.SG_VoIP_Phone_number;
   g.SetRowCount(4);
   for (int r = 2; r < 4; ++r)
     for (int c = 0; c < 3; ++c) EXPECT_EQ(g.Cell(c, r), "") << c << "," << r;
@@ -183,13 +182,13 @@ TEST(LoginReset, RulesRunOnlyOnRealChanges) {
   };
   for (const Row& r : {Row{2, true, 1, 1}, Row{0, false, 0, 0}, Row{1, false, 1, 0}}) {
     Pages f;
-    f.p.RG_Network_type.SetItemIndex(r.networkBefore);
-    f.p.CK_auto_upgrade.SetChecked(r.upgradeBefore);
+    f.pages.RG_Network_type.SetItemIndex(r.networkBefore);
+    f.pages.CK_auto_upgrade.SetChecked(r.upgradeBefore);
     int networkRuns = 0, upgradeRuns = 0;
-    f.p.RG_Network_type.onClick = [&] { ++networkRuns; };
-    f.p.CK_auto_upgrade.onClick = [&] { ++upgradeRuns; };
-    ClearLoginFields(f.p);
-    ClearData(f.p);
+    f.pages.RG_Network_type.onClick = [&] { ++networkRuns; };
+    f.pages.CK_auto_upgrade.onClick = [&] { ++upgradeRuns; };
+    ClearLoginFields(f.pages);
+    ClearData(f.pages);
     EXPECT_EQ(networkRuns, r.networkRuns) << "network type before " << r.networkBefore;
     EXPECT_EQ(upgradeRuns, r.upgradeRuns) << "network type before " << r.networkBefore;
   }

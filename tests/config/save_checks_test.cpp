@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "config/save_checks.h"
-#include "pages_fixture.h"
+#include "stand_in_pages.h"
 
 namespace config {
 namespace {
 
-using testing::Pages;
+using Pages = testsupport::StandInPages;
 
 struct SaveRow {
   const char* what;
@@ -68,7 +68,7 @@ TEST(CheckSave, ReportsTheFirstFailingCheckOfTheNetworkType) {
   for (const SaveRow& r : rows) {
     SCOPED_TRACE(r.what);
     Pages f;
-    ConfigPages& p = f.p;
+    ConfigPages& p = f.pages;
     p.RG_Network_type.SetItemIndex(r.network);
     p.RG_Protocol.SetItemIndex(r.protocol);
     p.ED_PPPoE_ID.SetText(r.pppoeId);

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "config/script_writer.h"
-#include "pages_fixture.h"
+#include "stand_in_pages.h"
 
 namespace config {
 namespace {
 
-using testing::Pages;
+using Pages = testsupport::StandInPages;
 using Lines = std::vector<std::string>;
 
 /// The expected script, section by section, starting from the script of the
@@ -82,7 +82,7 @@ void SetGrid(ConfigPages& p, const std::vector<std::pair<std::string, std::strin
 // blanks.
 TEST(ConfigurationScript, CompleteExampleLineForLine) {
   Pages f;
-  ConfigPages& p = f.p;
+  ConfigPages& p = f.pages;
   p.RG_Network_type.SetItemIndex(1);
   p.RB_DHCP.SetChecked(true);
   p.RG_Protocol.SetItemIndex(1);
@@ -176,7 +176,7 @@ TEST(ConfigurationScript, CompleteExampleLineForLine) {
 // number producing nothing.
 TEST(ConfigurationScript, StartState) {
   Pages f;
-  EXPECT_EQ(ConfigurationScript(f.p), Expected{}.All());
+  EXPECT_EQ(ConfigurationScript(f.pages), Expected{}.All());
 }
 
 /// Fields that every network type could use, all filled.
@@ -217,14 +217,14 @@ TEST(ConfigurationScript, EachNetworkType) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.network);
     Pages f;
-    FillWan(f.p);
-    f.p.RG_Network_type.SetItemIndex(r.network);
+    FillWan(f.pages);
+    f.pages.RG_Network_type.SetItemIndex(r.network);
     Expected e;
     e.pools = r.pools;
     e.wan = r.wan;
     e.nameServer = r.nameServer;
     e.route = r.route;
-    EXPECT_EQ(ConfigurationScript(f.p), e.All());
+    EXPECT_EQ(ConfigurationScript(f.pages), e.All());
   }
 }
 
@@ -244,13 +244,13 @@ TEST(ConfigurationScript, FixedAddressNeedsBothAddressAndNetmask) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.address);
     Pages f;
-    f.p.RG_Network_type.SetItemIndex(2);
-    f.p.ED_Static_IP_address.SetText(r.address);
-    f.p.ED_Static_Netmask.SetText(r.netmask);
+    f.pages.RG_Network_type.SetItemIndex(2);
+    f.pages.ED_Static_IP_address.SetText(r.address);
+    f.pages.ED_Static_Netmask.SetText(r.netmask);
     Expected e;
     e.pools = Expected::Pools("7200");
     e.wan = r.wan;
-    EXPECT_EQ(ConfigurationScript(f.p), e.All());
+    EXPECT_EQ(ConfigurationScript(f.pages), e.All());
   }
 }
 
@@ -275,13 +275,13 @@ TEST(ConfigurationScript, LanAttachment) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.radio);
     Pages f;
-    f.p.RG_Network_type.SetItemIndex(1);  // keeps the WAN block free of PPPoE lines
-    f.p.ED_PPPoE_ID.SetText(r.id);
+    f.pages.RG_Network_type.SetItemIndex(1);  // keeps the WAN block free of PPPoE lines
+    f.pages.ED_PPPoE_ID.SetText(r.id);
     static_cast<platform::RadioButton&>(f.Named(r.radio)).SetChecked(true);
     Expected e;
     e.wan = {"interface ether0.0", "ip address dhcp", "!"};
     e.lan = r.lan;
-    EXPECT_EQ(ConfigurationScript(f.p), e.All());
+    EXPECT_EQ(ConfigurationScript(f.pages), e.All());
   }
 }
 
@@ -290,7 +290,7 @@ TEST(ConfigurationScript, LanAttachment) {
 // into the script.
 TEST(ConfigurationScript, ServicesInOrderWithPortsAsTyped) {
   Pages f;
-  ConfigPages& p = f.p;
+  ConfigPages& p = f.pages;
   p.ED_service_ftp.SetText(" 21");
   p.ED_service_http.SetText("8080");
   p.ED_service_SNMP.SetText("161");
@@ -337,14 +337,14 @@ TEST(ConfigurationScript, AutomaticUpgrade) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     Pages f;
-    f.p.ED_server_URL.SetText(r.url);
-    f.p.ED_auto_upgrade_ID.SetText(r.id);
-    f.p.ED_auto_upgrade_password.SetText(r.password);
-    f.p.CK_upgrade_complete_restart.SetChecked(r.reboot);
-    f.p.CK_auto_upgrade.SetChecked(r.action);
+    f.pages.ED_server_URL.SetText(r.url);
+    f.pages.ED_auto_upgrade_ID.SetText(r.id);
+    f.pages.ED_auto_upgrade_password.SetText(r.password);
+    f.pages.CK_upgrade_complete_restart.SetChecked(r.reboot);
+    f.pages.CK_auto_upgrade.SetChecked(r.action);
     Expected e;
     e.upgrade = r.upgrade;
-    EXPECT_EQ(ConfigurationScript(f.p), e.All());
+    EXPECT_EQ(ConfigurationScript(f.pages), e.All());
   }
 }
 
@@ -405,14 +405,14 @@ TEST(ConfigurationScript, EachProtocol) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.protocol);
     Pages f;
-    FillVoip(f.p);
-    f.p.RG_Protocol.SetItemIndex(r.protocol);
+    FillVoip(f.pages);
+    f.pages.RG_Protocol.SetItemIndex(r.protocol);
     Expected e;
     e.voicePorts = voicePorts;
     e.potsPeers = r.potsPeers;
     e.voipPeer = r.voipPeer;
     e.protocol = r.protocolSection;
-    EXPECT_EQ(ConfigurationScript(f.p), e.All());
+    EXPECT_EQ(ConfigurationScript(f.pages), e.All());
   }
 }
 
@@ -443,12 +443,12 @@ TEST(ConfigurationScript, ProtocolSectionsWithEmptyFields) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.protocol);
     Pages f;
-    f.p.RG_Protocol.SetItemIndex(r.protocol);
-    f.p.ED_Gatekeeper_IP2.SetText(r.gatekeeper2);
+    f.pages.RG_Protocol.SetItemIndex(r.protocol);
+    f.pages.ED_Gatekeeper_IP2.SetText(r.gatekeeper2);
     Expected e;
     e.voipPeer = r.voipPeer;
     e.protocol = r.protocolSection;
-    EXPECT_EQ(ConfigurationScript(f.p), e.All());
+    EXPECT_EQ(ConfigurationScript(f.pages), e.All());
   }
 }
 
@@ -456,7 +456,7 @@ TEST(ConfigurationScript, ProtocolSectionsWithEmptyFields) {
 // on a full grid, and numbers written with their blanks removed.
 TEST(ConfigurationScript, FullGrid) {
   Pages f;
-  SetGrid(f.p, {{"0", "1001"}, {"1", "1002"}, {"2", "1003"}, {"3", "10 04"}});
+  SetGrid(f.pages, {{"0", "1001"}, {"1", "1002"}, {"2", "1003"}, {"3", "10 04"}});
   Expected e;
   for (int r = 0; r < 4; ++r) {
     const std::string port = std::to_string(r);
@@ -467,7 +467,7 @@ TEST(ConfigurationScript, FullGrid) {
          {"dial-peer voice " + port + " pots", "destination-pattern " + number, "port " + port,
           "!"}});
   }
-  EXPECT_EQ(ConfigurationScript(f.p), e.All());
+  EXPECT_EQ(ConfigurationScript(f.pages), e.All());
 }
 
 }  // namespace

@@ -1,19 +1,17 @@
 #pragma once
-// A whole program against the gateway simulator, driven as a user would:
-// clicks and typing on the four windows, message boxes answered by the
-// scripted double, waits bounded by platform::DelayUntil. Each test runs in a
-// temporary working directory, so the language file lands there.
-#include <optional>
+// Whole visits on top of the program fixture: a simulated gateway described
+// by its preset and line behaviour, connect with login and read-out in one
+// step, waits until the link has gone quiet, Save with its confirmation, and
+// the check of every field a read-out fills.
 #include <string>
-#include <vector>
 
 #include "program_fixture.h"
 
 namespace e2e {
 
 using testsupport::Via;
-
-inline const char* Name(Via v) { return v == Via::Tcp ? "TCP" : "serial"; }
+using testsupport::ViaName;
+using testsupport::ViaTestName;
 
 struct Gateway {
   std::string preset = "pppoe-h323";
@@ -25,8 +23,6 @@ struct Gateway {
 
 class VisitTest : public testsupport::ProgramTest {
  protected:
-  static constexpr uint32_t kReplyWaitMs = kWaitMs;
-
   void StartGateway(const Gateway& g) {
     gwsim::SimulatorOptions o;
     o.config = gwsim::preset(g.preset);
@@ -40,15 +36,14 @@ class VisitTest : public testsupport::ProgramTest {
 
   /// Connects and logs in; true when the read-out has ended.
   bool Visit(Via via, const std::string& password = "admin") {
-    Connect(via);
-    if (!login().Visible()) return false;
+    if (!Connect(via)) return false;
     TypeLogin("admin", password);
     return WaitForReadOut();
   }
 
   /// True when the link has read everything that arrived and nothing more
   /// came for a while (replies may be chunked or paced).
-  bool Settle(const std::function<bool()>& done, uint32_t timeoutMs = kReplyWaitMs) {
+  bool Settle(const std::function<bool()>& done, uint32_t timeoutMs = kWaitMs) {
     auto idle = [&] {
       devlink::TF_Connection& c = connection();
       const bool tcpIdle = !c.ClientSocket.Active() || c.ClientSocket.Socket().ReceiveBytes(nullptr, -1) == 0;

@@ -10,8 +10,6 @@ using platform::Icon;
 
 class Flow : public VisitTest, public ::testing::WithParamInterface<Via> {};
 
-std::string ViaName(const ::testing::TestParamInfo<Via>& info) { return Name(info.param); }
-
 // Catches a save that sends with entries missing, warns on the wrong page or
 // with the wrong text, and edits that do not reach the gateway or do not come
 // back in the next read-out.
@@ -112,7 +110,7 @@ TEST_P(Flow, RefusedModelKeepsThePagesCovered) {
   ExpectPagesShow(expected, pages());
 }
 
-INSTANTIATE_TEST_SUITE_P(Transports, Flow, ::testing::Values(Via::Tcp, Via::Serial), ViaName);
+INSTANTIATE_TEST_SUITE_P(Transports, Flow, ::testing::Values(Via::Tcp, Via::Serial), ViaTestName);
 
 // Catches connect failures reported wrongly: an empty host is refused before
 // anything opens, and a refused TCP connection ends the wait at once.

@@ -15,7 +15,7 @@ struct VisitCase {
 };
 
 std::string CaseName(const ::testing::TestParamInfo<VisitCase>& info) {
-  std::string n = std::string(Name(info.param.via)) + "_" + info.param.gateway.preset;
+  std::string n = std::string(ViaName(info.param.via)) + "_" + info.param.gateway.preset;
   if (info.param.gateway.pace9600) n += "_paced";
   if (info.param.gateway.chunkBytes) n += "_chunked";
   if (info.param.gateway.lineEnd == gwsim::LineEnd::Cr) n += "_cr";
@@ -37,13 +37,12 @@ TEST_P(Visit, LoginReadOutAndUnchangedSave) {
   StartGateway(c.gateway);
   const gwsim::GatewayConfig before = sim().config();
 
-  Connect(c.via);
-  ASSERT_TRUE(login().Visible()) << "connect failed; boxes: " << boxes.Shown().size();
+  ASSERT_TRUE(Connect(c.via)) << "connect failed; boxes: " << boxes.Shown().size();
   EXPECT_FALSE(connection().Visible());
   EXPECT_TRUE(main().BB_Disconnect.Showing());
 
   TypeLogin("admin", "wrong");
-  ASSERT_TRUE(platform::DelayUntil(kReplyWaitMs, [&] { return BoxShown("Id or password is not correct"); }));
+  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return BoxShown("Id or password is not correct"); }));
   EXPECT_TRUE(login().Visible());
   EXPECT_TRUE(main().P_main.Visible());
 

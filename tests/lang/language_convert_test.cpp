@@ -2,7 +2,6 @@
 // every target with its default text, the file's line rules as they reach the
 // captions, and failures that stop the conversion.
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,10 +9,10 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "lang/language_convert.h"
@@ -305,12 +304,7 @@ struct Windows {
 
 class LanguageConvert : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dirTemplate[] = "/tmp/lang_convert_test_XXXXXX";
-    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-    dir_ = dirTemplate;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void SetUp() override { ASSERT_TRUE(tmp_.isValid()); }
 
   std::string FilePath() const { return dir_ + "/language.cfg"; }
   void WriteFile(const std::string& bytes) const {
@@ -321,7 +315,8 @@ class LanguageConvert : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), {}};
   }
 
-  std::string dir_;
+  QTemporaryDir tmp_;
+  const std::string dir_ = tmp_.path().toStdString();
 };
 
 std::string WithCrLf(std::string_view lf) {

@@ -7,12 +7,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "lang/io_error.h"
@@ -135,9 +135,9 @@ long MaxResidentKiB() {
 // (sparse, so cheap to make) is read without the process growing by its size,
 // and the setting at its end is found.
 TEST(ReadLanguageFile, StreamsAHugeBinaryFile) {
-  char dirTemplate[] = "/tmp/lang_file_test_XXXXXX";
-  ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-  const std::string path = std::string(dirTemplate) + "/language.cfg";
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string path = dir.filePath("language.cfg").toStdString();
   const off_t size = 256LL * 1024 * 1024;
   {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
@@ -153,7 +153,6 @@ TEST(ReadLanguageFile, StreamsAHugeBinaryFile) {
   lang::ReadLanguageFile(path, scanner);
   EXPECT_LT(MaxResidentKiB() - before, 64 * 1024);
   EXPECT_EQ(out, (Settings{{"Save", "Tail"}}));
-  std::filesystem::remove_all(dirTemplate);
 }
 
 // Catches a reader that gathers settings and hands them over only at the end,

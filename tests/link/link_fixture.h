@@ -1,18 +1,16 @@
 #pragma once
-// Stand-ins for what the link drives: a recording transport, the main
-// window's pages on a throwaway page control, and the other windows' controls.
+// The link on a test bench: recording transports in place of the serial port
+// and the socket, the stand-in peers (stand_in_peers.h) wired to it, and
+// received bytes fed in chunks.
 #include <functional>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "config/config_pages.h"
-#include "lang/message_texts.h"
 #include "link/connection.h"
-#include "stand_in_peers.h"
 #include "platform/ui/toolkit.h"
+#include "stand_in_peers.h"
 
 namespace linktest {
 

@@ -3,27 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "link_fixture.h"
+#include "loopback_listener.h"
+#include "pty_pair.h"
 
 namespace {
 
 using platform::Icon;
-
-struct Fd {
-  int fd = -1;
-  ~Fd() {
-    if (fd >= 0) close(fd);
-  }
-};
 
 bool Traced(const platform::Memo& m, const std::string& line) {
   return std::find(m.Lines().begin(), m.Lines().end(), line) != m.Lines().end();
@@ -45,14 +35,12 @@ struct Dialog {
 TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
   for (const bool answers : {true, false}) {
     SCOPED_TRACE(answers ? "answers after 300 ms" : "silent");
-    Fd master{posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK)};
-    ASSERT_GE(master.fd, 0);
-    ASSERT_EQ(grantpt(master.fd), 0);
-    ASSERT_EQ(unlockpt(master.fd), 0);
+    testsupport::PtyPair pty;
+    ASSERT_GE(pty.slave, 0) << "no pseudo-terminal";
     Dialog d;
-    d.conn.CB_Serial.SetPortNames({ptsname(master.fd)});
+    d.conn.CB_Serial.SetPortNames({pty.path});
     d.conn.CB_Serial.UserChoose(0);
-    if (answers) QTimer::singleShot(300, [&] { (void)!write(master.fd, "get-wan\r\n", 9); });
+    if (answers) QTimer::singleShot(300, [&] { (void)!write(pty.master, "get-wan\r\n", 9); });
 
     const uint32_t start = platform::TickCount();
     d.conn.BB_Connect.Click();
@@ -72,7 +60,7 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
                                                           platform::Buttons::Ok}));
     }
     char got[64] = {};
-    const ssize_t n = read(master.fd, got, sizeof got);
+    const ssize_t n = read(pty.master, got, sizeof got);
     EXPECT_EQ(std::string(got, size_t(std::max<ssize_t>(n, 0))),
               "\r\rend\rexit\r\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\r?");
     const auto& lines = d.peers.trace.Lines();
@@ -83,27 +71,11 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
   }
 }
 
-struct Listener {
-  Fd fd;
-  int port = 0;
-  Listener() {
-    fd.fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd.fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(fd.fd, 1);
-    socklen_t len = sizeof a;
-    getsockname(fd.fd, reinterpret_cast<sockaddr*>(&a), &len);
-    port = ntohs(a.sin_port);
-  }
-};
-
 // Catches a read event nested inside a message box (a real box runs the event
 // loop) that interprets bytes before the rest of the interrupted pass: the
 // line that arrives while the box is open must wait until it has closed.
 TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
-  Listener server;
+  testsupport::LoopbackListener server;
   Dialog d;
   d.conn.RB_TCP.Click();
   d.conn.ED_host.SetText("127.0.0.1");
@@ -112,17 +84,16 @@ TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
   ASSERT_TRUE(d.conn.ClientSocket.Active());
   EXPECT_TRUE(d.peers.login.Visible());
   EXPECT_TRUE(d.peers.save.Enabled());
-  Fd peer{accept(server.fd.fd, nullptr, nullptr)};
-  ASSERT_GE(peer.fd, 0);
+  ASSERT_TRUE(server.Accept());
 
   bool okWhileOpen = true;
   d.boxes.whileOpen = [&](const platform::MessageBox&) {
-    (void)!write(peer.fd, "Login ok\r\n", 10);
+    (void)!write(server.peer, "Login ok\r\n", 10);
     platform::Delay(200);
     okWhileOpen = Traced(d.peers.trace, "Login OK!!");
   };
   d.conn.link.ReplyState = devlink::reply::kLogin;
-  (void)!write(peer.fd, "Login incorrect\r\n", 17);
+  (void)!write(server.peer, "Login incorrect\r\n", 17);
   ASSERT_TRUE(platform::DelayUntil(5000, [&] { return Traced(d.peers.trace, "Login OK!!"); }));
   EXPECT_FALSE(okWhileOpen);
   const auto& lines = d.peers.trace.Lines();
@@ -130,7 +101,7 @@ TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
             std::find(lines.begin(), lines.end(), "Login OK!!"));
 
   // The peer's close is a disconnect: the idle buttons come back.
-  close(std::exchange(peer.fd, -1));
+  server.ClosePeer();
   ASSERT_TRUE(platform::DelayUntil(5000, [&] { return !d.conn.ClientSocket.Active(); }));
   EXPECT_FALSE(d.peers.save.Enabled());
   EXPECT_EQ(d.peers.trace.Lines().back(), "Disconnected...");

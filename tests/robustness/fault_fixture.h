@@ -9,6 +9,8 @@
 namespace robustness {
 
 using testsupport::Via;
+using testsupport::ViaName;
+using testsupport::ViaTestName;
 
 class FaultTest : public testsupport::ProgramTest {
  protected:

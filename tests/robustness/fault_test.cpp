@@ -9,9 +9,6 @@ namespace {
 
 using platform::Answer;
 
-const char* Name(Via v) { return v == Via::Tcp ? "Tcp" : "Serial"; }
-std::string ViaName(const ::testing::TestParamInfo<Via>& info) { return Name(info.param); }
-
 class Vanish : public FaultTest, public ::testing::WithParamInterface<Via> {
  protected:
   /// The simulator paces its output at 9600 baud, so a fault lands while
@@ -68,7 +65,7 @@ TEST_P(Vanish, MidSave) {
   EXPECT_EQ(sim().counters().savesApplied, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Transports, Vanish, ::testing::Values(Via::Tcp, Via::Serial), ViaName);
+INSTANTIATE_TEST_SUITE_P(Transports, Vanish, ::testing::Values(Via::Tcp, Via::Serial), ViaTestName);
 
 struct SilentCase {
   Via via;
@@ -115,7 +112,7 @@ const SilentCase kSilent[] = {
     {Via::Serial, false, "get-voip"},
 };
 INSTANTIATE_TEST_SUITE_P(Gateways, Silent, ::testing::ValuesIn(kSilent), [](const auto& info) {
-  return std::string(Name(info.param.via)) + (info.param.login ? "_Login" : "_Query");
+  return std::string(ViaName(info.param.via)) + (info.param.login ? "_Login" : "_Query");
 });
 
 class OneBytePerEvent : public FaultTest, public ::testing::WithParamInterface<Via> {};
@@ -146,7 +143,7 @@ TEST_P(OneBytePerEvent, ReadOutComplete) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Transports, OneBytePerEvent, ::testing::Values(Via::Tcp, Via::Serial), ViaName);
+INSTANTIATE_TEST_SUITE_P(Transports, OneBytePerEvent, ::testing::Values(Via::Tcp, Via::Serial), ViaTestName);
 
 }  // namespace
 }  // namespace robustness

@@ -2,17 +2,14 @@
 // endless bytes without a delimiter, language files that are binary, huge,
 // unreadable or a directory, a serial port held by another program or closed
 // to us by its permissions.
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <pty.h>
-#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -20,6 +17,9 @@
 #include "comm/com_port.h"
 #include "fault_fixture.h"
 #include "lang/language_convert.h"
+#include "loopback_listener.h"
+#include "pty_pair.h"
+#include "temp_working_dir.h"
 
 namespace robustness {
 namespace {
@@ -64,37 +64,29 @@ struct FloodCase {
 class Flood : public FaultTest, public ::testing::WithParamInterface<FloodCase> {
  protected:
   void TearDown() override {
-    if (peer_ >= 0) ::close(peer_);
-    if (listener_ >= 0) ::close(listener_);
+    pty_.reset();
+    listener_.reset();
     FaultTest::TearDown();
   }
   /// Connects the link to a peer of our own; returns the peer's descriptor.
   int OpenPeer(Via via) {
     devlink::TF_Connection& c = connection();
     if (via == Via::Serial) {
-      int master = -1, slave = -1;
-      char name[256];
-      EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-      ::close(slave);
-      c.ComPort.SetPort(name);
+      pty_.emplace(false);  // blocking, so the flood waits while the line is full
+      EXPECT_GE(pty_->slave, 0) << "no pseudo-terminal";
+      c.ComPort.SetPort(pty_->path);
       c.ComPort.Open();
       c.link.LinkMode = devlink::kLinkSerial;
-      return peer_ = master;
+      return pty_->master;
     }
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&a), len), 0);
-    EXPECT_EQ(::listen(listener_, 1), 0);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
+    listener_.emplace();
     main().BB_Connect.Click();
     c.RB_TCP.Click();
     c.ED_host.SetText("127.0.0.1");
-    c.ED_TCP.SetText(std::to_string(ntohs(a.sin_port)));
+    c.ED_TCP.SetText(std::to_string(listener_->port));
     c.BB_Connect.Click();
-    return peer_ = ::accept(listener_, nullptr, nullptr);
+    listener_->Accept();
+    return listener_->peer;
   }
   bool Drained(Via via) {
     devlink::TF_Connection& c = connection();
@@ -103,8 +95,8 @@ class Flood : public FaultTest, public ::testing::WithParamInterface<FloodCase> 
   }
 
  private:
-  int listener_ = -1;
-  int peer_ = -1;
+  std::optional<testsupport::PtyPair> pty_;
+  std::optional<testsupport::LoopbackListener> listener_;
 };
 
 // Catches memory that grows with a peer that never sends a delimiter: the
@@ -141,22 +133,15 @@ INSTANTIATE_TEST_SUITE_P(Modes, Flood,
                          ::testing::Values(FloodCase{Via::Tcp, false}, FloodCase{Via::Tcp, true},
                                            FloodCase{Via::Serial, false}, FloodCase{Via::Serial, true}),
                          [](const auto& info) {
-                           return std::string(info.param.via == Via::Tcp ? "Tcp" : "Serial") +
+                           return std::string(ViaName(info.param.via)) +
                                   (info.param.statusMode ? "_Status" : "_Parse");
                          });
 
 /// A program started in a directory whose "language.cfg" a case prepares.
 class LanguageFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_.path().toStdString());
-  }
-  void TearDown() override {
-    program_.reset();
-    std::filesystem::current_path(previous_);
-  }
+  void SetUp() override { ASSERT_TRUE(dir_.IsValid()); }
+  void TearDown() override { program_.reset(); }
   void StartProgram() {
     program_ = std::make_unique<ui::Program>([] {});
     program_->Start();
@@ -172,8 +157,7 @@ class LanguageFile : public ::testing::Test {
   std::unique_ptr<ui::Program> program_;
 
  private:
-  QTemporaryDir dir_;
-  std::filesystem::path previous_;
+  testsupport::TempWorkingDir dir_;
 };
 
 // Catches a reader that trips over control bytes, NULs or the end mark, or
@@ -285,20 +269,19 @@ TEST_F(SerialPort, HeldByAnotherOpenerIsRefused) {
 // with the system's "permission denied". As root the open runs in a child
 // process that has given up root, since permission bits do not bind root.
 TEST_F(SerialPort, WithoutPermissionIsRefused) {
-  int master = -1, slave = -1;
-  char name[256];
-  ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-  ::fchmod(slave, 0600);  // owner only; the child below is not the owner
+  testsupport::PtyPair pty;
+  ASSERT_GE(pty.slave, 0) << "no pseudo-terminal";
+  ::fchmod(pty.slave, 0600);  // owner only; the child below is not the owner
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (::geteuid() == 0) {
       if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(10);
-    } else if (::fchmod(slave, 0) != 0) {
+    } else if (::fchmod(pty.slave, 0) != 0) {
       ::_exit(10);
     }
     comm::TComPort port;
-    port.SetPort(name);
+    port.SetPort(pty.path);
     try {
       port.Open();
     } catch (const comm::EComPort& e) {
@@ -308,8 +291,6 @@ TEST_F(SerialPort, WithoutPermissionIsRefused) {
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ::close(slave);
-  ::close(master);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not drop root, 11: other error, 12: opened";
 }

@@ -5,27 +5,28 @@
 // temporary working directory, so the language file lands there.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "gwsim/simulator.h"
+#include "temp_working_dir.h"
 #include "ui/program.h"
 
 namespace testsupport {
 
 enum class Via { Tcp, Serial };
 
+/// The transport's name, as parameterised tests' names carry it.
+inline const char* ViaName(Via v) { return v == Via::Tcp ? "Tcp" : "Serial"; }
+inline std::string ViaTestName(const ::testing::TestParamInfo<Via>& info) { return ViaName(info.param); }
+
 class ProgramTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kWaitMs = 20000;
 
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    previousDir_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_.path().toStdString());
+    ASSERT_TRUE(dir_.IsValid());
     program_ = std::make_unique<ui::Program>([this] { ended_ = true; });
     program_->Start();
   }
@@ -38,7 +39,6 @@ class ProgramTest : public ::testing::Test {
     }
     program_.reset();  // closes the port before the simulator goes
     sim_.reset();
-    std::filesystem::current_path(previousDir_);
   }
 
   /// Starts the simulator on loopback TCP and a pseudo-terminal.
@@ -94,15 +94,13 @@ class ProgramTest : public ::testing::Test {
   config::ConfigPages& pages() { return program_->Main().pages; }
   devlink::TF_Connection& connection() { return program_->Connection(); }
   ui::TF_Login& login() { return program_->Login(); }
-  ui::Program& program() { return *program_; }
   gwsim::Simulator& sim() { return *sim_; }
   bool ended() const { return ended_; }
 
   platform::ScriptedMessageBoxes boxes;
 
  private:
-  QTemporaryDir dir_;
-  std::filesystem::path previousDir_;
+  TempWorkingDir dir_;
   std::unique_ptr<gwsim::Simulator> sim_;
   std::unique_ptr<ui::Program> program_;
   bool ended_ = false;

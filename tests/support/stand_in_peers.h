@@ -4,21 +4,15 @@
 // program wires them. Used by the link's tests and the benchmarks.
 #include <string>
 
-#include "config/config_pages.h"
 #include "lang/message_texts.h"
 #include "link/connection.h"
 #include "platform/ui/toolkit.h"
+#include "stand_in_pages.h"
 
 namespace testsupport {
 
 /// The main window's pages and the other windows' controls the link touches.
-struct StandInPeers {
-  platform::PageControl pageControl{nullptr, "PageControl1"};
-  platform::TabSheet pstn{&pageControl, "Tab_PSTN"}, lan{&pageControl, "Tab_LAN"}, pc{&pageControl, "Tab_PC"},
-      voip{&pageControl, "Tab_VoIP"}, service{&pageControl, "Tab_Service"},
-      autoUpgrade{&pageControl, "Tab_Auto_upgrade"}, status{&pageControl, "Tab_Status_information"},
-      about{&pageControl, "Tab_About"};
-  config::ConfigPages pages{config::PageSlots{&pstn, &lan, &pc, &voip, &service, &autoUpgrade, &status, &about}};
+struct StandInPeers : StandInPages {
   platform::Memo trace{nullptr, "Display"};
   platform::Form login{"F_Login", "Login"};
   platform::Panel cover{nullptr, "P_main"};

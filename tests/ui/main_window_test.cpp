@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 
 #include "ui_fixture.h"

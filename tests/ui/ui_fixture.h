@@ -4,14 +4,13 @@
 // transports in place of the serial port and the TCP connection.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "temp_working_dir.h"
 #include "ui/program.h"
 
 namespace ui::test {
@@ -37,25 +36,19 @@ class RecordingTransport : public devlink::LinkTransport {
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    previousDir_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_.path().toStdString());
+    ASSERT_TRUE(dir_.IsValid());
     BeforeStart();
     program_ = std::make_unique<Program>([this] { ++programEnds; });
     connection().SetTransport(devlink::kLinkSerial, &serial);
     connection().SetTransport(devlink::kLinkTcp, &tcp);
     WireCloseEvents();
-    if (StartProgram()) program_->Start();
+    program_->Start();
   }
 
-  void TearDown() override {
-    program_.reset();
-    std::filesystem::current_path(previousDir_);
-  }
+  void TearDown() override { program_.reset(); }
 
   /// Runs in the temporary directory before the program is created.
   virtual void BeforeStart() {}
-  virtual bool StartProgram() { return true; }
 
   /// Closing a transport runs the link's own close event, as the serial port
   /// and the socket do.
@@ -74,8 +67,7 @@ class UiTest : public ::testing::Test {
       connection().ComPortAfterOpen();
   }
 
-  RecordingTransport& Active() { return connection().link.LinkMode == devlink::kLinkSerial ? serial : tcp; }
-  std::string Dir() const { return dir_.path().toStdString(); }
+  std::string Dir() const { return dir_.Path(); }
 
   TF_morvel_config_main& main() { return program_->Main(); }
   config::ConfigPages& pages() { return program_->Main().pages; }
@@ -90,8 +82,7 @@ class UiTest : public ::testing::Test {
   std::unique_ptr<Program> program_;
 
  private:
-  QTemporaryDir dir_;
-  std::filesystem::path previousDir_;
+  testsupport::TempWorkingDir dir_;
 };
 
 }  // namespace ui::test

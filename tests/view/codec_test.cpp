@@ -4,8 +4,7 @@
 
 #include <QString>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
 #include <string>
 #include <vector>
 

@@ -4,21 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "platform/ui/toolkit.h"
 #include "program_view.h"
+#include "temp_working_dir.h"
 #include "ui/program.h"
 
 class ProgramFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    previousDir_ = QDir::currentPath();
-    ASSERT_TRUE(dir_.isValid());
-    QDir::setCurrent(dir_.path());
+    ASSERT_TRUE(dir_.IsValid());
     program = std::make_unique<ui::Program>([this] { ended = true; });
     view = std::make_unique<desktop::ProgramView>(*program, MORVEL_SOURCE_ASSETS);
     program->Start();
@@ -27,7 +24,6 @@ class ProgramFixture : public ::testing::Test {
   void TearDown() override {
     view.reset();
     program.reset();
-    QDir::setCurrent(previousDir_);
   }
 
   platform::ScriptedMessageBoxes boxes;
@@ -36,6 +32,5 @@ class ProgramFixture : public ::testing::Test {
   bool ended = false;
 
  private:
-  QTemporaryDir dir_;
-  QString previousDir_;
+  testsupport::TempWorkingDir dir_;
 };

@@ -9,7 +9,6 @@
 #include <QTabWidget>
 
 #include "gwsim/simulator.h"
-#include "platform/qt/qt_widgets.h"
 #include "program_fixture.h"
 
 namespace {
