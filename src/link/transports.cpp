@@ -55,6 +55,9 @@ void TF_Connection::SetUpTransports() {
 
   CB_Serial.SetComPort(&ComPort);
   CB_Serial.SetComProperty(comm::TComProperty::cpPort);
+  // A USB adapter plugged in after start is listed the next time the dialog
+  // shows; the port chosen before stays chosen while it is present.
+  onShow = [this] { CB_Serial.SetComProperty(comm::TComProperty::cpPort); };
   CB_Serial.onChange = [this] { platform::Guard([this] { CB_SerialChange(); }); };
   BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
 
