@@ -47,6 +47,13 @@ void TClientSocket::Close() {
   socket_->Disconnect(socket_->Handle());
 }
 
+void TClientSocket::Abandon() {
+  if (active_)
+    Close();
+  else
+    socket_->DropSocket();
+}
+
 void TClientSocket::SetAddress(std::string_view address) {
   if (address.size() == address_.size() &&
       strncasecmp(address.data(), address_.data(), address.size()) == 0)

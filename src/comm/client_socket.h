@@ -98,6 +98,9 @@ class TClientSocket {
   /// Disconnects; does nothing when not active (also while an attempt is
   /// still under way: that attempt may still complete).
   void Close();
+  /// Gives up: a connection is closed as by Close; an attempt still under
+  /// way is dropped without any event, so it can no longer complete.
+  void Abandon();
 
   const std::string& Address() const { return address_; }
   /// Same text in other letter case does nothing; a change while active raises.

@@ -154,10 +154,15 @@ void TCustomComPort::Open() {
   TakeLineErrors();  // start counting line errors from now
 
   if (events_) {
-    thread_ = std::make_unique<TComThread>(
-        fd_, events_, context_.get(), &bytesRead_,
-        [this, session](uint32_t ev) { Dispatch(session, ev); },
-        [this, session] { Vanished(session); });
+    try {
+      thread_ = std::make_unique<TComThread>(
+          fd_, events_, context_.get(), &bytesRead_,
+          [this, session](uint32_t ev) { Dispatch(session, ev); },
+          [this, session] { Vanished(session); });
+    } catch (...) {
+      ReleaseDevice();
+      throw;
+    }
   }
 
   if (OnAfterOpen) OnAfterOpen();

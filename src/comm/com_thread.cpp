@@ -11,6 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "com_error.h"
 #include "com_port.h"
 #include "platform/ui/errors.h"
 
@@ -55,7 +56,9 @@ TComThread::TComThread(int fd, uint32_t mask, QObject* context,
   shared_->context = context;
   shared_->dispatch = std::move(dispatch);
   shared_->vanished = std::move(vanished);
+  // Without its wake-up descriptor the thread could never be stopped.
   wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (wakeFd_ < 0) throw EComPort(CE_OpenFailed, errno);
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -100,6 +103,7 @@ void TComThread::Run() {
   const bool watchInput = mask_ & evRxChar;
   bool lingering = false;  // unread input: look for growth instead of POLLIN
   int lastCount = 0;
+  uint64_t lastRead = 0;  // the reads' total when lastCount was taken
   for (;;) {
     pollfd fds[2] = {{fd_, short(watchInput && !lingering ? POLLIN : 0), 0},
                      {wakeFd_, POLLIN, 0}};
@@ -117,8 +121,12 @@ void TComThread::Run() {
       hangUp = true;
       count = 0;
     }
+    // While lingering, bytes are new when the count grew, or when anything
+    // was read since it was taken (a deferred read emptied the queue and a
+    // burst no larger than before arrived after it).
+    const bool fresh = !lingering || count > lastCount || bytesRead_->load() != lastRead;
     uint32_t events = 0;
-    if (watchInput && count > 0 && (!lingering || count > lastCount)) events |= evRxChar;
+    if (watchInput && count > 0 && fresh) events |= evRxChar;
     const uint64_t readBefore = bytesRead_->load();
     if (events && !handOver(events)) break;
     if (hangUp) {
@@ -131,10 +139,12 @@ void TComThread::Run() {
       }
       break;
     }
+    // Taken before the count, so a read after the count shows as a change.
+    lastRead = bytesRead_->load();
     if (ioctl(fd_, FIONREAD, &count) < 0) count = 0;
     // Bytes waiting after a handler that read arrived during its dispatch:
     // poll reports them at once. Only bytes a handler chose to leave linger.
-    const bool handlerRead = bytesRead_->load() != readBefore;
+    const bool handlerRead = lastRead != readBefore;
     lingering = count > 0 && !(events && handlerRead);
     lastCount = count;
   }

@@ -69,7 +69,16 @@ TF_Connection::TF_Connection()
 
   RB_Serial.onClick = [this] { RB_SerialClick(); };
   RB_TCP.onClick = [this] { RB_TCPClick(); };
-  BB_Cancel.onClick = [this] { BB_CancelClick(); };
+  BB_Cancel.onClick = [this] { platform::Guard([this] { BB_CancelClick(); }); };
+  // Cancel, the close box or anything else that closes the dialog while its
+  // OK still waits gives the attempt up.
+  onClose = [this] {
+    if (attempt_ == Attempt::Running) AbandonAttempt();
+  };
+  pollLimit_.onTimer = [this] {
+    pollLimit_.Stop();
+    End(Conversation::Poll);
+  };
   SetUpTransports();
 }
 

@@ -7,6 +7,7 @@
 // private members and helpers freely.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,7 +49,21 @@ struct LinkPeers {
   platform::Button* disconnect = nullptr;
   config::ConfigPages* pages = nullptr; // the fields, `L_model`, `L_version`, `M_State_Info`
   const lang::MessageTexts* messages = nullptr;
+  platform::Timer* polling = nullptr;   // `T_State_Info`: stopped when the transport closes
 };
+
+/// The exchanges with the gateway. One runs at a time: a save or a status
+/// poll asked for while another runs waits, and starts when that one ends.
+enum class Conversation {
+  None,
+  ReadOut,  ///< from the login line to the end of the DNS reply
+  Save,     ///< from "write-system" to the second "!END-TAG!" echo, or an echo that leaves the save state
+  Poll,     ///< from "get-wan-status" to the end of the gatekeeper status, at most kPollLimitMs
+};
+
+/// How a status poll starts the memo: the user's choice of the status page
+/// clears it; a tick of the polling timer also gives it one empty line.
+enum class PollStart { PageChosen, Tick };
 
 /// The words of one line as the reply interpreter reads them: a copy of the
 /// first slots of `Tokens`, as many as any reply row looks at (word 5 is the
@@ -101,6 +116,45 @@ class TF_Connection : public platform::Form {
   void ComPortRxChar(int count);
   void ClientSocketRead(comm::TClientWinSocket& socket);
 
+  // ---- The conversation with the gateway, as the windows ask for it ----
+
+  Conversation Running() const { return conversation_; }
+  /// Connect pressed: the save and VoIP counters from the start, the phone
+  /// grid back to one port row, parse mode; nothing runs or waits.
+  void ResetForConnect();
+  /// The login dialog's OK: empties the fields the read-out fills, resets the
+  /// VoIP counters and flags, sends the login line and reads the answer as
+  /// the login's. The read-out runs from here; Save is held until it ends.
+  void SendLogin(std::string_view id, std::string_view password);
+  /// Back to parse mode, unless a poll's reply is still arriving: then its
+  /// end (or its time limit) does it.
+  void LeaveStatusMode();
+  /// The save handshake: a lone CR, "write-system", "!START-TAG!"; now, or
+  /// as soon as the conversation that runs has ended. Its markers count only
+  /// after the gateway has echoed "write-system", so lines of an earlier
+  /// reply cannot pass for them.
+  void BeginSave();
+  /// A status poll: "get-wan-status", then the gatekeeper status; now, or as
+  /// soon as the conversation that runs has ended (a later ask replaces a
+  /// waiting one). Nothing goes out while no transport is open.
+  void Poll(PollStart start);
+  /// A poll still waiting for its turn is no longer wanted.
+  void CancelPoll();
+  /// Restart: parse mode, "reboot-system", the transport closed. A failed
+  /// write still closes the transport, and is raised afterwards.
+  void Reboot();
+  /// Disconnect: over serial "end-morvel" and the port closed; over TCP the
+  /// connection closed; nothing without a transport chosen.
+  void Disconnect();
+  /// "end-morvel" when the serial port is open (the program closing).
+  void SendEnd();
+  /// A line typed in the debug window: sent as it is with a CR; its replies
+  /// are read as WAN settings unless their echo selects another state.
+  void SendTyped(std::string_view text);
+
+  /// Longest a status poll holds back a save that waits for it, when the
+  /// gateway never ends the gatekeeper status (a page left at "-- more --").
+  static constexpr int kPollLimitMs = 5000;
   /// Bytes taken from a transport in one read (the receive buffer's size).
   static constexpr int kReceiveBuffer = 20000;
   /// Longest the probe waits for the gateway's answer to "?", and the TCP
@@ -115,7 +169,8 @@ class TF_Connection : public platform::Form {
   void Wire(const LinkPeers& peers);
   const LinkPeers& Peers() const { return peers_; }
 
-  /// The link record; other windows set some of its fields directly.
+  /// The link record. Windows read it; they change it only through the
+  /// verbs above.
   LinkRecord link;
 
   /// Plugs in the transport used while `LinkMode` is `mode` (100 or 101).
@@ -181,6 +236,29 @@ class TF_Connection : public platform::Form {
   void MapVoip(const LineWords& w);
   void MapPstn(const LineWords& w);
 
+  void Begin(Conversation c);
+  /// Ends `c` if it is the one running, then starts what waited for it.
+  void End(Conversation c);
+  void StartWaiting();
+  void StartSave();
+  void StartPoll(PollStart start);
+  /// Tells a status line to the running poll: its end is the "!END-TAG!"
+  /// after the gatekeeper status's echo.
+  void PollLine(std::string_view trimmed);
+  /// `BB_Save` as the transport and the model check allow it, held disabled
+  /// while a read-out runs, so a half-read configuration is never written.
+  void AllowSave(bool allowed);
+  void ApplySaveLook();
+  /// A transport has closed: nothing runs or waits, the polling timer stops.
+  void ConversationsClosed();
+
+  /// The dialog's OK: an attempt to open a transport runs until its outcome
+  /// is known. Cancel, the close box, Disconnect or the port closing
+  /// abandon it: no message and no login dialog follow.
+  enum class Attempt { None, Running, Abandoned };
+  bool AttemptAbandoned() const { return attempt_ == Attempt::Abandoned; }
+  void AbandonAttempt();
+
   /// Writes of the two transports as the link sends through them.
   class SerialTransport : public LinkTransport {
    public:
@@ -234,6 +312,17 @@ class TF_Connection : public platform::Form {
   bool tcpDeferred_ = false;
   /// The TCP connection attempt has failed (its error event or a disconnect).
   bool connectFailed_ = false;
+  Attempt attempt_ = Attempt::None;
+
+  Conversation conversation_ = Conversation::None;
+  bool saveWaiting_ = false;
+  std::optional<PollStart> pollWaiting_;
+  /// A save has begun and the gateway has not yet echoed "write-system".
+  bool saveEchoPending_ = false;
+  /// The running poll has seen the gatekeeper status's echo.
+  bool gatekeeperStatusSeen_ = false;
+  bool saveAllowed_ = false;
+  platform::Timer pollLimit_{"pollLimit", kPollLimitMs};
   /// One past the highest slot of the table's first half that the receive
   /// path has filled since SendGetData last emptied that half: the slots from
   /// here to the half's end are empty already, so emptying skips them (a line

@@ -94,12 +94,15 @@ void TF_Connection::ReceiveStatus(std::string_view bytes, LineEnds ends) {
 }
 
 void TF_Connection::StatusLine(std::string line) {
-  if (!peers_.pages) return;
-  platform::Memo& memo = peers_.pages->M_State_Info;
-  const std::string_view t = lang::TrimControls(line);
-  if (t == "System Information") memo.Add(std::string());
-  if (t != "!START-TAG!" && t != "!END-TAG!" && t != "get-wan-status" && t != "get-gatekeeper-status")
-    memo.Add(std::move(line));
+  const std::string trimmed(lang::TrimControls(line));
+  if (peers_.pages) {
+    platform::Memo& memo = peers_.pages->M_State_Info;
+    if (trimmed == "System Information") memo.Add(std::string());
+    if (trimmed != "!START-TAG!" && trimmed != "!END-TAG!" && trimmed != "get-wan-status" &&
+        trimmed != "get-gatekeeper-status")
+      memo.Add(std::move(line));
+  }
+  PollLine(trimmed);
 }
 
 }  // namespace devlink

@@ -40,6 +40,14 @@ constexpr std::string_view kRefusedText = "Access denied. Use Morvel S/W for RN4
 }  // namespace
 
 void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
+  // A save's lines begin with the echo of "write-system": whatever comes
+  // before it is the rest of an earlier reply (a status page the gateway
+  // finishes), whose markers and echoes must not steer the save.
+  if (saveEchoPending_) {
+    if (w[0] == "write-system") saveEchoPending_ = false;
+    return;
+  }
+  const int32_t before = link.ReplyState;
   for (const Echo& e : kEchoes) {
     if (w[0] == e.word) {
       link.ReplyState = e.state;
@@ -47,6 +55,7 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
       break;
     }
   }
+  if (before == reply::kSave && link.ReplyState != reply::kSave) End(Conversation::Save);
   switch (link.ReplyState) {
     case reply::kWan: MapWan(w); break;
     case reply::kLan: MapLan(w); break;
@@ -72,6 +81,7 @@ void TF_Connection::LoginAnswer(const LineWords& w) {
     SendGetData("get-model\r");
   } else if (w[1] == "incorrect") {
     Trace("Login Incorrect!!");
+    End(Conversation::ReadOut);  // nothing follows until the user tries again
     platform::ShowMessageBox(Message(lang::Msg::IdOrPasswordIncorrect), "Error",
                              platform::Icon::Error);
     if (peers_.login) peers_.login->Show();
@@ -86,7 +96,7 @@ void TF_Connection::ModelCheck(const LineWords& w) {
     if (r == -1) {
       if (peers_.pages) peers_.pages->L_model.SetCaption(w[1]);
       if (peers_.cover) peers_.cover->Hide();
-      if (peers_.save) peers_.save->SetEnabled(true);
+      AllowSave(true);
       if (peers_.restart) peers_.restart->SetEnabled(true);
     } else {
       platform::ShowMessageBox(std::string(kRefusedText), "Error", platform::Icon::Error);
@@ -108,6 +118,9 @@ void TF_Connection::SaveHandshake(const LineWords& w) {
     if (link.EndTagCount == 0) {
       link.EndTagCount = 1;
     } else if (link.EndTagCount == 1) {
+      // The save is over before the box: what waited for it need not wait
+      // for the user to close the box.
+      End(Conversation::Save);
       platform::ShowMessageBox(
           Message(lang::Msg::SaveComplete) + "\r" + Message(lang::Msg::PleaseRestart),
           "OK", platform::Icon::Information);
@@ -116,11 +129,16 @@ void TF_Connection::SaveHandshake(const LineWords& w) {
 }
 
 void TF_Connection::ComPort_Decode_Parsing() {
-  if (peers_.pages) {
-    for (const std::string& line : config::ConfigurationScript(*peers_.pages)) SendPutData(line);
+  try {
+    if (peers_.pages) {
+      for (const std::string& line : config::ConfigurationScript(*peers_.pages)) SendPutData(line);
+    }
+    link.ReplyState = reply::kSave;
+    SendGetData("!END-TAG!\r");
+  } catch (...) {
+    End(Conversation::Save);  // the script is broken off: no confirmation will come
+    throw;
   }
-  link.ReplyState = reply::kSave;
-  SendGetData("!END-TAG!\r");
 }
 
 void TF_Connection::ClearData() {

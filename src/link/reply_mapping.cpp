@@ -83,6 +83,8 @@ void TF_Connection::MapLan(const LineWords& w) {
 }
 
 void TF_Connection::MapDns(const LineWords& w) {
+  // The series ends with this reply: its end mark ends the read-out.
+  if (w[0] == kEndTag) End(Conversation::ReadOut);
   if (!peers_.pages || w[0] != "dnshost") return;
   config::ConfigPages& p = *peers_.pages;
   // The WAN reply has already chosen the network type.

@@ -80,10 +80,20 @@ void TF_Connection::TcpTransport::ReleaseWrites() {
 void TF_Connection::CB_SerialChange() { ComPort.SetPort(CB_Serial.Text()); }
 
 void TF_Connection::BB_ConnectClick() {
+  // OK pressed again while the probe or the connect waits does nothing.
+  if (attempt_ != Attempt::None) return;
+  struct Running {
+    Attempt& attempt;
+    ~Running() { attempt = Attempt::None; }
+  } running{attempt_};
+  attempt_ = Attempt::Running;
   if (RB_Serial.Checked()) {
     ComPort.Open();  // its error ends the handler; after-open has run when it returns
     link.LinkMode = kLinkSerial;
-    if (Comport_Connected()) {
+    const bool answered = Comport_Connected();
+    if (AttemptAbandoned()) return;
+    if (answered) {
+      attempt_ = Attempt::None;  // done: closing the dialog now abandons nothing
       Close();
       if (peers_.login) peers_.login->Show();
     } else {
@@ -101,8 +111,11 @@ void TF_Connection::BB_ConnectClick() {
     ClientSocket.Open();
     // Ends as soon as the attempt has an outcome; a slow network still gets
     // its time, where a fixed short wait would report a live gateway absent.
-    platform::DelayUntil(kConnectWaitMs, [this] { return ClientSocket.Active() || connectFailed_; });
+    platform::DelayUntil(kConnectWaitMs,
+                         [this] { return ClientSocket.Active() || connectFailed_ || AttemptAbandoned(); });
+    if (AttemptAbandoned()) return;
     if (ClientSocket.Active()) {
+      attempt_ = Attempt::None;
       Close();
       if (peers_.login) peers_.login->Show();
     } else {
@@ -111,20 +124,30 @@ void TF_Connection::BB_ConnectClick() {
   }
 }
 
+void TF_Connection::AbandonAttempt() {
+  attempt_ = Attempt::Abandoned;
+  if (link.LinkMode == kLinkSerial)
+    ComPort.Close();
+  else if (link.LinkMode == kLinkTcp)
+    ClientSocket.Abandon();
+}
+
 bool TF_Connection::Comport_Connected() {
   link.ProbeAnswered = false;
   SendGetData("\r");
   SendGetData("\r");
   SendGetData("end\r");
   SendGetData("exit\r");
-  platform::Delay(kProbeFirstWaitMs);
+  // A port closed meanwhile (Cancel, Disconnect, the device gone) ends the
+  // probe: nothing more is written to it.
+  if (platform::DelayUntil(kProbeFirstWaitMs, [this] { return AttemptAbandoned(); })) return false;
   for (int i = 0; i < kProbeEscapes; ++i) SendGetData("\x1b");
   SendGetData("\r");
   SendGetData("?");
   // The answer to "?" takes longer than 100 ms on the wire at 9600 baud, so
   // the wait lasts until it has been interpreted, within a bound.
-  platform::DelayUntil(kProbeWaitMs, [this] { return link.ProbeAnswered; });
-  return link.ProbeAnswered;
+  platform::DelayUntil(kProbeWaitMs, [this] { return link.ProbeAnswered || AttemptAbandoned(); });
+  return link.ProbeAnswered && !AttemptAbandoned();
 }
 
 void TF_Connection::ComPortAfterOpen() {
@@ -133,19 +156,27 @@ void TF_Connection::ComPortAfterOpen() {
   if (peers_.disconnect) peers_.disconnect->Show();
 }
 
-void TF_Connection::ComPortAfterClose() { ShowDisconnected(); }
+void TF_Connection::ComPortAfterClose() {
+  // The port closing under a running probe ends that attempt.
+  if (attempt_ == Attempt::Running && link.LinkMode == kLinkSerial) attempt_ = Attempt::Abandoned;
+  ShowDisconnected();
+}
 
 void TF_Connection::ShowDisconnected() {
   Trace("Disconnected...");
+  // Nothing more comes from this transport: no conversation waits for it,
+  // and the status polling stops until the user chooses the page again.
+  ConversationsClosed();
+  if (peers_.polling) peers_.polling->Stop();
   if (peers_.restart) peers_.restart->SetEnabled(false);
-  if (peers_.save) peers_.save->SetEnabled(false);
+  AllowSave(false);
   if (peers_.connect) peers_.connect->Show();
   if (peers_.disconnect) peers_.disconnect->Hide();
 }
 
 void TF_Connection::ClientSocketConnect(comm::TClientWinSocket&) {
   Trace("Connected...");
-  if (peers_.save) peers_.save->SetEnabled(true);
+  AllowSave(true);
   if (peers_.restart) peers_.restart->SetEnabled(true);
   if (peers_.connect) peers_.connect->Hide();
   if (peers_.disconnect) peers_.disconnect->Show();

@@ -41,12 +41,7 @@ TF_Debug::TF_Debug()
 
 void TF_Debug::Button1Click() { Display.Clear(); }
 
-void TF_Debug::Button2Click() {
-  connection_->SendGetData(Edit1.Text() + "\r");
-  // The replies to a typed line are read as WAN settings unless their echo
-  // selects another state.
-  connection_->link.ReplyState = devlink::reply::kWan;
-}
+void TF_Debug::Button2Click() { connection_->SendTyped(Edit1.Text()); }
 
 void TF_Debug::Button3Click() {
   const devlink::LinkRecord& link = connection_->link;

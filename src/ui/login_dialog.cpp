@@ -1,6 +1,5 @@
 #include "ui/login_dialog.h"
 
-#include "config/login_reset.h"
 #include "link/connection.h"
 #include "ui/main_window.h"
 
@@ -47,17 +46,7 @@ void TF_Login::BB_OKClick() {
                              platform::Buttons::Ok);
     return;
   }
-  config::ConfigPages& pages = main_->pages;
-  devlink::LinkRecord& link = connection_->link;
-
-  pages.SG_VoIP_Phone_number.SetRowCount(2);
-  link.StartVoipReadOut();
-  config::ClearLoginFields(pages);
-
-  connection_->SendGetData("start-login " + ED_ID.Text() + " " + ED_Password.Text() + "\r");
-  connection_->ClearData();
-  // Read the answer as the login's even before its echo arrives.
-  link.ReplyState = devlink::reply::kLogin;
+  connection_->SendLogin(ED_ID.Text(), ED_Password.Text());
   main_->SetFocus(&main_->PageControl1);
   main_->PageControl1.SetActivePage(&main_->Tab_LAN);
 }

@@ -200,34 +200,16 @@ void TF_morvel_config_main::FormShow() {
 }
 
 void TF_morvel_config_main::BB_ConnectClick() {
-  devlink::LinkRecord& link = connection_->link;
-  link.StartTagCount = 0;
-  link.EndTagCount = 0;
-  pages.SG_VoIP_Phone_number.SetRowCount(2);
-  link.VoicePortRow = 0;
-  link.PotsPeerCount = 0;
-  link.PatternCount = 0;
+  connection_->ResetForConnect();
   connection_->Show();
   P_main.Show();
-  link.StatusMode = false;
-  link.StatusFollowUp = false;
 }
 
 void TF_morvel_config_main::BB_DisconnectClick() {
   if (platform::ShowMessageBox(messages[lang::Msg::EndConnection], "Confirm", Icon::Question,
                                Buttons::OkCancel) != Answer::Ok)
     return;
-  switch (connection_->link.LinkMode) {
-    case devlink::kLinkSerial:
-      connection_->SendGetData("end-morvel\r");
-      connection_->CloseSerial();
-      break;
-    case devlink::kLinkTcp:
-      connection_->CloseTcp();
-      break;
-    default:
-      break;
-  }
+  connection_->Disconnect();
   T_State_Info.Stop();
   P_main.Show();
 }
@@ -239,7 +221,7 @@ void TF_morvel_config_main::FormCloseQuery(bool& canClose) {
   if (platform::ShowMessageBox(messages[lang::Msg::CloseProgram], "Confirm", Icon::Question,
                                Buttons::YesNo) != Answer::Yes)
     return;
-  if (connection_->SerialOpen()) connection_->SendGetData("end-morvel\r");
+  connection_->SendEnd();
   canClose = true;
 }
 
@@ -264,8 +246,7 @@ void TF_morvel_config_main::Timer_gaugeTimer() {
 }
 
 void TF_morvel_config_main::BB_SaveClick() {
-  devlink::LinkRecord& link = connection_->link;
-  link.StatusMode = false;
+  connection_->LeaveStatusMode();
   const config::SaveProblem problem =
       config::CheckSave(pages, [this](std::string line) { connection_->Trace(std::move(line)); });
   auto refuse = [this](platform::TabSheet& page, lang::Msg message) {
@@ -287,27 +268,25 @@ void TF_morvel_config_main::BB_SaveClick() {
     case config::SaveProblem::None:
       break;
   }
-  link.StartTagCount = 0;
-  link.EndTagCount = 0;
-  link.ReplyState = devlink::reply::kSave;
-  deferredPolls_ = 0;
-  connection_->SendGetData("\r");
-  connection_->SendGetData("write-system\r");
-  connection_->SendGetData("!START-TAG!\r");
+  connection_->BeginSave();
 }
 
 void TF_morvel_config_main::BB_RestartClick() {
   if (platform::ShowMessageBox(messages[lang::Msg::Restart], "Confirm", Icon::Question, Buttons::YesNo) !=
       Answer::Yes)
     return;
-  devlink::LinkRecord& link = connection_->link;
-  link.StatusMode = false;
-  connection_->SendGetData("reboot-system\r");
-  if (link.LinkMode == devlink::kLinkSerial)
-    connection_->CloseSerial();
-  else if (link.LinkMode == devlink::kLinkTcp)
-    connection_->CloseTcp();
+  // The wait starts even when the gateway could not be told (a failed serial
+  // write): the port is closed all the same, and the error is shown after.
+  try {
+    connection_->Reboot();
+  } catch (...) {
+    StartRestartWait();
+    throw;
+  }
+  StartRestartWait();
+}
 
+void TF_morvel_config_main::StartRestartWait() {
   P_main.Show();
   T_State_Info.Stop();
   P_State.Show();

@@ -23,9 +23,6 @@ class TF_morvel_config_main : public platform::Form {
   static constexpr const char* kVersion = "v2.35";
   /// Ticks after which the gauge timer stops (70 s at 700 ms).
   static constexpr int32_t kGaugeTicks = 100;
-  /// Consecutive status polls a running save handshake may hold back; after
-  /// that the poll goes out even if the gateway never finished the save.
-  static constexpr int kMaxDeferredPolls = 3;
 
   /// Builds the window hidden; FormCreate runs before the constructor returns.
   TF_morvel_config_main();
@@ -119,15 +116,13 @@ class TF_morvel_config_main : public platform::Form {
  private:
   void BuildFrame();
   void AttachRules();
-  /// Starts a status poll: status mode on, follow-up pending, "get-wan-status".
-  void SendStatusPoll();
-  /// True while a save handshake still waits for the gateway's echoes.
-  bool SaveHandshakeRunning() const;
+  /// The look of the 40-second wait after a restart: cover and strip shown,
+  /// polling stopped, Connect and Exit disabled, the two timers running.
+  void StartRestartWait();
 
   devlink::TF_Connection* connection_ = nullptr;
   TF_Debug* debug_ = nullptr;
   TF_Login* login_ = nullptr;
-  int deferredPolls_ = 0;
 };
 
 }  // namespace ui

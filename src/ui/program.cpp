@@ -35,6 +35,7 @@ Program::Program(std::function<void()> onEnd) {
   peers.disconnect = &main_->BB_Disconnect;
   peers.pages = &main_->pages;
   peers.messages = &main_->messages;
+  peers.polling = &main_->T_State_Info;
   connection_->Wire(peers);
 
   main_->onProgramEnd = onEnd ? std::move(onEnd) : [] { QCoreApplication::quit(); };

@@ -157,42 +157,18 @@ void TF_morvel_config_main::SG_VoIP_Phone_numberDrawCell(int col, int row, const
   }
 }
 
-void TF_morvel_config_main::SendStatusPoll() {
-  connection_->link.StatusMode = true;
-  connection_->link.StatusFollowUp = true;
-  connection_->SendGetData("get-wan-status\r");
-}
-
-bool TF_morvel_config_main::SaveHandshakeRunning() const {
-  // Until the first echo of the closing marker the save still needs its
-  // replies interpreted; status mode would send them to the status memo.
-  const devlink::LinkRecord& link = connection_->link;
-  return link.ReplyState == devlink::reply::kSave && link.EndTagCount == 0;
-}
-
 void TF_morvel_config_main::PageControl1Change() {
+  // The link sends the poll when no read-out or save runs, else right after.
   if (PageControl1.ActivePage() == &Tab_Status_information) {
     T_State_Info.Start();
     pages.M_State_Info.Clear();
-    SendStatusPoll();
+    connection_->Poll(devlink::PollStart::PageChosen);
   } else {
     T_State_Info.Stop();
+    connection_->CancelPoll();
   }
 }
 
-void TF_morvel_config_main::T_State_InfoTimer() {
-  // A poll would switch status mode on in the middle of a save handshake and
-  // swallow its echoes, so a tick holds back while one runs; only a few
-  // times in a row, so a gateway that never finishes the save cannot stop
-  // the polling for good.
-  if (SaveHandshakeRunning() && deferredPolls_ < kMaxDeferredPolls) {
-    ++deferredPolls_;
-    return;
-  }
-  deferredPolls_ = 0;
-  pages.M_State_Info.Clear();
-  pages.M_State_Info.Add("");
-  SendStatusPoll();
-}
+void TF_morvel_config_main::T_State_InfoTimer() { connection_->Poll(devlink::PollStart::Tick); }
 
 }  // namespace ui

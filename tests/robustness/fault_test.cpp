@@ -50,10 +50,8 @@ TEST_P(Vanish, MidSave) {
   StartPaced();
   ASSERT_TRUE(Connect(GetParam()));
   TypeLogin();
-  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] {
-    return Sent("get-dns-server\r") && connection().link.ReplyState == devlink::reply::kDns &&
-           connection().link.RxLine.empty();
-  }));
+  // Save is enabled once the read-out has ended.
+  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return main().BB_Save.Enabled(); }));
   main().BB_Save.Click();
   ASSERT_TRUE(Sent("write-system\r"));
   // Mid handshake: the gateway has echoed the first marker.

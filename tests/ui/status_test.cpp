@@ -47,7 +47,8 @@ TEST_F(StatusTest, APageChosenByTheProgramNeitherStartsNorStopsPolling) {
 // gatekeeper query.
 TEST_F(StatusTest, EachTickRefreshesTheMemoFromTheReply) {
   main().PageControl1.UserSelect(&main().Tab_Status_information);
-  connection().link.StatusFollowUp = false;
+  // The first poll's reply ends with the gatekeeper status's end mark.
+  connection().Receive("get-gatekeeper-status\r!END-TAG!\r", devlink::LineEnds::Tcp);
   tcp.written.clear();
 
   main().T_State_Info.Fire();
