@@ -62,6 +62,7 @@ void TF_Connection::SetUpTransports() {
   BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
 
   serial_ = &serialTransport_;
+  heldRead_.onTimer = [this] { ReadHeldBytes(); };
   tcp_ = &tcpTransport_;
 }
 
@@ -212,8 +213,8 @@ class PassScope {
 }  // namespace
 
 void TF_Connection::ComPortRxChar(int count) {
-  if (receiving_) {
-    serialDeferred_ = true;  // the bytes wait in the port until the pass is done
+  if (receiving_ || serialWriting_) {
+    serialDeferred_ = true;  // the bytes wait in the port until the pass or write is done
     return;
   }
   auto onEnd = [this] { AbandonDeferred(); };
