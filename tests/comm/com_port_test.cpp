@@ -353,7 +353,8 @@ TEST_F(ComPortTest, AnErrorInAHandlerIsShownOnceAndThePortStillCloses) {
 }
 
 // Catches unread data that fires the received-data event over and over (a
-// CPU-burning loop): only new arrivals fire it again.
+// CPU-burning loop), and new arrivals after a later read that go unreported
+// because they are no more than the bytes left unread before.
 TEST_F(ComPortTest, UnreadDataFiresOnlyOnNewArrivals) {
   std::vector<int> counts;
   port.OnRxChar = [&](int count) { counts.push_back(count); };  // reads nothing
@@ -365,6 +366,14 @@ TEST_F(ComPortTest, UnreadDataFiresOnlyOnNewArrivals) {
   pty.Write("de");
   ASSERT_TRUE(DelayUntil(1000, [&] { return counts.size() == 2; }));
   EXPECT_EQ(counts.back(), 5);
+
+  // Read later, outside the event (as a deferred read does): a smaller burst
+  // that follows is new and fires the event too.
+  char buf[8];
+  ASSERT_EQ(port.ReadBytes(buf, 5), 5);
+  pty.Write("f");
+  ASSERT_TRUE(DelayUntil(1000, [&] { return counts.size() == 3; }));
+  EXPECT_EQ(counts.back(), 1);
 }
 
 // Catches bytes that arrive while a handler reads being taken for bytes it

@@ -19,6 +19,8 @@ struct Gateway {
   gwsim::LineEnd lineEnd = gwsim::LineEnd::CrLf;
   size_t chunkBytes = 0;
   bool pace9600 = false;
+  int pageLines = 16;                       // status lines per "-- more --" page
+  std::chrono::milliseconds saveEndDelay{};  // the save's closing line held back
 };
 
 class VisitTest : public testsupport::ProgramTest {
@@ -30,6 +32,8 @@ class VisitTest : public testsupport::ProgramTest {
     o.console.lineEnd = g.lineEnd;
     o.chunkBytes = g.chunkBytes;
     o.pace9600 = g.pace9600;
+    o.console.pageLines = g.pageLines;
+    o.saveEndDelay = g.saveEndDelay;
     o.rebootSilence = std::chrono::milliseconds(300);
     StartSimulator(std::move(o));
   }
@@ -73,6 +77,11 @@ class VisitTest : public testsupport::ProgramTest {
         if (boxes.Shown()[i].caption == "OK") return true;
       return false;
     });
+  }
+
+  /// A tick of `timer` as the event loop would run it: only while it runs.
+  static void Tick(platform::Timer& timer) {
+    if (timer.Enabled()) timer.Fire();
   }
 
   bool BoxShown(const std::string& text) const {

@@ -5,6 +5,7 @@
 // temporary working directory, so the language file lands there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -75,10 +76,11 @@ class ProgramTest : public ::testing::Test {
     login().ED_Password.KeyPress(enter);
   }
 
-  bool Sent(const std::string& line) const {
-    for (const std::string& l : program_->Debug().Display.Lines())
-      if (l == "Send_Message : " + line) return true;
-    return false;
+  bool Sent(const std::string& line) const { return SentCount(line) > 0; }
+  /// How often `line` went out, by the trace.
+  size_t SentCount(const std::string& line) const {
+    const std::vector<std::string>& trace = program_->Debug().Display.Lines();
+    return size_t(std::count(trace.begin(), trace.end(), "Send_Message : " + line));
   }
 
   /// Waits for `done` in short slices: the simulator changes its state on its

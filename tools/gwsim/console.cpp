@@ -29,6 +29,7 @@ void Console::reset() {
   lastWasCr_ = false;
   loggedIn_ = false;
   halted_ = false;
+  saveEndHeld_ = false;
   mode_ = Mode::Command;
   script_.clear();
   pending_.clear();
@@ -36,6 +37,12 @@ void Console::reset() {
 }
 
 Console::Request Console::takeRequest() { return std::exchange(request_, Request::None); }
+
+std::string Console::releaseSaveEnd() {
+  if (!std::exchange(saveEndHeld_, false)) return {};
+  emitLine("!END-TAG!");
+  return std::exchange(out_, {});
+}
 
 std::string Console::feed(std::string_view bytes) {
   for (const char c : bytes) {
@@ -126,7 +133,12 @@ void Console::completeLine() {
       script_.clear();
       mode_ = Mode::Command;
       ++counters_->savesApplied;
-      emitLine("!END-TAG!");
+      if (options_.holdSaveEnd) {
+        saveEndHeld_ = true;
+        request_ = Request::SaveEndHeld;
+      } else {
+        emitLine("!END-TAG!");
+      }
     } else if (script_.size() >= kMaxScriptLines) {
       script_.clear();
       mode_ = Mode::Command;

@@ -81,10 +81,13 @@ struct Simulator::Link {
   bool closeAfterFlush = false;
   bool rebootAfterFlush = false;
   bool paceArmed = false;
+  Clock::time_point saveEndAt = Clock::time_point::max();  // a held save end goes out then
   bool pending() const { return fd >= 0 && sent < out.size(); }
 };
 
-Simulator::Simulator(SimulatorOptions options) : options_(std::move(options)), config_(options_.config) {}
+Simulator::Simulator(SimulatorOptions options) : options_(std::move(options)), config_(options_.config) {
+  options_.console.holdSaveEnd = options_.saveEndDelay.count() > 0;
+}
 
 Simulator::~Simulator() { stop(); }
 
@@ -272,6 +275,9 @@ void Simulator::receive(Link& link, const char* data, std::size_t n) {
     case Console::Request::EndSession:
       if (link.tcp) link.closeAfterFlush = true;  // over serial the line simply stays idle
       break;
+    case Console::Request::SaveEndHeld:
+      link.saveEndAt = Clock::now() + options_.saveEndDelay;
+      break;
     case Console::Request::None: break;
   }
 }
@@ -327,6 +333,16 @@ void Simulator::flush(Link& link, Clock::time_point now) {
   }
 }
 
+void Simulator::releaseSaveEnd(Link& link, Clock::time_point now) {
+  if (now < link.saveEndAt) return;
+  link.saveEndAt = Clock::time_point::max();
+  std::lock_guard lock(mutex_);
+  const std::string end = link.console.releaseSaveEnd();
+  if (end.empty()) return;
+  record(">>", link, end);
+  link.out += end;
+}
+
 void Simulator::closeLink(Link& link, bool reset) {
   if (link.tcp && link.fd >= 0) {
     if (reset) {
@@ -341,6 +357,7 @@ void Simulator::closeLink(Link& link, bool reset) {
   link.out.clear();
   link.sent = 0;
   link.closeAfterFlush = link.rebootAfterFlush = link.waitWritable = link.paceArmed = false;
+  link.saveEndAt = Clock::time_point::max();
   std::lock_guard lock(mutex_);
   link.console.reset();
 }
@@ -395,6 +412,7 @@ void Simulator::runLoop() {
     for (int i = 0; i < 2; ++i) {
       Link& l = *links[i];
       if (l.fd < 0) continue;
+      wake = std::min(wake, l.saveEndAt);
       short events = POLLIN;
       if (l.pending()) {
         if (l.waitWritable) events |= POLLOUT;
@@ -468,6 +486,7 @@ void Simulator::runLoop() {
         }
       }
       if (rev & POLLOUT) l.waitWritable = false;
+      releaseSaveEnd(l, Clock::now());
       flush(l, Clock::now());
     }
   }

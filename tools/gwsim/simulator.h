@@ -31,6 +31,7 @@ struct SimulatorOptions {
   bool pace9600 = false;                      ///< 9600 baud 8N1: about 1.0417 ms per byte
   std::string transcriptPath;                 ///< if set, the transcript is also appended to this file
   std::chrono::milliseconds rebootSilence{3000};  ///< how long "reboot-system" keeps the gateway away
+  std::chrono::milliseconds saveEndDelay{0};  ///< how long a save's closing "!END-TAG!" waits (a flash write)
 };
 
 /// A failure to set up a transport; the message names the call and the reason.
@@ -98,6 +99,7 @@ class Simulator {
   void record(const char* direction, const Link& link, std::string_view bytes);
   void receive(Link& link, const char* data, std::size_t n);
   void flush(Link& link, std::chrono::steady_clock::time_point now);
+  void releaseSaveEnd(Link& link, std::chrono::steady_clock::time_point now);
   void closeLink(Link& link, bool reset);
   void linkFailed(Link& link, std::chrono::steady_clock::time_point now);
   void beginReboot(std::chrono::steady_clock::time_point now);
