@@ -47,7 +47,6 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
     if (w[0] == "write-system") saveEchoPending_ = false;
     return;
   }
-  const int32_t before = link.ReplyState;
   for (const Echo& e : kEchoes) {
     if (w[0] == e.word) {
       link.ReplyState = e.state;
@@ -55,7 +54,9 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
       break;
     }
   }
-  if (before == reply::kSave && link.ReplyState != reply::kSave) End(Conversation::Save);
+  // An echo that took the state out of save (or a line typed in the debug
+  // window) ends the save: no confirmation will come.
+  if (conversation_ == Conversation::Save && link.ReplyState != reply::kSave) End(Conversation::Save);
   switch (link.ReplyState) {
     case reply::kWan: MapWan(w); break;
     case reply::kLan: MapLan(w); break;
