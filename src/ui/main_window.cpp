@@ -287,6 +287,11 @@ void TF_morvel_config_main::BB_SaveClick() {
     case config::SaveProblem::None:
       break;
   }
+  if (const auto field = config::FindLineBreakingField(pages)) {
+    PageControl1.SetActivePage(field->page);
+    platform::ShowMessageBox(config::LineBreakWarning(*field), "Warning", Icon::Warning, Buttons::Ok);
+    return;
+  }
   link.StartTagCount = 0;
   link.EndTagCount = 0;
   link.ReplyState = devlink::reply::kSave;
