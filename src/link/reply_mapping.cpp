@@ -162,6 +162,14 @@ void TF_Connection::MapVoip(const LineWords& w) {
   platform::StringGrid& grid = p.SG_VoIP_Phone_number;
   const std::string& key = w[0];
   if (key == "voice-port") {
+    if (link.VoicePortRow >= kMaxVoicePorts) {
+      // One past the last row: the "!" lines of the ports passed over set
+      // nothing, and the trace line is written once per read-out.
+      if (link.VoicePortRow == kMaxVoicePorts)
+        Trace("voice-port lines beyond " + std::to_string(kMaxVoicePorts) + " ports passed over");
+      link.VoicePortRow = kMaxVoicePorts + 1;
+      return;
+    }
     // The first port reuses the grid's single data row.
     if (link.VoicePortRow > 0) grid.AddRow();
     ++link.VoicePortRow;
@@ -176,8 +184,8 @@ void TF_Connection::MapVoip(const LineWords& w) {
     ++link.PatternCount;
     if (link.PotsPeerCount >= link.PatternCount) link.HeldPattern = w[1];
   } else if (key == "port") {
-    for (int row = 1; row < grid.RowCount(); ++row)
-      if (grid.Cell(0, row) == w[1]) grid.SetCell(2, row, link.HeldPattern);
+    for (int row : grid.RowsWith(0, w[1]))
+      if (row >= 1) grid.SetCell(2, row, link.HeldPattern);
     link.HeldPattern.clear();
   } else if (key == "h323-id") {
     p.ED_H323_ID.SetText(w[1]);
