@@ -68,6 +68,8 @@ int Receive(const uint8_t* data, size_t size, devlink::LineEnds ends) {
     CheckLinkBounds(conn.link);
   }
   for (const std::string& word : conn.link.Tokens) Check(word.size() <= devlink::kMaxWordBytes, "a word fits");
+  Check(program.Main().pages.SG_VoIP_Phone_number.RowCount() <= devlink::kMaxVoicePorts + 1,
+        "the phone grid stays within its port cap");
   return 0;
 }
 
@@ -140,6 +142,15 @@ int IpAddCheck(const uint8_t* data, size_t size) {
   Check(!ok || bare.back() != '.' || std::count(bare.begin(), bare.end(), '.') > 3,
         "an accepted address has something after its third dot");
   Check(traces <= 1 && !(ok && traces), "at most one trace line, and only for a refusal");
+  bool joins = false;  // some group, trimmed of its outer blanks, still holds one
+  for (size_t start = 0; start <= text.size() && !joins;) {
+    const size_t dot = std::min(text.find('.', start), text.size());
+    const std::string_view group = text.substr(start, dot - start);
+    const size_t first = group.find_first_not_of(' ');
+    joins = first != group.npos && group.substr(first, group.find_last_not_of(' ') + 1 - first).find(' ') != group.npos;
+    start = dot + 1;
+  }
+  Check(!ok || !joins, "an accepted address packs without joining the characters of a group");
   return 0;
 }
 

@@ -47,6 +47,23 @@ std::string WithoutBlanks(std::string_view text) {
   return out;
 }
 
+bool HasSplitGroup(std::string_view address) {
+  bool character = false;  // the group has had a character
+  bool gap = false;        // and a blank after it
+  for (char c : address) {
+    if (c == '.') {
+      character = gap = false;
+    } else if (c == ' ') {
+      gap = character;
+    } else if (gap) {
+      return true;
+    } else {
+      character = true;
+    }
+  }
+  return false;
+}
+
 bool IP_Add_Check(std::string_view address, const TraceFn& trace) {
   const std::string s = WithoutBlanks(address);
   int dots = 0;
@@ -61,7 +78,7 @@ bool IP_Add_Check(std::string_view address, const TraceFn& trace) {
       ++dots;
       groupLength = 0;
     }
-    if (dots == 3) return i + 1 < s.size();
+    if (dots == 3) return i + 1 < s.size() && !HasSplitGroup(address);
   }
   return false;
 }

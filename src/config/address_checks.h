@@ -15,9 +15,16 @@ using TraceFn = std::function<void(std::string line)>;
 /// and as it goes into a script line.
 std::string WithoutBlanks(std::string_view text);
 
+/// True when a group of the address holds a blank between two characters:
+/// something the mask could not take stood there (the ":" of
+/// "10.0.0.1:5060" placed as «1 5»), and removing the blanks would join the
+/// characters around it into another number («10.0.0.15»).
+bool HasSplitGroup(std::string_view address);
+
 /// True when the address, blanks removed, has three dots, a character before
-/// each of them and at least one after the third. An empty group before a
-/// dot traces the CP949 notice "중간 IP 없음" (a middle group is missing).
+/// each of them and at least one after the third, and no group of it is
+/// split. An empty group before a dot traces the CP949 notice "중간 IP 없음"
+/// (a middle group is missing).
 bool IP_Add_Check(std::string_view address, const TraceFn& trace);
 
 /// `text` up to, not including, its (n+1)-th dot.

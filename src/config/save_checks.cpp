@@ -1,25 +1,80 @@
 #include "config/save_checks.h"
 
+#include <string_view>
+
 #include "config/config_pages.h"
 
 namespace config {
 
+namespace {
+
+/// A text of the script with the control that captions it on its page.
+struct CaptionedField {
+  platform::Edit ConfigPages::*field;
+  platform::Label ConfigPages::*caption;
+};
+
+// The texts of the LAN and VoIP pages. The phone grid, the service ports and
+// the Auto Upgrade page's texts are looked at after them, so the first field
+// found is the first by page.
+const CaptionedField kScriptTexts[] = {
+    {&ConfigPages::ED_PPPoE_ID, &ConfigPages::L_Login_ID},
+    {&ConfigPages::ED_PPPoE_Password, &ConfigPages::L_Password},
+    {&ConfigPages::ED_H323_ID, &ConfigPages::L_H323_ID},
+    {&ConfigPages::ED_GK_password, &ConfigPages::L_H323_Password},
+    {&ConfigPages::ED_SIP_Username, &ConfigPages::L_SIP_username},
+    {&ConfigPages::ED_SIP_password, &ConfigPages::L_SIP_password},
+    {&ConfigPages::ED_NUM, &ConfigPages::L_Area_number},
+};
+const CaptionedField kUpgradeTexts[] = {
+    {&ConfigPages::ED_server_URL, &ConfigPages::L_server_url},
+    {&ConfigPages::ED_auto_upgrade_ID, &ConfigPages::L_auto_ID},
+    {&ConfigPages::ED_auto_upgrade_password, &ConfigPages::L_auto_password},
+};
+
+bool BreaksLine(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t begin = text.find_first_not_of(' ');
+  if (begin == text.npos) return {};
+  return text.substr(begin, text.find_last_not_of(' ') + 1 - begin);
+}
+
+platform::TabSheet* PageOf(const platform::Control& c) {
+  for (platform::Control* p = c.Parent(); p; p = p->Parent())
+    if (auto* page = dynamic_cast<platform::TabSheet*>(p)) return page;
+  return nullptr;
+}
+
+LineBreakingField Named(std::string_view caption, const platform::Control& field) {
+  return {std::string(TrimBlanks(caption)), PageOf(field)};
+}
+
+/// An optional address the script may carry: empty, or with no split group
+/// whose digits packing would join.
+bool Sendable(const platform::AddressEdit& e) { return !HasSplitGroup(e.Text()); }
+
+}  // namespace
+
 SaveProblem CheckSave(const ConfigPages& p, const TraceFn& trace) {
   // The netmask is tested only once the address passes.
   const bool staticOk = IP_Add_Check(p.ED_Static_IP_address.Text(), trace) &&
-                        IP_Add_Check(p.ED_Static_Netmask.Text(), trace);
-  const bool pppoeOk = !p.ED_PPPoE_ID.Text().empty() && !p.ED_PPPoE_Password.Text().empty();
+                        IP_Add_Check(p.ED_Static_Netmask.Text(), trace) &&
+                        Sendable(p.ED_Static_router) && Sendable(p.ED_Static_DNS);
+  const bool pppoeOk = !p.ED_PPPoE_ID.Text().empty() && !p.ED_PPPoE_Password.Text().empty() &&
+                       Sendable(p.ED_PPPoE_DNS);
 
   bool voipOk = false;
   switch (p.RG_Protocol.ItemIndex()) {
     case kH323:  // the gatekeeper entries are optional
-      voipOk = true;
+      voipOk = Sendable(p.ED_Gatekeeper_IP) && Sendable(p.ED_Gatekeeper_IP2);
       break;
     case kSip:
-      voipOk = IP_Add_Check(p.ED_SIP_Server_1.Text(), trace) && !p.ED_SIP_Username.Text().empty();
+      voipOk = IP_Add_Check(p.ED_SIP_Server_1.Text(), trace) && !p.ED_SIP_Username.Text().empty() &&
+               Sendable(p.ED_SIP_Server_2);
       break;
     case kMgcp:
-      voipOk = IP_Add_Check(p.ED_MGCP_CallAgent_1.Text(), trace);
+      voipOk = IP_Add_Check(p.ED_MGCP_CallAgent_1.Text(), trace) && Sendable(p.ED_MGCP_CallAgent_2);
       break;
     default:
       // No protocol chosen: the script would carry no VoIP section at all, so
@@ -41,6 +96,28 @@ SaveProblem CheckSave(const ConfigPages& p, const TraceFn& trace) {
       return SaveProblem::NoNetworkType;
   }
   return voipOk ? SaveProblem::None : SaveProblem::Voip;
+}
+
+std::optional<LineBreakingField> FindLineBreakingField(const ConfigPages& p) {
+  for (const CaptionedField& f : kScriptTexts)
+    if (BreaksLine((p.*f.field).Text())) return Named((p.*f.caption).Caption(), p.*f.field);
+  // The grid's port names and phone numbers, captioned by their column titles.
+  const platform::StringGrid& grid = p.SG_VoIP_Phone_number;
+  for (int row = 1; row < grid.RowCount(); ++row)
+    for (int col : {0, 2})
+      if (BreaksLine(grid.Cell(col, row))) return Named(grid.Cell(col, 0), grid);
+  for (const ServiceFields& s : kServices)
+    if (BreaksLine((p.*s.port).Text())) return Named((p.*s.check).Caption(), p.*s.port);
+  for (const CaptionedField& f : kUpgradeTexts)
+    if (BreaksLine((p.*f.field).Text())) return Named((p.*f.caption).Caption(), p.*f.field);
+  return std::nullopt;
+}
+
+std::string LineBreakWarning(const LineBreakingField& field) {
+  const std::string page = field.page ? std::string(TrimBlanks(field.page->Caption())) : std::string();
+  return "The field \"" + field.caption + "\" on the page \"" + page +
+         "\" holds a line break or a NUL character. It would reach the gateway as a command of its own, "
+         "so nothing was sent.";
 }
 
 }  // namespace config

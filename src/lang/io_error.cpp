@@ -1,5 +1,6 @@
 #include "io_error.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace lang {
@@ -10,6 +11,10 @@ InOutError::InOutError(int code, std::string path, const std::string& message)
 InOutError InOutError::FromErrno(int code, std::string path) {
   std::string message = "I/O error " + std::to_string(code) + ": " + std::strerror(code);
   return InOutError(code, std::move(path), message);
+}
+
+InOutError InOutError::NotRegularFile(std::string path, const std::string& kind) {
+  return InOutError(EINVAL, std::move(path), "I/O error: not a regular file but " + kind);
 }
 
 std::string InOutError::Advice() const { return "File: " + path_; }

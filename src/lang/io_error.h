@@ -12,6 +12,10 @@ class InOutError : public platform::Error {
   /// An error for the system error number `code` met while working on `path`.
   /// The message reads like "I/O error 21: Is a directory".
   static InOutError FromErrno(int code, std::string path);
+  /// An error for a path that is neither a regular file nor a directory (a
+  /// named pipe, a device, a socket), named by `kind`. It carries EINVAL; the
+  /// message reads like "I/O error: not a regular file but a named pipe".
+  static InOutError NotRegularFile(std::string path, const std::string& kind);
 
   /// The operating system's error number (errno).
   int Code() const { return code_; }

@@ -237,6 +237,15 @@ class Fd {
   int fd_;
 };
 
+/// What a file that is not a regular one is, for the error message.
+std::string FileKind(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "a special file";
+}
+
 }  // namespace
 
 bool LanguageFileExists(const std::string& path) {
@@ -276,8 +285,15 @@ void WriteDefaultLanguageFile(const std::string& path) {
 }
 
 void ReadLanguageFile(const std::string& path, SettingScanner& scanner) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without blocking: opening a named pipe would wait for a writer. Only a
+  // regular file is read; a pipe or a device (a link to /dev/zero) could
+  // block or never end.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) throw InOutError::FromErrno(errno, path);
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) throw InOutError::FromErrno(errno, path);
+  if (S_ISDIR(st.st_mode)) throw InOutError::FromErrno(EISDIR, path);
+  if (!S_ISREG(st.st_mode)) throw InOutError::NotRegularFile(path, FileKind(st.st_mode));
   ReadLanguageFrom(fd.get(), path, scanner);
 }
 

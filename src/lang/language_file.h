@@ -77,7 +77,9 @@ bool LanguageFileExists(const std::string& path);
 void WriteDefaultLanguageFile(const std::string& path);
 
 /// Reads the file at `path` in blocks into `scanner`, up to the end or the
-/// end mark. Failures to open or read throw `InOutError`; settings handled
+/// end mark. Only a regular file (or a link to one) is read: it is opened
+/// without blocking and anything else throws `InOutError` before a byte is
+/// read. Failures to open or read throw `InOutError`; settings handled
 /// before the failure stay handled.
 void ReadLanguageFile(const std::string& path, SettingScanner& scanner);
 /// The same from an open descriptor, which stays open; `path` names it in errors.

@@ -224,6 +224,10 @@ class TF_Connection : public platform::Form {
   /// A message text of the language file; empty when none is wired.
   std::string Message(lang::Msg m) const;
 
+  /// The query series' step at the end of the reply read in `state` (the
+  /// login's acceptance for the login state): the next query, or the end of
+  /// the read-out after the DNS reply; nothing for other states.
+  void SendNextQuery(int32_t state);
   void LoginAnswer(const LineWords& w);
   void ModelCheck(const LineWords& w);
   void SaveHandshake(const LineWords& w);

@@ -15,6 +15,9 @@ inline constexpr int kTokenSlots = 2048;
 /// A word being received is cut at this length, so a peer that never sends a
 /// delimiter cannot grow memory without bound.
 inline constexpr size_t kMaxWordBytes = 64 * 1024;
+/// Port rows the phone grid takes from the VoIP reply; further "voice-port"
+/// lines are passed over, so a hostile gateway cannot grow the grid.
+inline constexpr int32_t kMaxVoicePorts = 64;
 
 /// Values of `ReplyState`: which reply the interpreter is reading.
 namespace reply {

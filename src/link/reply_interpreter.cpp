@@ -34,6 +34,29 @@ constexpr std::array<Echo, 13> kEchoes = {{
     {"get-pstn", reply::kPstn},
 }};
 
+/// The query series: at the end of the reply read in `state`, `next` goes
+/// out. It starts at the login's acceptance; the PSTN reply, never asked for
+/// by the series, restarts it at the WAN query; the DNS reply ends it.
+struct SeriesStep {
+  int32_t state;
+  std::string_view next;  // empty: the series ends
+};
+constexpr std::array<SeriesStep, 11> kSeries = {{
+    {reply::kLogin, "get-model"},
+    {reply::kModel, "get-wan"},
+    {reply::kWan, "get-lan"},
+    {reply::kLan, "get-auto-upgrade"},
+    {reply::kAutoUpgrade, "get-service"},
+    {reply::kService, "get-service-port"},
+    {reply::kServicePort, "get-version"},
+    {reply::kVersion, "get-voip"},
+    {reply::kVoip, "get-dns-server"},
+    {reply::kDns, {}},
+    {reply::kPstn, "get-wan"},
+}};
+
+constexpr std::string_view kEndTag = "!END-TAG!";
+constexpr int kVersionBlanks = 6;
 constexpr std::string_view kRefusedModel = "RN420";
 constexpr std::string_view kRefusedText = "Access denied. Use Morvel S/W for RN420.";
 
@@ -47,7 +70,6 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
     if (w[0] == "write-system") saveEchoPending_ = false;
     return;
   }
-  const int32_t before = link.ReplyState;
   for (const Echo& e : kEchoes) {
     if (w[0] == e.word) {
       link.ReplyState = e.state;
@@ -55,8 +77,11 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
       break;
     }
   }
-  if (before == reply::kSave && link.ReplyState != reply::kSave) End(Conversation::Save);
-  switch (link.ReplyState) {
+  // An echo that took the state out of save (or a line typed in the debug
+  // window) ends the save: no confirmation will come.
+  if (conversation_ == Conversation::Save && link.ReplyState != reply::kSave) End(Conversation::Save);
+  const int32_t state = link.ReplyState;
+  switch (state) {
     case reply::kWan: MapWan(w); break;
     case reply::kLan: MapLan(w); break;
     case reply::kDns: MapDns(w); break;
@@ -71,6 +96,24 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
     case reply::kPstn: MapPstn(w); break;
     default: break;  // 0, 15, 16 and unknown states read nothing
   }
+  // A reply's end mark takes the series a step on; the login's step is
+  // taken at its acceptance line instead.
+  if (w[0] == kEndTag && state != reply::kLogin) SendNextQuery(state);
+  // Six blanks after every line of the version reply, its echo included,
+  // and after the next query on its end mark.
+  if (state == reply::kVersion)
+    for (int i = 0; i < kVersionBlanks; ++i) SendGetData(" ");
+}
+
+void TF_Connection::SendNextQuery(int32_t state) {
+  for (const SeriesStep& step : kSeries) {
+    if (step.state != state) continue;
+    if (step.next.empty())
+      End(Conversation::ReadOut);  // the series, and with it the read-out, is over
+    else
+      SendGetData(std::string(step.next) + "\r");
+    return;
+  }
 }
 
 void TF_Connection::LoginAnswer(const LineWords& w) {
@@ -78,7 +121,7 @@ void TF_Connection::LoginAnswer(const LineWords& w) {
   if (w[1] == "ok") {
     Trace("Login OK!!");
     if (peers_.login) peers_.login->Close();
-    SendGetData("get-model\r");
+    SendNextQuery(reply::kLogin);
   } else if (w[1] == "incorrect") {
     Trace("Login Incorrect!!");
     End(Conversation::ReadOut);  // nothing follows until the user tries again
@@ -99,11 +142,9 @@ void TF_Connection::ModelCheck(const LineWords& w) {
       AllowSave(true);
       if (peers_.restart) peers_.restart->SetEnabled(true);
     } else {
+      // The series goes on behind the cover panel all the same.
       platform::ShowMessageBox(std::string(kRefusedText), "Error", platform::Icon::Error);
     }
-  } else if (w[0] == "!END-TAG!") {
-    // The series goes on for a refused model too, behind the cover panel.
-    SendGetData("get-wan\r");
   }
 }
 
@@ -114,7 +155,7 @@ void TF_Connection::SaveHandshake(const LineWords& w) {
       link.StartTagCount = 1;
     else if (link.StartTagCount == 1)
       ComPort_Decode_Parsing();
-  } else if (w[0] == "!END-TAG!") {
+  } else if (w[0] == kEndTag) {
     if (link.EndTagCount == 0) {
       link.EndTagCount = 1;
     } else if (link.EndTagCount == 1) {

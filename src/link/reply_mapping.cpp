@@ -4,6 +4,8 @@
 //
 // A word the line does not have may hold a word of an earlier line (the
 // table is emptied only when a command is sent); the rows read it as it is.
+// The replies' "!END-TAG!" lines are the query series' steps, taken by the
+// interpreter after the rows here.
 #include <string>
 
 #include "link/connection.h"
@@ -11,8 +13,6 @@
 namespace devlink {
 
 namespace {
-
-constexpr std::string_view kEndTag = "!END-TAG!";
 
 using config::kDhcp, config::kFixed, config::kPppoe;
 using config::kH323, config::kMgcp, config::kSip;
@@ -27,10 +27,6 @@ void FirstOrSecond(bool& seen, platform::Edit& first, platform::Edit& second, co
 }  // namespace
 
 void TF_Connection::MapWan(const LineWords& w) {
-  if (w[0] == kEndTag) {
-    SendGetData("get-lan\r");
-    return;
-  }
   if (!peers_.pages) return;
   config::ConfigPages& p = *peers_.pages;
   const std::string& key = w[0];
@@ -60,10 +56,6 @@ void TF_Connection::MapWan(const LineWords& w) {
 }
 
 void TF_Connection::MapLan(const LineWords& w) {
-  if (w[0] == kEndTag) {
-    SendGetData("get-auto-upgrade\r");
-    return;
-  }
   if (!peers_.pages) return;
   config::ConfigPages& p = *peers_.pages;
   const std::string& key = w[0];
@@ -83,8 +75,6 @@ void TF_Connection::MapLan(const LineWords& w) {
 }
 
 void TF_Connection::MapDns(const LineWords& w) {
-  // The series ends with this reply: its end mark ends the read-out.
-  if (w[0] == kEndTag) End(Conversation::ReadOut);
   if (!peers_.pages || w[0] != "dnshost") return;
   config::ConfigPages& p = *peers_.pages;
   // The WAN reply has already chosen the network type.
@@ -97,7 +87,6 @@ void TF_Connection::MapDns(const LineWords& w) {
 
 void TF_Connection::MapAutoUpgrade(const LineWords& w) {
   if (peers_.pages) AutoUpgradeFields(*peers_.pages, w);
-  if (w[0] == kEndTag) SendGetData("get-service\r");
 }
 
 void TF_Connection::AutoUpgradeFields(config::ConfigPages& p, const LineWords& w) {
@@ -123,10 +112,6 @@ void TF_Connection::AutoUpgradeFields(config::ConfigPages& p, const LineWords& w
 }
 
 void TF_Connection::MapService(const LineWords& w) {
-  if (w[0] == kEndTag) {
-    SendGetData("get-service-port\r");
-    return;
-  }
   if (!peers_.pages) return;
   config::ConfigPages& p = *peers_.pages;
   if (w[0] == "service") {
@@ -139,29 +124,26 @@ void TF_Connection::MapService(const LineWords& w) {
 void TF_Connection::MapServicePort(const LineWords& w) {
   if (peers_.pages)
     if (const config::ServiceFields* s = config::FindService(w[1])) ((*peers_.pages).*s->port).SetText(w[2]);
-  if (w[0] == kEndTag) SendGetData("get-version\r");
 }
 
 void TF_Connection::MapVersion(const LineWords& w) {
-  if (w[0] == "version") {
-    if (peers_.pages) peers_.pages->L_version.SetCaption(w[1]);
-  } else if (w[0] == kEndTag) {
-    SendGetData("get-voip\r");
-  }
-  // Six blanks after every line of the version reply, its echo included.
-  for (int i = 0; i < 6; ++i) SendGetData(" ");
+  if (w[0] == "version" && peers_.pages) peers_.pages->L_version.SetCaption(w[1]);
 }
 
 void TF_Connection::MapVoip(const LineWords& w) {
-  if (w[0] == kEndTag) {
-    SendGetData("get-dns-server\r");
-    return;
-  }
   if (!peers_.pages) return;
   config::ConfigPages& p = *peers_.pages;
   platform::StringGrid& grid = p.SG_VoIP_Phone_number;
   const std::string& key = w[0];
   if (key == "voice-port") {
+    if (link.VoicePortRow >= kMaxVoicePorts) {
+      // One past the last row: the "!" lines of the ports passed over set
+      // nothing, and the trace line is written once per read-out.
+      if (link.VoicePortRow == kMaxVoicePorts)
+        Trace("voice-port lines beyond " + std::to_string(kMaxVoicePorts) + " ports passed over");
+      link.VoicePortRow = kMaxVoicePorts + 1;
+      return;
+    }
     // The first port reuses the grid's single data row.
     if (link.VoicePortRow > 0) grid.AddRow();
     ++link.VoicePortRow;
@@ -176,8 +158,8 @@ void TF_Connection::MapVoip(const LineWords& w) {
     ++link.PatternCount;
     if (link.PotsPeerCount >= link.PatternCount) link.HeldPattern = w[1];
   } else if (key == "port") {
-    for (int row = 1; row < grid.RowCount(); ++row)
-      if (grid.Cell(0, row) == w[1]) grid.SetCell(2, row, link.HeldPattern);
+    for (int row : grid.RowsWith(0, w[1]))
+      if (row >= 1) grid.SetCell(2, row, link.HeldPattern);
     link.HeldPattern.clear();
   } else if (key == "h323-id") {
     p.ED_H323_ID.SetText(w[1]);
@@ -219,8 +201,6 @@ void TF_Connection::MapPstn(const LineWords& w) {
       p->ED_PSTN_login.SetText(w[3]);
       p->ED_PSTN_password.SetText(w[5]);
     }
-  } else if (key == kEndTag) {
-    SendGetData("get-wan\r");
   }
 }
 

@@ -268,6 +268,11 @@ void TF_morvel_config_main::BB_SaveClick() {
     case config::SaveProblem::None:
       break;
   }
+  if (const auto field = config::FindLineBreakingField(pages)) {
+    PageControl1.SetActivePage(field->page);
+    platform::ShowMessageBox(config::LineBreakWarning(*field), "Warning", Icon::Warning, Buttons::Ok);
+    return;
+  }
   connection_->BeginSave();
 }
 

@@ -22,8 +22,9 @@ struct CheckRow {
 };
 
 // Catches an address check that lets an incomplete address through (the
-// gateway would get "ip address 10.1.2." and the like), rejects a complete
-// one, or traces the missing-group notice at the wrong times.
+// gateway would get "ip address 10.1.2." and the like) or one whose packing
+// joins the digits of a group into another number, rejects a complete one,
+// or traces the missing-group notice at the wrong times.
 TEST(IpAddCheck, AcceptsExactlyAddressesWithFourNonEmptyGroups) {
   const CheckRow rows[] = {
       {"10 .1  .2  .3  ", true, 0},
@@ -38,6 +39,10 @@ TEST(IpAddCheck, AcceptsExactlyAddressesWithFourNonEmptyGroups) {
       {"", false, 0},
       {".1.2.3", false, 1},
       {"1.2..3", false, 1},
+      // A split group: "10.0.0.1:5060" placed, whose packing gives 10.0.0.15.
+      {"10 .0  .0  .1 5", false, 0},
+      {"1 0.0.0.1", false, 0},
+      {" 10.0.0.1 ", true, 0},        // blanks around a group split nothing
   };
   for (const CheckRow& r : rows) {
     SCOPED_TRACE(r.address);

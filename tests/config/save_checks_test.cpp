@@ -85,5 +85,63 @@ TEST(CheckSave, ReportsTheFirstFailingCheckOfTheNetworkType) {
   }
 }
 
+// Catches an optional address whose packing would join the digits of a group
+// ("10.0.0.1:5060" placed as «1 5», sent as 10.0.0.15) getting through Save.
+TEST(CheckSave, OptionalAddressWithASplitGroupFailsItsCheck) {
+  const struct {
+    int network;
+    int protocol;
+    platform::AddressEdit ConfigPages::*field;
+    SaveProblem expected;
+  } rows[] = {
+      {0, 0, &ConfigPages::ED_PPPoE_DNS, SaveProblem::Pppoe},
+      {2, 0, &ConfigPages::ED_Static_router, SaveProblem::StaticIp},
+      {2, 0, &ConfigPages::ED_Static_DNS, SaveProblem::StaticIp},
+      {1, 0, &ConfigPages::ED_Gatekeeper_IP2, SaveProblem::Voip},
+      {1, 1, &ConfigPages::ED_SIP_Server_2, SaveProblem::Voip},
+      {1, 2, &ConfigPages::ED_MGCP_CallAgent_2, SaveProblem::Voip},
+  };
+  for (const auto& r : rows) {
+    Pages f;
+    ConfigPages& p = f.pages;
+    SCOPED_TRACE((p.*r.field).Name());
+    p.RG_Network_type.SetItemIndex(r.network);
+    p.RG_Protocol.SetItemIndex(r.protocol);
+    p.ED_PPPoE_ID.SetText("id");
+    p.ED_PPPoE_Password.SetText("pw");
+    p.ED_SIP_Username.SetText("1001");
+    for (platform::AddressEdit* a : {&p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_SIP_Server_1,
+                                     &p.ED_MGCP_CallAgent_1})
+      a->SetText("10.0.0.5");
+    (p.*r.field).SetText("10.0.0.1:5060");
+    EXPECT_EQ(CheckSave(p, {}), r.expected);
+    (p.*r.field).SetText("10.0.0.1");
+    EXPECT_EQ(CheckSave(p, {}), SaveProblem::None);
+  }
+}
+
+// Catches a text with CR, LF or NUL left for the script (its line would end
+// there and the rest run as a command), or a refusal that names the wrong
+// field or page; the grid and the service ports have no labels of their own.
+TEST(LineBreakingField, NamesTheFieldByItsCaptionAndPage) {
+  Pages f;
+  ConfigPages& p = f.pages;
+  p.ED_H323_ID.SetText("gw\x1b[2J\t1");  // other controls end no line
+  EXPECT_FALSE(FindLineBreakingField(p));
+
+  p.ED_service_ftp.SetText(std::string("21\0", 3));
+  auto found = FindLineBreakingField(p);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->caption, "FTP");
+  EXPECT_EQ(found->page, &f.service);
+
+  p.SG_VoIP_Phone_number.SetCell(2, 0, "Phone number");
+  p.SG_VoIP_Phone_number.SetCell(2, 1, "10\n01");
+  found = FindLineBreakingField(p);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->caption, "Phone number");
+  EXPECT_EQ(found->page, &f.voip);
+}
+
 }  // namespace
 }  // namespace config

@@ -192,6 +192,26 @@ TEST(MapVoip, PhoneGridFromPortsAndDialPeers) {
   EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-dns-server\r"}));
 }
 
+// Catches a gateway that grows the phone grid without limit: ports beyond the
+// cap are passed over with one trace line, their "!" lines change no row, and
+// a "port" line still finds the last row.
+TEST(MapVoip, PhoneGridStopsAtItsCap) {
+  WiredLink w;
+  std::vector<std::string> lines{"get-voip"};
+  for (int i = 0; i < devlink::kMaxVoicePorts + 3; ++i) {
+    lines.push_back("voice-port " + std::to_string(i));
+    lines.push_back(i < devlink::kMaxVoicePorts ? "! FXO" : "! FXS");
+  }
+  for (const char* l : {"dial-peer voice 0 pots", "destination-pattern 1063", "port 63"}) lines.emplace_back(l);
+  w.Lines(lines);
+  const platform::StringGrid& g = w.peers.pages.SG_VoIP_Phone_number;
+  ASSERT_EQ(g.RowCount(), devlink::kMaxVoicePorts + 1);
+  EXPECT_EQ(g.Cell(0, 64), "63");
+  EXPECT_EQ(g.Cell(1, 64), "FXO");
+  EXPECT_EQ(g.Cell(2, 64), "1063");
+  EXPECT_EQ(w.peers.trace.Lines(), std::vector<std::string>{"voice-port lines beyond 64 ports passed over"});
+}
+
 // Catches the second and later address lines going to the primary field, the
 // protocol choice not following the line kinds, and words taken off by one.
 TEST(MapVoip, ProtocolsAndAddresses) {

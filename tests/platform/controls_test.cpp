@@ -205,6 +205,26 @@ TEST(StringGrid, ShrinkDropsRows) {
   EXPECT_EQ(grid.RowCount(), 1);
 }
 
+// Catches a row lookup whose index misses a change: a cell rewritten, rows
+// dropped or added, another column asked about in between.
+TEST(StringGrid, RowsWithFollowsEveryChange) {
+  Form form("F", "F");
+  StringGrid grid(&form, "SG", 3, 4);
+  grid.SetCell(0, 1, "a");
+  grid.SetCell(0, 3, "a");
+  EXPECT_EQ(grid.RowsWith(0, "a"), (std::vector<int>{1, 3}));
+  grid.SetCell(0, 1, "b");
+  EXPECT_EQ(grid.RowsWith(0, "a"), (std::vector<int>{3}));
+  grid.SetRowCount(3);
+  EXPECT_TRUE(grid.RowsWith(0, "a").empty());
+  grid.SetRowCount(5);
+  EXPECT_EQ(grid.RowsWith(0, ""), (std::vector<int>{0, 2, 3, 4}));
+  grid.SetCell(2, 2, "b");
+  EXPECT_EQ(grid.RowsWith(2, "b"), (std::vector<int>{2}));
+  grid.SetCell(0, 4, "b");
+  EXPECT_EQ(grid.RowsWith(0, "b"), (std::vector<int>{1, 4}));
+}
+
 // The gauge never shows more than its maximum.
 TEST(Gauge, ProgressStaysInRange) {
   Form form("F", "F");

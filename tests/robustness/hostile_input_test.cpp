@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <random>
 #include <thread>
@@ -28,18 +29,19 @@ using platform::Answer;
 
 constexpr size_t kFlood = 8 * 1024 * 1024;
 
-/// Writes the flood then `tail` to `fd` from a thread of its own, so a full
-/// pty or socket waits for the tool to read.
+/// Writes `flood` bytes without a delimiter then `tail` to `fd` from a
+/// thread of its own, so a full pty or socket waits for the tool to read.
 class Flooder {
  public:
-  Flooder(int fd, std::string tail) : tail_(std::move(tail)), thread_([this, fd] { Run(fd); }) {}
+  Flooder(int fd, std::string tail, size_t flood = kFlood)
+      : tail_(std::move(tail)), flood_(flood), thread_([this, fd] { Run(fd); }) {}
   ~Flooder() { thread_.join(); }
   bool Done() const { return done_; }
 
  private:
   void Run(int fd) {
     const std::string block(64 * 1024, 'x');
-    for (size_t sent = 0; sent < kFlood; sent += block.size()) WriteAll(fd, block);
+    for (size_t sent = 0; sent < flood_; sent += block.size()) WriteAll(fd, block);
     WriteAll(fd, tail_);
     done_ = true;
   }
@@ -52,6 +54,7 @@ class Flooder {
     }
   }
   std::string tail_;
+  size_t flood_;
   std::atomic<bool> done_{false};
   std::thread thread_;
 };
@@ -61,7 +64,8 @@ struct FloodCase {
   bool statusMode;
 };
 
-class Flood : public FaultTest, public ::testing::WithParamInterface<FloodCase> {
+/// A link connected to a peer of the test's own, which plays the gateway.
+class HandMadePeer : public FaultTest {
  protected:
   void TearDown() override {
     pty_.reset();
@@ -98,6 +102,8 @@ class Flood : public FaultTest, public ::testing::WithParamInterface<FloodCase> 
   std::optional<testsupport::PtyPair> pty_;
   std::optional<testsupport::LoopbackListener> listener_;
 };
+
+class Flood : public HandMadePeer, public ::testing::WithParamInterface<FloodCase> {};
 
 // Catches memory that grows with a peer that never sends a delimiter: the
 // word (parse mode) or line (status mode) being received is cut at its
@@ -136,6 +142,28 @@ INSTANTIATE_TEST_SUITE_P(Modes, Flood,
                            return std::string(ViaName(info.param.via)) +
                                   (info.param.statusMode ? "_Status" : "_Parse");
                          });
+
+// Catches a phone grid that grows with every "voice-port" line and a "port"
+// line that walks every row: 100,000 of each end with the grid at its cap and
+// one trace line, read in bounded time.
+TEST_F(HandMadePeer, VoicePortFloodStaysBounded) {
+  const int peer = OpenPeer(Via::Tcp);
+  ASSERT_GE(peer, 0);
+  connection().link.ReplyState = devlink::reply::kNone;
+  std::string lines = "get-voip\r\n";
+  constexpr int kLines = 100000;
+  for (int i = 0; i < kLines; ++i) lines += "voice-port " + std::to_string(i % 1000) + "\r\n";
+  for (int i = 0; i < kLines; ++i) lines += "port " + std::to_string(i % 1000) + "\r\n";
+  lines += "!END-TAG!\r\n";
+  {
+    Flooder flooder(peer, lines, 0);
+    ASSERT_TRUE(platform::DelayUntil(60000, [&] { return Sent("get-dns-server\r"); }));
+  }
+  EXPECT_EQ(pages().SG_VoIP_Phone_number.RowCount(), devlink::kMaxVoicePorts + 1);
+  int passedOver = 0;
+  for (const std::string& l : debug().Display.Lines()) passedOver += l.find("passed over") != l.npos;
+  EXPECT_EQ(passedOver, 1);
+}
 
 /// A program started in a directory whose "language.cfg" a case prepares.
 class LanguageFile : public ::testing::Test {
@@ -195,20 +223,32 @@ TEST_F(LanguageFile, HugeLinesArePassedOver) {
   EXPECT_EQ(main().BB_Save.Caption(), "Sichern");
 }
 
-// Catches a directory or a file whose reading fails taken for an empty
-// language file, or a failure that stops the program: the error is shown
-// and the main window still comes up.
-TEST_F(LanguageFile, DirectoryOrReadFailureIsShown) {
-  for (const bool directory : {true, false}) {
-    SCOPED_TRACE(directory ? "directory" : "read fails");
+// Catches a directory, a named pipe (opening it waited for a writer before
+// the window came up), a device (a link to /dev/zero read NUL bytes for ever)
+// or a file whose reading fails taken for a language file, or a failure that
+// stops the program: the error is shown and the main window still comes up.
+TEST_F(LanguageFile, AnythingButAReadableFileIsShown) {
+  const struct {
+    const char* what;
+    std::function<void()> make;
+    const char* message;
+  } cases[] = {
+      {"directory", [] { std::filesystem::create_directory("language.cfg"); }, "Is a directory"},
+      {"named pipe", [] { ASSERT_EQ(::mkfifo("language.cfg", 0644), 0); }, "not a regular file but a named pipe"},
+      {"device", [] { std::filesystem::create_symlink("/dev/zero", "language.cfg"); },
+       "not a regular file but a character device"},
+      // Opens but cannot be read: offset 0 of a process's memory is never
+      // mapped, so read() fails with EIO.
+      {"read fails", [] { std::filesystem::create_symlink("/proc/self/mem", "language.cfg"); }, "I/O error"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     std::filesystem::remove_all("language.cfg");
-    // A file that opens but cannot be read: offset 0 of a process's memory
-    // is never mapped, so read() fails with EIO.
-    if (directory) std::filesystem::create_directory("language.cfg");
-    else std::filesystem::create_symlink("/proc/self/mem", "language.cfg");
+    c.make();
     boxes.Clear();
     StartProgram();
     EXPECT_TRUE(ErrorShown());
+    EXPECT_TRUE(!boxes.Shown().empty() && boxes.Shown()[0].text.find(c.message) != std::string::npos);
     EXPECT_TRUE(main().Visible());
     program_.reset();
   }

@@ -96,6 +96,7 @@ class ProgramTest : public ::testing::Test {
   config::ConfigPages& pages() { return program_->Main().pages; }
   devlink::TF_Connection& connection() { return program_->Connection(); }
   ui::TF_Login& login() { return program_->Login(); }
+  ui::TF_Debug& debug() { return program_->Debug(); }
   gwsim::Simulator& sim() { return *sim_; }
   bool ended() const { return ended_; }
 

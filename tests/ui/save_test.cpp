@@ -23,7 +23,8 @@ struct SaveCase {
 };
 
 // Catches a refused save that turns to the wrong page, shows the wrong text,
-// or sends anything; and an accepted one that does not start the handshake.
+// or sends anything (a field whose line break would split its script line
+// included); and an accepted one that does not start the handshake.
 TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
   const auto sip = [](config::ConfigPages& p) {
     p.ED_SIP_Server_1.SetText("10.0.0.5");
@@ -41,6 +42,14 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
        "Tab_LAN", "Please setup static IP contents"},
       {"SIP without user name", 1, 1, [](config::ConfigPages& p) { p.ED_SIP_Server_1.SetText("10.0.0.5"); },
        "Tab_VoIP", "Please setup VoIP contents"},
+      {"a line break in the PPPoE password", 0, 0,
+       [](config::ConfigPages& p) {
+         p.ED_PPPoE_ID.SetText("id");
+         p.ED_PPPoE_Password.SetText("secret\nreboot-system");
+       },
+       "Tab_LAN",
+       "The field \"Password\" on the page \"LAN\" holds a line break or a NUL character. It would reach the "
+       "gateway as a command of its own, so nothing was sent."},
       {"fixed address complete, SIP complete", 2, 1,
        [&](config::ConfigPages& p) {
          p.ED_Static_IP_address.SetText("10.1.2.3");

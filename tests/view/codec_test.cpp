@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@ using platform::qt::AddressTyping;
 using platform::qt::Decode;
 using platform::qt::DecodeJpeg;
 using platform::qt::Encode;
+using platform::qt::EncodeLike;
 using platform::qt::IsValidUtf8;
+using platform::qt::WithoutControls;
 
 namespace {
 
@@ -53,6 +56,28 @@ TEST(TextCodec, Utf8Validation) {
 // Catches: typed text that does not read back as it was shown.
 TEST(TextCodec, EncodeRoundTrips) {
   for (const char* s : {"admin", "\xEC\xA4\x91\xEA\xB0\x84 1", "a b\tc"}) EXPECT_EQ(Encode(Decode(s)), s);
+}
+
+// Catches an edit that changes bytes the user did not touch (a CP949 field
+// re-encoded as UTF-8), replaces what the field's code page cannot hold, or
+// keeps a control character of a paste.
+TEST(TextCodec, EntryKeepsTheFieldsBytesAndDropsControls) {
+  struct Row {
+    std::string previous;
+    QString entered;
+    std::optional<std::string> stored;
+  };
+  const std::vector<Row> rows = {
+      {"\xC1\xDF\xB0\xA3", QStringLiteral(u"중간1"), "\xC1\xDF\xB0\xA3" "1"},  // CP949 stays CP949
+      {"abc", QStringLiteral(u"abc가"), "abc\xEA\xB0\x80"},                       // UTF-8 stays UTF-8
+      {"\xC1\xDF", QStringLiteral(u"x"), "x"},
+      {"\xC1\xDF", QStringLiteral(u"중😀"), std::nullopt},        // no CP949 form
+      {"a\xFF", QStringLiteral(u"a\uFFFDb"), std::nullopt},       // an undecodable byte's stand-in
+      {"\xC1\xDF", QStringLiteral(u"징"), std::nullopt},          // its CP949 bytes read as UTF-8 "¡"
+  };
+  for (const Row& r : rows) EXPECT_EQ(EncodeLike(r.entered, r.previous), r.stored) << r.entered.toStdString();
+  EXPECT_EQ(WithoutControls(QString::fromUtf16(u"se\tcret\r\nre\x1b\0boot\x7f\u0085é", 20)),
+            QStringLiteral(u"secretrebooté"));
 }
 
 /// A JPEG of `w` x `h` in the given colour space, made with libjpeg.

@@ -157,7 +157,8 @@ TEST_F(ProgramFixture, AllVisibleTabsShowAtOnce) {
 }
 
 // Catches: the debug shortcut that does not reach the hidden menu entry from
-// the real main window, or a context menu that lists the hidden entry.
+// the real main window, a context menu that lists the hidden entry, or a
+// debug window already shown that stays behind the main window.
 TEST_F(ProgramFixture, CtrlDeleteShowsTheDebugWindow) {
   auto& main = program->Main();
   main.P_main.Hide();
@@ -168,6 +169,11 @@ TEST_F(ProgramFixture, CtrlDeleteShowsTheDebugWindow) {
   EXPECT_TRUE(program->Debug().Visible());
   EXPECT_TRUE(view->Debug().Window()->isVisible());
   EXPECT_TRUE(main.PopupMenu1.ListedItems().empty());
+
+  view->Main().Window()->activateWindow();
+  ASSERT_TRUE(platform::DelayUntil(2000, [&] { return QApplication::activeWindow() == view->Main().Window(); }));
+  QTest::keyClick(edit, Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_TRUE(platform::DelayUntil(2000, [&] { return QApplication::activeWindow() == view->Debug().Window(); }));
 }
 
 // Catches: Enter in an edit of the main window that does not press the

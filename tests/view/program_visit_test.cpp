@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -53,6 +57,22 @@ class Visit : public ProgramFixture {
   void TearDown() override {
     ProgramFixture::TearDown();
     sim.reset();
+  }
+  /// Connects over TCP and logs in through the controls, then waits for the
+  /// read-out to end.
+  void LogIn() {
+    auto& c = program->Connection();
+    program->Main().BB_Connect.Click();
+    c.RB_TCP.Click();
+    c.ED_host.SetText("127.0.0.1");
+    c.ED_TCP.SetText(std::to_string(sim->tcpPort()));
+    c.BB_Connect.Click();
+    ASSERT_TRUE(program->Login().Visible());
+    program->Login().ED_ID.SetText("admin");
+    program->Login().ED_Password.SetText("admin");
+    program->Login().BB_OK.Click();
+    const config::ConfigPages& p = program->Main().pages;
+    ASSERT_TRUE(platform::DelayUntil(10000, [&] { return !p.ED_PPPoE_DNS.IsEmpty() && !p.L_version.Caption().empty(); }));
   }
   std::unique_ptr<gwsim::Simulator> sim;
 };
@@ -108,6 +128,44 @@ TEST_F(Visit, ConnectLoginReadOutEditAndSaveThroughTheWidgets) {
   EXPECT_EQ(after.pppoeId, "visitor@isp");
   EXPECT_EQ(after.h323Id, "gw2002");
   EXPECT_EQ(after.pppoePassword, before.pppoePassword);
+}
+
+// Catches a pasted line break that reaches the gateway: Qt's line edit keeps
+// it, and Save sent the text after it as a console command of its own.
+TEST_F(Visit, PastedLineBreakNeverReachesTheGateway) {
+  LogIn();
+  QApplication::clipboard()->setText(QStringLiteral("secret\nreboot-system"));
+  QLineEdit* password = Line(view->Main(), "ED_PPPoE_Password");
+  password->setFocus();
+  password->selectAll();
+  QTest::keyClick(password, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(password->text(), QStringLiteral("secretreboot-system"));
+  ASSERT_EQ(program->Main().pages.ED_PPPoE_Password.Text(), "secretreboot-system");
+
+  Click(view->Main(), "BB_Save");
+  ASSERT_TRUE(platform::DelayUntil(10000, [&] { return SaveConfirmed(boxes); }));
+  const std::string line = "ppp pap sent-username " + sim->config().pppoeId + " password secretreboot-system\\r";
+  EXPECT_NE(sim->transcript().find(line), std::string::npos) << sim->transcript();
+  EXPECT_EQ(sim->config().pppoePassword, "secretreboot-system");
+  EXPECT_EQ(sim->counters().reboots, 0u);
+}
+
+// Catches a window that drops the memo's leading empty line: appending an
+// empty line to an empty text edit adds nothing, so "System Information"
+// showed on the first line although the memo's first line is empty.
+TEST_F(Visit, StatusMemoShowsTheModelsLines) {
+  LogIn();
+  auto* tabs = qobject_cast<QTabWidget*>(view->Main().WidgetNamed("PageControl1"));
+  const int status = program->Main().Tab_Status_information.PageIndex();
+  QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(status).center());
+  const platform::Memo& memo = program->Main().pages.M_State_Info;
+  ASSERT_TRUE(platform::DelayUntil(10000, [&] { return memo.Lines().size() > 2; }));
+  ASSERT_EQ(memo.Lines()[1], "System Information");
+  auto* shown = qobject_cast<QPlainTextEdit*>(view->Main().WidgetNamed("M_State_Info"));
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->blockCount(), int(memo.Lines().size()));
+  EXPECT_EQ(shown->document()->findBlockByNumber(0).text(), QString());
+  EXPECT_EQ(shown->document()->findBlockByNumber(1).text(), QStringLiteral("System Information"));
 }
 
 }  // namespace

@@ -114,7 +114,13 @@ class MemoBinding : public Binding {
     auto* w = edit();
     switch (p) {
       case Prop::LineAdded:
-        Quietly(w, [&] { w->appendPlainText(DisplayLine(memo_.Lines().back())); });
+        // An empty document shows one empty line and takes an appended line
+        // in its place: after a memo whose only line is empty, the whole
+        // text goes in, so the widget's lines stay the memo's.
+        if (memo_.Lines().size() > 1 && w->document()->isEmpty())
+          Apply(Prop::Lines);
+        else
+          Quietly(w, [&] { w->appendPlainText(DisplayLine(memo_.Lines().back())); });
         break;
       case Prop::Lines: {
         const QString text = DisplayLines(memo_.Lines());

@@ -33,12 +33,15 @@ class FormBinding : public Binding {
           if (first) PlaceOnScreen();
           widget_->show();
           if (first && form_.OuterSize()) FitFrame();
-          if (QGuiApplication::platformName() != QLatin1String("offscreen")) widget_->raise();
-          widget_->activateWindow();
-          Apply(Prop::Focus);
+          Apply(Prop::Front);
         } else {
           widget_->hide();
         }
+        break;
+      case Prop::Front:
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) widget_->raise();
+        widget_->activateWindow();
+        Apply(Prop::Focus);
         break;
       case Prop::Geometry: {
         const Rect& r = control_.Geometry();

@@ -40,6 +40,9 @@ QFont FontFor(const Font& f) {
   QFont q = QApplication::font();
   if (f.fixedPitch || f.family == "Terminal") {
     q = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Ask the matcher for fixed pitch too: some systems' "monospace" font
+    // does not say it is one.
+    q.setFixedPitch(true);
     q.setPixelSize(kFontPixels);
   } else if (!f.family.empty()) {
     q.setFamily(Decode(f.family));

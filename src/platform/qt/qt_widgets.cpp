@@ -1,5 +1,6 @@
 #include "platform/qt/qt_widgets.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -30,6 +31,26 @@ QColor Resolve(const Colour& c) {
 }
 
 // ---------------------------------------------------------------- edits
+
+std::optional<std::string> TakeLineEdit(QLineEdit& line, std::string_view current) {
+  const QString typed = line.text();
+  const QString kept = WithoutControls(typed);
+  if (kept != typed) {
+    const int cursor = int(WithoutControls(typed.left(line.cursorPosition())).size());
+    ShowLineText(line, kept);
+    line.setCursorPosition(cursor);
+  }
+  return EncodeLike(kept, current);
+}
+
+void ShowLineText(QLineEdit& line, const QString& text) {
+  if (line.text() == text) return;
+  const int cursor = line.cursorPosition();
+  const bool was = line.blockSignals(true);
+  line.setText(text);
+  line.blockSignals(was);
+  line.setCursorPosition(std::min(cursor, int(text.size())));
+}
 
 void EditWidget::keyPressEvent(QKeyEvent* e) {
   const QString typed = e->text();
@@ -250,9 +271,11 @@ bool GridWidget::StartEditing(bool selectAll) {
     editor_ = new QLineEdit(viewport());
     editor_->setObjectName(QString::fromStdString(grid_.Name() + "_editor"));
     editor_->setFrame(false);
-    QObject::connect(editor_, &QLineEdit::textEdited, editor_, [this](const QString& text) {
+    QObject::connect(editor_, &QLineEdit::textEdited, editor_, [this] {
       const int c = editCol_, r = editRow_;
-      platform::Guard([&] { grid_.SetCell(c, r, Encode(text)); });
+      if (const auto bytes = TakeLineEdit(*editor_, grid_.Cell(c, r)))
+        platform::Guard([&] { grid_.SetCell(c, r, *bytes); });
+      SyncEditor();
     });
     QObject::connect(editor_, &QLineEdit::returnPressed, editor_, [this] {
       CloseEditor();
@@ -285,8 +308,7 @@ void GridWidget::SyncEditor() {
     CloseEditor();
     return;
   }
-  const QString text = Decode(grid_.Cell(editCol_, editRow_));
-  if (editor_->text() != text) editor_->setText(text);
+  ShowLineText(*editor_, Decode(grid_.Cell(editCol_, editRow_)));
   editor_->setGeometry(CellRect(editCol_, editRow_));
   if (editor_->geometry().isEmpty()) CloseEditor();
 }

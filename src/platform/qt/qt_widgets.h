@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/ui/toolkit.h"
 
@@ -15,6 +18,16 @@ namespace platform::qt {
 
 /// Resolves a toolkit colour against the application's palette.
 QColor Resolve(const Colour& colour);
+
+/// A user's edit of a single-line text that its control holds as `current`:
+/// control characters are dropped from `line` at once (the cursor keeps its
+/// place among the rest), and the text is encoded like `current`. The bytes
+/// for the control, or nothing when the edit is refused; either way the
+/// caller then shows the control's text again.
+std::optional<std::string> TakeLineEdit(QLineEdit& line, std::string_view current);
+/// Shows `text` in `line` when it shows something else, with its signals
+/// blocked; the cursor stays where it was, or goes to the end of a shorter text.
+void ShowLineText(QLineEdit& line, const QString& text);
 
 /// A single-line edit that hands every typed character to a hook first (the
 /// control's key-press rule) and reports leaving it.

@@ -1,6 +1,5 @@
 // Bindings of the controls that take typed text or a chosen entry: edits,
 // the masked address edit and drop-down lists.
-#include <algorithm>
 #include <QAbstractItemView>
 #include <QComboBox>
 
@@ -21,9 +20,9 @@ class EditBinding : public Binding {
     w->onLeave = [this] { Guard([this] { edit_.Exit(); }); };
     // Every edit goes through the control, whose rule may change it again;
     // the address edit places edits that bypass its keys (the context
-    // menu's paste, undo) the same way.
-    QObject::connect(w, &QLineEdit::textEdited, w, [this](const QString& text) {
-      Guard([&] { edit_.SetText(Encode(text)); });
+    // menu's paste, undo) the same way. A refused edit is undone here.
+    QObject::connect(w, &QLineEdit::textEdited, w, [this] {
+      if (const auto bytes = TakeLineEdit(*line(), edit_.Text())) Guard([&] { edit_.SetText(*bytes); });
       Apply(Prop::Text);
     });
   }
@@ -32,15 +31,9 @@ class EditBinding : public Binding {
   void Apply(Prop p) override {
     auto* w = line();
     switch (p) {
-      case Prop::Text: {
-        const QString text = Decode(edit_.Text());
-        if (w->text() != text) {
-          const int cursor = w->cursorPosition();
-          Quietly(w, [&] { w->setText(text); });
-          w->setCursorPosition(std::min(cursor, int(text.size())));
-        }
+      case Prop::Text:
+        ShowLineText(*w, Decode(edit_.Text()));
         break;
-      }
       case Prop::ReadOnly:
         w->setReadOnly(edit_.ReadOnly());
         break;

@@ -66,6 +66,24 @@ std::string Cp949ToUtf8(std::string_view bytes) {
   return out;
 }
 
+/// UTF-8 to CP949 through glibc's iconv; nothing when a character has no
+/// CP949 form.
+std::optional<std::string> Utf8ToCp949(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP949", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out(utf8.size() * 2 + 8, '\0');  // CP949 takes at most 2 bytes a character
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char* o = out.data();
+  size_t oLeft = out.size();
+  const bool ok = iconv(cd, &in, &inLeft, &o, &oLeft) != size_t(-1) &&
+                  iconv(cd, nullptr, nullptr, &o, &oLeft) != size_t(-1);
+  iconv_close(cd);
+  if (!ok) return std::nullopt;
+  out.resize(out.size() - oLeft);
+  return out;
+}
+
 }  // namespace
 
 QString Decode(std::string_view bytes) {
@@ -75,5 +93,20 @@ QString Decode(std::string_view bytes) {
 }
 
 std::string Encode(const QString& text) { return text.toUtf8().toStdString(); }
+
+QString WithoutControls(const QString& text) {
+  QString kept;
+  kept.reserve(text.size());
+  for (const QChar c : text)
+    if (c.category() != QChar::Other_Control) kept += c;
+  return kept;
+}
+
+std::optional<std::string> EncodeLike(const QString& text, std::string_view previous) {
+  std::optional<std::string> bytes =
+      IsValidUtf8(previous) ? std::optional<std::string>(Encode(text)) : Utf8ToCp949(Encode(text));
+  if (bytes && Decode(*bytes) != text) return std::nullopt;
+  return bytes;
+}
 
 }  // namespace platform::qt

@@ -11,7 +11,11 @@ Form::Form(std::string name, std::string caption) : Control(nullptr, std::move(n
 }
 
 void Form::Show() {
-  if (SetVisible(true) && onShow) onShow();
+  if (!SetVisible(true)) {
+    Notify(Prop::Front);
+    return;
+  }
+  if (onShow) onShow();
 }
 
 bool Form::Close() {

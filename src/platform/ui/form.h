@@ -18,7 +18,8 @@ class Form : public Control {
   /// are the screen position when the placement is Designed).
   Form(std::string name, std::string caption);
 
-  /// Shows the window; onShow runs when it was hidden.
+  /// Shows the window; onShow runs when it was hidden. A window already
+  /// shown is brought to the front instead (it may lie behind another).
   void Show();
   /// Asks onCloseQuery; when closing may go on, runs onClose and hides the
   /// window. True when it closed.

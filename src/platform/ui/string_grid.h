@@ -4,6 +4,7 @@
 // recorder in tests).
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "control.h"
@@ -41,6 +42,11 @@ class StringGrid : public Control {
   const std::string& Cell(int col, int row) const;
   /// Sets a cell's text; ignored outside the grid.
   void SetCell(int col, int row, std::string text);
+  /// The rows, in order, whose cell in column `col` holds `text`. The grid
+  /// keeps an index of the column last asked about and updates it with every
+  /// change, so a lookup does not walk the rows. The result is a copy: the
+  /// caller may change cells while it goes through it.
+  std::vector<int> RowsWith(int col, const std::string& text);
 
   int FixedRows() const { return fixedRows_; }
   int FixedCols() const { return fixedCols_; }
@@ -65,8 +71,13 @@ class StringGrid : public Control {
   std::function<void(int col, int row, const Rect&, const CellState&, Canvas&)> onDrawCell;
 
  private:
+  void Index(int row);
+  void Unindex(int row);
+
   int cols_;
   std::vector<std::vector<std::string>> cells_;  // by row, then column
+  int indexedCol_ = -1;                           // none yet
+  std::unordered_map<std::string, std::vector<int>> index_;  // text -> its rows, ascending
   int fixedRows_ = 1, fixedCols_ = 1;
   bool editable_ = false;
   std::vector<int> colWidths_;
