@@ -58,6 +58,8 @@ bool WaitHeld(int fd, uint32_t ms, const std::function<bool()>& abandoned) {
       output.emplace(fd, QSocketNotifier::Write);
       QObject::connect(&*output, &QSocketNotifier::activated, [&] { writable = true; });
     }
+    // Despite its name X11ExcludeTimers holds timers on every Unix event
+    // dispatcher (the test of the serial writes checks it).
     while (!writable && !expired && !abandoned())
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers |
                                       QEventLoop::WaitForMoreEvents);
