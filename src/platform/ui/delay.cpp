@@ -40,8 +40,10 @@ namespace {
 /// The wait of WaitWritable (fd < 0: only the time). Timers are held, so the
 /// deadline wakes the loop through a timerfd rather than a QTimer.
 bool WaitHeld(int fd, uint32_t ms, const std::function<bool()>& abandoned) {
-  const int deadline = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
-  if (deadline < 0) {  // no timerfd: wait without handling events
+  // Without an application or a timerfd: wait without handling events.
+  const int deadline =
+      QCoreApplication::instance() ? timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK) : -1;
+  if (deadline < 0) {
     pollfd p{fd, POLLOUT, 0};
     return poll(&p, fd >= 0 ? 1 : 0, int(std::min<uint32_t>(ms, 1u << 30))) > 0;
   }
