@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "link/connection.h"
+#include "ui/layouts.h"
 #include "ui/main_window.h"
 
 namespace ui::test {
@@ -108,6 +110,20 @@ TEST(MainWindowLayout, Looks) {
   for (auto* l : {&p.L_model, &p.L_version, &p.L_Morvel_Version})
     EXPECT_TRUE(l->TextFont().bold) << l->Name();
   EXPECT_FALSE(p.L_Model_.TextFont().bold);
+}
+
+// Catches a connection dialog laid out with the wrong size or captions, or
+// one that can fall behind the main window.
+TEST(ConnectionDialogLayout, SizeAndCaptions) {
+  devlink::TF_Connection d;
+  LayOutConnectionDialog(d);
+  EXPECT_EQ(d.Caption(), "Connect");
+  EXPECT_EQ(d.Geometry().width, 319);
+  EXPECT_EQ(d.Geometry().height, 180);
+  EXPECT_TRUE(d.StayOnTop());
+  EXPECT_EQ(d.RB_TCP.Caption(), "TCP/IP");
+  EXPECT_EQ(d.BB_Connect.Caption(), "&OK");
+  EXPECT_EQ(d.BB_Cancel.Caption(), "&Cancel");
 }
 
 }  // namespace
