@@ -5,8 +5,9 @@
 // user edits them, the save checks and the script writer read them.
 //
 // The main window owns the page control and its pages and hands the pages in;
-// the controls here are laid into them. Start values are set by the
-// constructor; rules (which group shows for which choice) are attached by the
+// the controls here are created inside them. Start values are set by the
+// constructor; where the controls lie and how they look is the main window's
+// layout, and rules (which group shows for which choice) are attached by the
 // main window.
 #include <array>
 #include <string_view>

@@ -5,7 +5,6 @@
 namespace devlink {
 
 using platform::Colour;
-using platform::Rect;
 
 namespace {
 constexpr Colour kDisabledEdit = Colour::Sys(Colour::System::Light3D);
@@ -13,7 +12,7 @@ constexpr Colour kEnabledEdit = Colour::Sys(Colour::System::Window);
 }  // namespace
 
 TF_Connection::TF_Connection()
-    : Form("F_Connection", "Connect"),
+    : Form("F_Connection"),
       GB_Serial(this, "GB_Serial"),
       RB_Serial(&GB_Serial, "RB_Serial"),
       L_port(&GB_Serial, "L_port"),
@@ -27,45 +26,15 @@ TF_Connection::TF_Connection()
       P_Buttons(this, "P_Buttons"),
       BB_Connect(&P_Buttons, "BB_Connect"),
       BB_Cancel(&P_Buttons, "BB_Cancel") {
-  SetGeometry({0, 0, 319, 180});
-  SetBorderStyle(Border::FixedSingle);
-  SetStayOnTop(true);
-  SetPlacement(Placement::ScreenCenter);
-
-  GB_Serial.SetGeometry({8, 4, 303, 56});
-  RB_Serial.SetGeometry({12, 0, 60, 17});
-  RB_Serial.SetCaption("Serial");
   RB_Serial.SetChecked(true);
-  L_port.SetGeometry({24, 26, 40, 13});
-  L_port.SetCaption("Port");
-  CB_Serial.SetGeometry({80, 22, 120, 21});
-
-  GB_TCP.SetGeometry({8, 64, 303, 72});
-  RB_TCP.SetGeometry({12, 0, 60, 17});
-  RB_TCP.SetCaption("TCP/IP");
-  L_Host.SetGeometry({24, 24, 40, 13});
-  L_Host.SetCaption("Host");
   L_Host.SetEnabled(false);
-  ED_host.SetGeometry({80, 20, 200, 21});
   ED_host.SetEnabled(false);
   ED_host.SetBackground(kDisabledEdit);
-  L_TCP_port.SetGeometry({24, 48, 50, 13});
-  L_TCP_port.SetCaption("TCP port");
   L_TCP_port.SetEnabled(false);
-  ED_TCP.SetGeometry({80, 44, 60, 21});
   ED_TCP.SetText("514");
   ED_TCP.SetEnabled(false);
   ED_TCP.SetBackground(kDisabledEdit);
-
-  P_Buttons.SetAlign(platform::Align::Bottom);
-  P_Buttons.SetGeometry({0, 140, 319, 40});
-  BB_Connect.SetGeometry({144, 8, 80, 25});
-  BB_Connect.SetCaption("&OK");
-  BB_Connect.SetGlyph(platform::Button::Glyph::Ok);
   BB_Connect.SetDefault(true);
-  BB_Cancel.SetGeometry({230, 8, 80, 25});
-  BB_Cancel.SetCaption("&Cancel");
-  BB_Cancel.SetGlyph(platform::Button::Glyph::Abort);
 
   RB_Serial.onClick = [this] { RB_SerialClick(); };
   RB_TCP.onClick = [this] { RB_TCPClick(); };

@@ -1,34 +1,20 @@
 #include "ui/login_dialog.h"
 
 #include "link/connection.h"
+#include "ui/layouts.h"
 #include "ui/main_window.h"
 
 namespace ui {
 
 TF_Login::TF_Login()
-    : Form("F_Login", "Login"),
+    : Form("F_Login"),
       L_Login_ID(this, "L_Login_ID"),
       ED_ID(this, "ED_ID"),
       L_Password(this, "L_Password"),
       ED_Password(this, "ED_Password"),
       BB_OK(this, "BB_OK"),
       BB_Cancel(this, "BB_Cancel") {
-  SetGeometry({0, 0, 192, 95});
-  SetBorderStyle(Border::FixedDialog);
-  SetPlacement(Placement::ScreenCenter);
-  SetStayOnTop(true);
-
-  L_Login_ID.SetCaption("Login ID");
-  L_Login_ID.SetGeometry({9, 12, 0, 0});
-  ED_ID.SetGeometry({70, 9, 107, 19});
-  L_Password.SetCaption("Password");
-  L_Password.SetGeometry({9, 37, 0, 0});
-  ED_Password.SetGeometry({70, 34, 107, 19});
-  ED_Password.SetPasswordChar('*');
-  BB_OK.SetCaption("&Ok");
-  BB_OK.SetGeometry({41, 62, 69, 25});
-  BB_Cancel.SetCaption("&Cancel");
-  BB_Cancel.SetGeometry({109, 62, 69, 25});
+  LayOutLoginDialog(*this);
 
   BB_OK.onClick = [this] { platform::Guard([this] { BB_OKClick(); }); };
   BB_Cancel.onClick = [this] { platform::Guard([this] { BB_CancelClick(); }); };

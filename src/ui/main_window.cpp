@@ -5,26 +5,17 @@
 #include "lang/language_convert.h"
 #include "link/connection.h"
 #include "ui/debug_window.h"
+#include "ui/layouts.h"
 #include "ui/login_dialog.h"
 
 namespace ui {
 
-using platform::Align;
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 using platform::Rect;
 
 namespace {
-
-constexpr int kClientWidth = 510;
-constexpr int kClientHeight = 340;
-constexpr int kHeaderHeight = 81;
-constexpr int kSpacerHeight = 6;
-constexpr int kButtonBarHeight = 37;
-constexpr int kCoverWidth = 514;
-constexpr int kCoverHeight = 220;
-constexpr int kStripHeight = 17;
 
 config::PageSlots Slots(TF_morvel_config_main& w) {
   return {&w.Tab_PSTN, &w.Tab_LAN,          &w.Tab_PC,                 &w.Tab_VoIP,
@@ -34,7 +25,7 @@ config::PageSlots Slots(TF_morvel_config_main& w) {
 }  // namespace
 
 TF_morvel_config_main::TF_morvel_config_main()
-    : Form("F_morvel_config_main", "VoIP Gateway Morvel Configuration"),
+    : Form("F_morvel_config_main"),
       Panel1(this, "Panel1"),
       IMG_Morvel_Setup(&Panel1, "IMG_Morvel_Setup"),
       IMG_DIAL_UP(&Panel1, "IMG_DIAL_UP"),
@@ -65,7 +56,8 @@ TF_morvel_config_main::TF_morvel_config_main()
       Timer_gauge("Timer_gauge", 700),
       PopupMenu1(this, "PopupMenu1"),
       debug1(&PopupMenu1, "debug1") {
-  BuildFrame();
+  SetStartState();
+  LayOutMainWindow(*this);
   AttachRules();
   FormCreate();
 }
@@ -78,64 +70,16 @@ void TF_morvel_config_main::Wire(devlink::TF_Connection& connection, TF_Debug& d
   login_ = &login;
 }
 
-void TF_morvel_config_main::BuildFrame() {
-  SetGeometry({0, 0, kClientWidth, kClientHeight});
-  SetBorderStyle(Border::FixedSingle);
-  SetPlacement(Placement::ScreenCenter);
+void TF_morvel_config_main::SetStartState() {
   SetPopupMenu(&PopupMenu1);
-
-  Panel1.SetAlign(Align::Top);
-  Panel1.SetGeometry({0, 0, kClientWidth, kHeaderHeight});
-  for (platform::Image* banner : {&IMG_Morvel_Setup, &IMG_DIAL_UP, &IMG_Product})
-    banner->SetGeometry({0, 0, kClientWidth, kHeaderHeight});
-
-  Panel3.SetAlign(Align::Top);
-  Panel3.SetGeometry({0, kHeaderHeight, kClientWidth, kSpacerHeight});
-
-  const int pagesTop = kHeaderHeight + kSpacerHeight;
-  PageControl1.SetAlign(Align::Client);
-  PageControl1.SetGeometry({0, pagesTop, kClientWidth, kClientHeight - pagesTop - kButtonBarHeight});
-  Tab_PSTN.SetCaption("PSTN");
-  Tab_LAN.SetCaption(" LAN   ");
-  Tab_PC.SetCaption(" PC");
-  Tab_VoIP.SetCaption(" VoIP");
-  Tab_Service.SetCaption("Service");
-  Tab_Auto_upgrade.SetCaption(" Auto Upgrade");
-  Tab_Status_information.SetCaption("Status Information");
-  Tab_About.SetCaption("About");
-
-  Panel2.SetAlign(Align::Bottom);
-  Panel2.SetGeometry({0, kClientHeight - kButtonBarHeight, kClientWidth, kButtonBarHeight});
-  BB_Connect.SetCaption("Connect");
-  BB_Connect.SetGeometry({7, 6, 91, 25});
   BB_Connect.SetDefault(true);
-  BB_Disconnect.SetCaption("Disconnect");
-  BB_Disconnect.SetGeometry({7, 6, 91, 25});
   BB_Disconnect.SetDefault(true);
   BB_Disconnect.Hide();
-  BB_Save.SetCaption("Save");
-  BB_Save.SetGeometry({280, 6, 73, 26});
   BB_Save.SetEnabled(false);
-  BB_Restart.SetCaption("Restart");
-  BB_Restart.SetGeometry({356, 6, 73, 26});
   BB_Restart.SetEnabled(false);
-  BB_Exit.SetCaption("Exit");
-  BB_Exit.SetGeometry({432, 6, 73, 26});
-
-  // The cover is stored below the visible area; FormCreate moves it up.
-  P_main.SetGeometry({0, kClientHeight, kCoverWidth, kCoverHeight});
-  Image2.SetAlign(Align::Client);
-  Image2.SetGeometry({0, 0, kCoverWidth, kCoverHeight});
-  P_State.SetAlign(Align::Bottom);
-  P_State.SetGeometry({0, kCoverHeight - kStripHeight, kCoverWidth, kStripHeight});
   P_State.Hide();
-  Gauge1.SetAlign(Align::Client);
-  Gauge1.SetGeometry({0, 0, kCoverWidth, kStripHeight});
-  Gauge1.SetForeColour(platform::Colour::Rgb(166, 202, 240));
   Gauge1.SetRange(0, 100);
   Gauge1.SetProgress(0);
-
-  debug1.SetCaption("debug");
   debug1.Hide();
   debug1.SetShortCut(platform::shortcut::kCtrl | platform::shortcut::kDelete);
 }
@@ -180,7 +124,7 @@ void TF_morvel_config_main::AttachRules() {
 
 void TF_morvel_config_main::FormCreate() {
   Rect cover = P_main.Geometry();
-  cover.top = kHeaderHeight;
+  cover.top = Panel1.Geometry().Bottom();
   P_main.SetGeometry(cover);
 
   platform::StringGrid& grid = pages.SG_VoIP_Phone_number;

@@ -114,7 +114,9 @@ class TF_morvel_config_main : public platform::Form {
   std::function<void()> onProgramEnd;
 
  private:
-  void BuildFrame();
+  /// Start values of the frame: the idle button bar, the hidden strip and
+  /// debug entry, the gauge's range.
+  void SetStartState();
   void AttachRules();
   /// The look of the 40-second wait after a restart: cover and strip shown,
   /// polling stopped, Connect and Exit disabled, the two timers running.

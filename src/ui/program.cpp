@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <cassert>
 
+#include "ui/layouts.h"
+
 namespace ui {
 
 TF_morvel_config_main* F_morvel_config_main = nullptr;
@@ -15,6 +17,7 @@ Program::Program(std::function<void()> onEnd) {
   main_ = std::make_unique<TF_morvel_config_main>();
   F_morvel_config_main = main_.get();
   connection_ = std::make_unique<devlink::TF_Connection>();
+  LayOutConnectionDialog(*connection_);  // the link's folder holds no layout
   F_Connection = connection_.get();
   debug_ = std::make_unique<TF_Debug>();
   F_Debug = debug_.get();

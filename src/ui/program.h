@@ -18,8 +18,9 @@ extern TF_Debug* F_Debug;
 extern TF_Login* F_Login;
 
 /// Creates the main window (whose FormCreate runs during creation), then the
-/// connection dialog, the debug window and the login dialog, all hidden, and
-/// wires them to one another. Only one may exist at a time.
+/// connection dialog (and lays it out), the debug window and the login
+/// dialog, all hidden, and wires them to one another. Only one may exist at a
+/// time.
 class Program {
  public:
   /// `onEnd` runs when the main window has closed; without one the Qt event

@@ -26,7 +26,7 @@ int FreePort() {
 }
 
 // Records events in order; the error handler clears the code unless told not to.
-struct Recorder {
+struct SocketRecorder {
   std::vector<std::string> events;
   std::vector<std::pair<TErrorEvent, int>> errors;
   bool clearCode = true;
@@ -64,7 +64,7 @@ class ClientSocketTest : public ::testing::Test {
   }
   Listener server;
   TClientSocket sock;
-  Recorder rec;
+  SocketRecorder rec;
   platform::ScriptedMessageBoxes boxes;
 };
 
@@ -121,7 +121,7 @@ TEST_F(ClientSocketTest, SendReceiveAndCloseWithDisconnectWhileStillOpen) {
 // is left, the asynchronous error is shown once.
 TEST_F(ClientSocketTest, RefusedConnectionGivesOnlyOnErrorWithConnect) {
   for (const bool clear : {true, false}) {
-    Recorder r;
+    SocketRecorder r;
     r.clearCode = clear;
     TClientSocket s;
     r.Attach(s);
@@ -248,7 +248,7 @@ TEST_F(ClientSocketTest, ResetReportsTheErrorThenDisconnects) {
   for (const bool clear : {true, false}) {
     Listener srv;
     TClientSocket s;
-    Recorder r;
+    SocketRecorder r;
     r.clearCode = clear;
     r.Attach(s);
     s.SetAddress("127.0.0.1");

@@ -29,7 +29,7 @@ using platform::DelayUntil;
 using Pty = testsupport::PtyPair;
 
 // Records the port's events in order.
-struct Recorder {
+struct PortRecorder {
   std::vector<std::string> events;
   void Attach(TCustomComPort& p) {
     p.OnBeforeOpen = [this] { events.push_back("BeforeOpen"); };
@@ -117,7 +117,7 @@ TEST_F(ComPortTest, SettingsChangedWhileOpenApplyAtOnce) {
 // Catches events in the wrong order, twice, or fired by a redundant open or
 // close: the link's buttons follow these events.
 TEST_F(ComPortTest, OpenAndCloseFireTheirEventsInOrderOnce) {
-  Recorder r;
+  PortRecorder r;
   r.Attach(port);
   port.Open();
   EXPECT_EQ(r.events, (std::vector<std::string>{"BeforeOpen", "AfterOpen", "CTS off", "DSR off", "RLSD off"}));
@@ -227,7 +227,7 @@ TEST_F(ComPortTest, ReadEndsAtItsTotalTimeoutWhileBytesTrickleIn) {
 
 // Catches a missing port reported wrongly or leaving the port half open.
 TEST_F(ComPortTest, OpeningAMissingNameRaisesError1WithErrno) {
-  Recorder r;
+  PortRecorder r;
   r.Attach(port);
   port.SetPort("ttyNoSuchPort42");
   try {
@@ -282,7 +282,7 @@ TEST_F(ComPortTest, FarEndGoneClosesThePortOnceWithoutErrors) {
   // The port's own line: keep no second slave descriptor, as with a real device.
   close(pty.slave);
   pty.slave = -1;
-  Recorder r;
+  PortRecorder r;
   r.Attach(port);
   port.OnRxChar = [&](int count) {
     std::string buf(size_t(count), '\0');
@@ -305,7 +305,7 @@ TEST_F(ComPortTest, FarEndGoneClosesThePortOnceWithoutErrors) {
 // Catches a deadlock between close and a hand-over the UI thread has not run
 // yet: the waiting set is dispatched inside close, before the after-close.
 TEST_F(ComPortTest, CloseDispatchesAWaitingHandOverInsteadOfDeadlocking) {
-  Recorder r;
+  PortRecorder r;
   r.Attach(port);
   port.OnRxChar = [&](int count) { r.events.push_back("RxChar " + std::to_string(count)); };
   port.Open();
@@ -400,7 +400,7 @@ TEST_F(ComPortTest, BytesArrivingDuringAReadingHandlerAreReportedAgain) {
 TEST_F(ComPortTest, ChangingPortWhileOpenReopensUnderTheNewName) {
   Pty other;
   ASSERT_GE(other.slave, 0);
-  Recorder r;
+  PortRecorder r;
   r.Attach(port);
   port.Open();
   r.events.clear();

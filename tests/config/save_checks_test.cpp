@@ -129,6 +129,7 @@ TEST(LineBreakingField, NamesTheFieldByItsCaptionAndPage) {
   p.ED_H323_ID.SetText("gw\x1b[2J\t1");  // other controls end no line
   EXPECT_FALSE(FindLineBreakingField(p));
 
+  p.CK_service_ftp.SetCaption("FTP");  // captioned by the main window's layout
   p.ED_service_ftp.SetText(std::string("21\0", 3));
   auto found = FindLineBreakingField(p);
   ASSERT_TRUE(found);

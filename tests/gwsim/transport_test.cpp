@@ -93,7 +93,7 @@ SimulatorOptions tcpOptions() {
 TEST(TransportTest, TcpConversationInSingleByteChunks) {
   SimulatorOptions o = tcpOptions();
   o.chunkBytes = 1;
-  o.chunkPause = 200us;
+  o.chunkPause = 1ms;
   o.console.lineEnd = LineEnd::Lf;
   Simulator sim(o);
   sim.start();
@@ -103,7 +103,9 @@ TEST(TransportTest, TcpConversationInSingleByteChunks) {
   send(fd, "start-login admin admin\r");
   const auto r = readUntil(fd, contains("Login ok\n"));
   EXPECT_EQ(r.data, "start-login admin admin\nLogin ok\n");
-  EXPECT_GT(r.reads, 3);
+  // More than one read however busy the machine (a busy reader may find
+  // several pieces waiting at once).
+  EXPECT_GT(r.reads, 1);
   EXPECT_EQ(sim.counters().loginsAccepted, 1u);
   ::close(fd);
 }

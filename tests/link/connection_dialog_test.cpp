@@ -15,28 +15,21 @@ using platform::Colour;
 constexpr Colour kLight = Colour::Sys(Colour::System::Light3D);
 constexpr Colour kWindow = Colour::Sys(Colour::System::Window);
 
-// Catches a dialog that starts with the TCP fields usable or with the wrong
-// captions, and controls that cannot be found by name.
+// Catches a dialog that starts with the TCP fields usable, and controls that
+// cannot be found by name.
 TEST(ConnectionDialog, StartState) {
   devlink::TF_Connection d;
-  EXPECT_EQ(d.Caption(), "Connect");
-  EXPECT_EQ(d.Geometry().width, 319);
-  EXPECT_EQ(d.Geometry().height, 180);
-  EXPECT_TRUE(d.StayOnTop());
   EXPECT_FALSE(d.Visible());
   for (const char* name : {"RB_Serial", "L_port", "CB_Serial", "RB_TCP", "L_Host", "ED_host", "L_TCP_port",
                            "ED_TCP", "BB_Connect", "BB_Cancel"})
     EXPECT_NE(d.Find(name), nullptr) << name;
   EXPECT_TRUE(d.RB_Serial.Checked());
   EXPECT_FALSE(d.RB_TCP.Checked());
-  EXPECT_EQ(d.RB_TCP.Caption(), "TCP/IP");
   EXPECT_EQ(d.ED_TCP.Text(), "514");
   EXPECT_EQ(d.ED_host.Text(), "");
   EXPECT_FALSE(d.ED_host.Enabled() || d.ED_TCP.Enabled() || d.L_Host.Enabled() || d.L_TCP_port.Enabled());
   EXPECT_EQ(d.ED_host.Background(), kLight);
   EXPECT_TRUE(d.L_port.Enabled() && d.CB_Serial.Enabled());
-  EXPECT_EQ(d.BB_Connect.Caption(), "&OK");
-  EXPECT_EQ(d.BB_Cancel.Caption(), "&Cancel");
   EXPECT_EQ(d.link.LinkMode, 0);
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -173,10 +174,10 @@ TEST(Jpeg, RefusesAHugeHeaderBeforeDecoding) {
 TEST(Jpeg, CommittedArtworkDecodes) {
   for (const char* file : {"banner_setup.jpg", "banner_dialup.jpg", "banner_product.jpg", "splash.jpg",
                            "about_logo.jpg", "app_icon.jpg"}) {
-    const auto result = platform::qt::LoadJpeg(std::string(MORVEL_SOURCE_ASSETS) + "/" + file);
+    const auto result = platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / file).string());
     EXPECT_TRUE(result.Ok()) << file << ": " << result.error;
   }
-  const auto banner = platform::qt::LoadJpeg(std::string(MORVEL_SOURCE_ASSETS) + "/banner_setup.jpg");
+  const auto banner = platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / "banner_setup.jpg").string());
   EXPECT_EQ(banner.picture.width, 510);
   EXPECT_EQ(banner.picture.height, 81);
 }

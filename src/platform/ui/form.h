@@ -15,8 +15,9 @@ class Form : public Control {
   enum class Border : uint8_t { Sizeable, FixedSingle, FixedDialog };
 
   /// Forms start hidden. `Geometry()` holds the client area (left and top
-  /// are the screen position when the placement is Designed).
-  Form(std::string name, std::string caption);
+  /// are the screen position when the placement is Designed); the caption is
+  /// the window's title.
+  explicit Form(std::string name, std::string caption = {});
 
   /// Shows the window; onShow runs when it was hidden. A window already
   /// shown is brought to the front instead (it may lie behind another).

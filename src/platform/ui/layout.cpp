@@ -1,0 +1,15 @@
+#include "layout.h"
+
+#include <string>
+
+namespace platform {
+
+void ApplyLayout(std::initializer_list<LayoutRow> rows) {
+  for (const LayoutRow& r : rows) {
+    r.control.SetGeometry(Rect{r.left, r.top, r.width, r.height});
+    r.control.SetAlign(r.align);
+    if (!r.caption.empty()) r.control.SetCaption(std::string(r.caption));
+  }
+}
+
+}  // namespace platform
