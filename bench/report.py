@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Prints the benchmark table from the JSON of bench_receive and bench_readout
-and the text of startup.sh:  report.py RECEIVE.json READOUT.json STARTUP.txt"""
+"""Prints the benchmark table from the JSON of bench_receive, bench_readout and
+bench_save and the text of startup.sh:
+  report.py RECEIVE.json READOUT.json SAVE.json STARTUP.txt"""
 import json
 import re
 import sys
@@ -19,8 +20,8 @@ def check(value, limit):
     return "met" if value <= limit else "MISSED"
 
 
-receive, readout = runs(sys.argv[1]), runs(sys.argv[2])
-with open(sys.argv[3]) as f:
+receive, readout, save = runs(sys.argv[1]), runs(sys.argv[2]), runs(sys.argv[3])
+with open(sys.argv[4]) as f:
     startup = f.read()
 
 print("| Benchmark | Figure | Goal | Result |")
@@ -44,6 +45,15 @@ if r:
     row("Read-out over a pty paced at 9600 baud",
         f"{r['elapsed_ms']:.0f} ms for {r['wire_ms']:.0f} ms of wire time, ratio {r['elapsed_over_wire']:.3f}",
         "ratio <= 1.02", check(r["elapsed_over_wire"], 1.02))
+
+r = save.get("BM_SavePty9600/iterations:3/real_time")
+if r:
+    row("Save over a pty at 9600 baud both ways: first byte to closing marker",
+        f"{r['save_ms']:.0f} ms for {r['wire_ms']:.0f} ms of wire time, ratio {r['save_over_wire']:.3f}; "
+        f"confirmation {r['confirmed_ms']:.0f} ms after the click; {r['reads_per_save']:.1f} reads a save",
+        "ratio <= 1.02", check(r["save_over_wire"], 1.02))
+    row("Event loop's longest stall, 9600-baud visit with a Save",
+        f"{r['longest_stall_ms']:.1f} ms", "<= 100 ms", check(r["longest_stall_ms"], 100))
 
 names = {0: "connected, idle", 1: "status page, polling", 2: "inside Delay"}
 for name, b in readout.items():

@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian packages the build, the tests and the demo need.
 PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libjpeg-dev
-          libgtest-dev libgmock-dev)
+          libgtest-dev libgmock-dev dpkg-dev file)
 
 install_missing() {
   local missing=()
@@ -21,6 +21,26 @@ install_missing() {
   fi
   $sudo apt-get update -qq
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# require_display <command as the user typed it>: the tool's windows need an
+# X or Wayland display, or a Qt platform that needs none (offscreen, vnc, ...).
+# Without one, says what to do and exits, before anything is installed or built.
+require_display() {
+  [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] && return 0
+  case "${QT_QPA_PLATFORM:-}" in
+    offscreen* | vnc* | minimal* | linuxfb* | eglfs* | vkkhrdisplay*) return 0 ;;
+  esac
+  cat >&2 <<MESSAGE
+There is no display to show the tool's windows on (DISPLAY and WAYLAND_DISPLAY
+are not set${QT_QPA_PLATFORM:+, and QT_QPA_PLATFORM=$QT_QPA_PLATFORM needs one}). Start it:
+  - in a terminal of a desktop session;
+  - over ssh with X forwarding: connect with 'ssh -X', then run $*;
+  - under a virtual X server, with nothing to see (for checks): xvfb-run -a $*
+  - through Qt's VNC platform: QT_QPA_PLATFORM=vnc $*
+    then connect a VNC viewer to port 5900 of this machine.
+MESSAGE
+  exit 1
 }
 
 # configure <build-dir> [cmake options...]

@@ -6,7 +6,7 @@
 namespace comm {
 
 TComComboBox::TComComboBox(platform::Control* parent, std::string name)
-    : platform::ComboBox(parent, std::move(name)) {}
+    : platform::ComboBox(parent, std::move(name)), enumeratePorts([] { return EnumComPorts(); }) {}
 
 TComComboBox::~TComComboBox() {
   if (port_) port_->Detach(this);
@@ -24,7 +24,7 @@ void TComComboBox::SetComPort(TCustomComPort* port) {
 
 void TComComboBox::SetComProperty(TComProperty p) {
   property_ = p;
-  if (p == TComProperty::cpPort) SetPortNames(EnumComPorts());
+  if (p == TComProperty::cpPort) SetPortNames(enumeratePorts());
 }
 
 void TComComboBox::SetPortNames(std::vector<std::string> names) {

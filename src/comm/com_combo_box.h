@@ -1,5 +1,6 @@
 #pragma once
 // A pick-only list of the serial ports, bound to a port.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,14 @@ class TComComboBox : public platform::ComboBox {
   void SetComPort(TCustomComPort* port);
 
   TComProperty ComProperty() const { return property_; }
-  /// cpPort fills the list with the machine's ports (EnumComPorts), then
+  /// cpPort fills the list with the machine's ports (enumeratePorts), then
   /// chooses the bound port's entry, or the first entry when none is bound.
+  /// Setting it again reads the list again: ports plugged in or pulled out
+  /// since show up or go, and the bound port's entry stays chosen.
   void SetComProperty(TComProperty p);
+  /// Where cpPort takes the port names from: the machine's ports by default
+  /// (tests list directories of their own).
+  std::function<std::vector<std::string>()> enumeratePorts;
   /// As SetComProperty(cpPort) with a list the caller gives (tests, refresh).
   void SetPortNames(std::vector<std::string> names);
 

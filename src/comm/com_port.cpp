@@ -14,6 +14,7 @@
 #include "com_combo_box.h"
 #include "com_error.h"
 #include "com_thread.h"
+#include "platform/ui/delay.h"
 
 namespace comm {
 
@@ -350,9 +351,16 @@ int TCustomComPort::WriteText(std::string_view text) {
   const int64_t total =
       int64_t(to.WriteTotalMultiplier()) * int64_t(text.size()) + to.WriteTotalConstant();
   const int64_t deadline = NowMs() + total;
-  auto remaining = [&]() -> int {
-    if (total <= 0) return -1;
-    return int(std::clamp<int64_t>(deadline - NowMs(), 0, 1 << 30));
+  // Milliseconds left; without a time-out, as good as forever.
+  auto remaining = [&]() -> uint32_t {
+    if (total <= 0) return 1u << 30;
+    return uint32_t(std::clamp<int64_t>(deadline - NowMs(), 0, 1 << 30));
+  };
+  // The waits keep the windows painting; a handler that runs inside one may
+  // close the port (a vanished device), which ends the write.
+  auto closed = [this] { return !Connected(); };
+  auto stillOpen = [&] {
+    if (closed()) throw EComPort(CE_WriteFailed, EBADF);
   };
   size_t done = 0;
   while (done < text.size()) {
@@ -363,19 +371,21 @@ int TCustomComPort::WriteText(std::string_view text) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) throw EComPort(CE_WriteFailed, errno);
-    const int wait = remaining();
+    const uint32_t wait = remaining();
     if (wait == 0) break;
-    pollfd p{fd_, POLLOUT, 0};
-    if (poll(&p, 1, wait) == 0) break;
+    const bool writable = platform::WaitWritable(fd_, wait, closed);
+    stillOpen();
+    if (!writable) break;
   }
   // The write ends when the bytes have left the port, as an overlapped write
   // does, so a close right after it does not discard them.
   for (;;) {
     int queued = 0;
     if (ioctl(fd_, TIOCOUTQ, &queued) < 0 || queued <= 0) break;
-    const int wait = remaining();
+    const uint32_t wait = remaining();
     if (wait == 0) break;
-    usleep(useconds_t(std::min(wait < 0 ? 2 : wait, 2)) * 1000);
+    platform::WaitHoldingInput(std::min<uint32_t>(wait, 2), closed);
+    stillOpen();
   }
   return int(done);
 }

@@ -213,7 +213,12 @@ class TCustomComPort {
   /// returns at once with what has arrived, possibly 0. Raises error 3.
   int ReadBytes(char* buffer, int count);
   /// Writes the bytes of `text` and waits until they have left the port or
-  /// the write time-out ends; returns the number written. Raises error 2.
+  /// the write time-out ends; returns the number written. Raises error 2,
+  /// also when the port closes before the bytes are out. While it waits
+  /// (at 9600 baud about 1 ms a byte) the UI thread handles events except
+  /// the user's input and timer ticks (platform::WaitWritable): the windows
+  /// repaint, and received-data events and a vanished device's close can run
+  /// inside the write.
   int WriteText(std::string_view text);
   /// Bytes waiting in the receive queue. Raises error 10.
   int PendingInputCount();

@@ -50,6 +50,8 @@ struct LinkPeers {
   config::ConfigPages* pages = nullptr; // the fields, `L_model`, `L_version`, `M_State_Info`
   const lang::MessageTexts* messages = nullptr;
   platform::Timer* polling = nullptr;   // `T_State_Info`: stopped when the transport closes
+  platform::Panel* progressStrip = nullptr;  // `P_State` on the cover: a serial save's progress
+  platform::Gauge* progress = nullptr;       // `Gauge1` in it
 };
 
 /// The exchanges with the gateway. One runs at a time: a save or a status
@@ -266,14 +268,27 @@ class TF_Connection : public platform::Form {
   /// Writes of the two transports as the link sends through them.
   class SerialTransport : public LinkTransport {
    public:
-    explicit SerialTransport(comm::TComPort& port) : port_(port) {}
-    void Write(std::string_view bytes) override { port_.WriteText(bytes); }
-    void Close() override { port_.Close(); }
-    bool IsOpen() const override { return port_.Connected(); }
+    explicit SerialTransport(TF_Connection& link) : link_(link) {}
+    void Write(std::string_view bytes) override { link_.WriteSerial(bytes); }
+    void Close() override { link_.ComPort.Close(); }
+    bool IsOpen() const override { return link_.ComPort.Connected(); }
 
    private:
-    comm::TComPort& port_;
+    TF_Connection& link_;
   };
+  /// Writes to the serial port, which waits while the line is busy (about
+  /// 1 ms a byte at 9600 baud) with the windows kept painting. Bytes that
+  /// arrive meanwhile stay in the port until the write's caller is done, so
+  /// no reply is interpreted between the lines of the handler that sends.
+  void WriteSerial(std::string_view bytes);
+  /// Reads what arrived during serial writes, once no pass or write runs.
+  void ReadHeldBytes();
+  /// A save over serial has sent `percent` of its script: the cover with the
+  /// progress strip shows it (at 9600 baud the script takes seconds).
+  void ShowSaveProgress(int percent);
+  /// The save has ended or its transport closed: the strip goes, and the
+  /// cover when the save put it up.
+  void HideSaveProgress();
   /// While a received chunk is interpreted, the writes its lines cause are
   /// gathered and go out in one send when the chunk is done (the six blanks
   /// after each version line, a whole configuration script): the same bytes
@@ -306,12 +321,21 @@ class TF_Connection : public platform::Form {
   void AbandonDeferred();
 
   LinkPeers peers_;
-  SerialTransport serialTransport_{ComPort};
+  SerialTransport serialTransport_{*this};
   TcpTransport tcpTransport_{ClientSocket};
   /// A receive pass is running: a read event nested in it (inside a message
   /// box or the script writer) leaves its bytes waiting and sets its flag, and
   /// the outer pass reads them when it is done, so lines keep arrival order.
   bool receiving_ = false;
+  /// A serial write is waiting for the line: read events leave their bytes
+  /// in the port, and heldRead_ reads them once the sending handler is done
+  /// (a zero-interval tick, so it runs when the event loop next runs freely).
+  bool serialWriting_ = false;
+  platform::Timer heldRead_{"heldRead", 0};
+  /// The save put up the cover and the progress strip; `coverWasHidden_`:
+  /// the pages were in view before.
+  bool saveProgressShown_ = false;
+  bool coverWasHidden_ = false;
   bool serialDeferred_ = false;
   bool tcpDeferred_ = false;
   /// The TCP connection attempt has failed (its error event or a disconnect).

@@ -96,6 +96,7 @@ void TF_Connection::Begin(Conversation c) {
   conversation_ = c;
   saveEchoPending_ = false;
   ApplySaveLook();
+  if (c == Conversation::Save) ShowSaveProgress(0);
 }
 
 void TF_Connection::End(Conversation c) {
@@ -103,6 +104,7 @@ void TF_Connection::End(Conversation c) {
   conversation_ = Conversation::None;
   saveEchoPending_ = false;
   pollLimit_.Stop();
+  HideSaveProgress();
   ApplySaveLook();
   StartWaiting();
 }
@@ -180,6 +182,7 @@ void TF_Connection::ConversationsClosed() {
   pollWaiting_.reset();
   saveEchoPending_ = false;
   pollLimit_.Stop();
+  HideSaveProgress();
 }
 
 }  // namespace devlink

@@ -172,7 +172,14 @@ void TF_Connection::SaveHandshake(const LineWords& w) {
 void TF_Connection::ComPort_Decode_Parsing() {
   try {
     if (peers_.pages) {
-      for (const std::string& line : config::ConfigurationScript(*peers_.pages)) SendPutData(line);
+      const std::vector<std::string> script = config::ConfigurationScript(*peers_.pages);
+      size_t total = 0, sent = 0;
+      for (const std::string& line : script) total += line.size() + 1;
+      for (const std::string& line : script) {
+        SendPutData(line);
+        sent += line.size() + 1;
+        ShowSaveProgress(int(sent * 100 / total));
+      }
     }
     link.ReplyState = reply::kSave;
     SendGetData("!END-TAG!\r");

@@ -55,10 +55,14 @@ void TF_Connection::SetUpTransports() {
 
   CB_Serial.SetComPort(&ComPort);
   CB_Serial.SetComProperty(comm::TComProperty::cpPort);
+  // A USB adapter plugged in after start is listed the next time the dialog
+  // shows; the port chosen before stays chosen while it is present.
+  onShow = [this] { CB_Serial.SetComProperty(comm::TComProperty::cpPort); };
   CB_Serial.onChange = [this] { platform::Guard([this] { CB_SerialChange(); }); };
   BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
 
   serial_ = &serialTransport_;
+  heldRead_.onTimer = [this] { ReadHeldBytes(); };
   tcp_ = &tcpTransport_;
 }
 
@@ -209,8 +213,8 @@ class PassScope {
 }  // namespace
 
 void TF_Connection::ComPortRxChar(int count) {
-  if (receiving_) {
-    serialDeferred_ = true;  // the bytes wait in the port until the pass is done
+  if (receiving_ || serialWriting_) {
+    serialDeferred_ = true;  // the bytes wait in the port until the pass or write is done
     return;
   }
   auto onEnd = [this] { AbandonDeferred(); };

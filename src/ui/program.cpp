@@ -39,6 +39,8 @@ Program::Program(std::function<void()> onEnd) {
   peers.pages = &main_->pages;
   peers.messages = &main_->messages;
   peers.polling = &main_->T_State_Info;
+  peers.progressStrip = &main_->P_State;
+  peers.progress = &main_->Gauge1;
   connection_->Wire(peers);
 
   main_->onProgramEnd = onEnd ? std::move(onEnd) : [] { QCoreApplication::quit(); };

@@ -1,7 +1,12 @@
 // The connection dialog's start state and its two radio rules.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "comm/com_enum.h"
 #include "link/connection.h"
+#include "pty_pair.h"
 
 namespace {
 
@@ -53,6 +58,39 @@ TEST(ConnectionDialog, CancelCloses) {
   d.Show();
   d.BB_Cancel.Click();
   EXPECT_FALSE(d.Visible());
+}
+
+// Catches a port list read only at program start: an adapter plugged in
+// later (a new link to a pty) must be listed when the dialog shows again,
+// with the port chosen before still chosen, and one pulled out must go.
+TEST(ConnectionDialog, ShowingAgainReadsThePortListAgain) {
+  namespace fs = std::filesystem;
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const fs::path byId = fs::path(tmp.path().toStdString()) / "by-id";
+  fs::create_directories(byId);
+  testsupport::PtyPair first, later;
+  const std::string firstLink = (byId / "usb-b-first").string(), laterLink = (byId / "usb-a-later").string();
+  fs::create_symlink(first.path, firstLink);
+
+  devlink::TF_Connection d;
+  d.CB_Serial.enumeratePorts = [&] { return comm::EnumComPorts((byId / "no-sys").string(), byId.string()); };
+  d.Show();
+  ASSERT_EQ(d.CB_Serial.Items(), std::vector<std::string>{firstLink});
+  d.CB_Serial.UserChoose(0);
+  d.BB_Cancel.Click();
+
+  fs::create_symlink(later.path, laterLink);
+  d.Show();
+  EXPECT_EQ(d.CB_Serial.Items(), (std::vector<std::string>{laterLink, firstLink}));
+  EXPECT_EQ(d.CB_Serial.Text(), firstLink);
+  d.BB_Cancel.Click();
+
+  fs::remove(firstLink);
+  d.Show();
+  EXPECT_EQ(d.CB_Serial.Items(), std::vector<std::string>{laterLink});
+  EXPECT_EQ(d.CB_Serial.Text(), "");
+  EXPECT_EQ(d.ComPort.Port(), firstLink);  // only the user's choice changes the port
 }
 
 }  // namespace

@@ -2,10 +2,14 @@
 // the TCP connect and reads over a loopback listener.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTimer>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "link_fixture.h"
 #include "loopback_listener.h"
@@ -125,6 +129,45 @@ TEST(TcpConnect, PortTextAndRefusal) {
     }
     d.conn.CloseTcp();
   }
+}
+
+// Catches a serial write that blocks the event loop while the line is busy
+// (at 9600 baud a save would freeze the window for seconds), one that lets a
+// timer start another exchange in the middle of it, and received bytes
+// interpreted between the lines of the handler that is sending.
+TEST(SerialWrites, WaitForTheLineWithTheWindowAlive) {
+  testsupport::PtyPair pty;
+  ASSERT_GE(pty.slave, 0) << "no pseudo-terminal";
+  Dialog d;
+  d.conn.CB_Serial.SetPortNames({pty.path});
+  d.conn.CB_Serial.UserChoose(0);
+  d.conn.ComPort.Open();
+  d.conn.link.LinkMode = devlink::kLinkSerial;
+
+  // The line is busy for 300 ms; meanwhile the gateway's echo of "get-lan"
+  // arrives, which would select the LAN reply state.
+  ASSERT_EQ(tcflow(pty.slave, TCOOFF), 0);
+  std::thread freeLine([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    tcflow(pty.slave, TCOON);
+  });
+  pty.Write("get-lan\r\n");
+  bool painted = false, ticked = false;
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { painted = true; }, Qt::QueuedConnection);
+  QTimer::singleShot(1, [&] { ticked = true; });
+
+  const uint32_t start = platform::TickCount();
+  d.conn.SendGetData("get-wan\r");
+  freeLine.join();
+  EXPECT_GE(platform::TickCount() - start, 250u);
+  EXPECT_TRUE(painted);
+  EXPECT_FALSE(ticked);
+  EXPECT_EQ(d.conn.link.ReplyState, 0);
+  EXPECT_EQ(pty.Read(8), "get-wan\r");
+  // Back in the event loop the echo is read.
+  EXPECT_TRUE(platform::DelayUntil(2000, [&] { return d.conn.link.ReplyState == devlink::reply::kLan; }));
+  EXPECT_TRUE(ticked);
+  d.conn.ComPort.Close();
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ void onSignal(int) { quit = 1; }
 const char* kUsage =
     "usage: gwsim [--tcp PORT] [--no-tcp] [--pty [LINKPATH]] [--preset NAME | --config FILE]\n"
     "             [--model NAME] [--login ID PW] [--line-end cr|lf|crlf] [--chunk N]\n"
-    "             [--pace9600] [--transcript FILE] [--page N] [--reboot-silence MS]\n"
+    "             [--pace9600] [--read9600] [--transcript FILE] [--page N] [--reboot-silence MS]\n"
     "             [--save-delay MS] [--silent-login] [--silent QUERY]\n"
     "presets: pppoe-h323 (default), dhcp-sip, static-mgcp, full\n";
 
@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
       opt.chunkBytes = static_cast<std::size_t>(number(value(), "--chunk"));
     } else if (a == "--pace9600") {
       opt.pace9600 = true;
+    } else if (a == "--read9600") {
+      opt.read9600 = true;
     } else if (a == "--transcript") {
       opt.transcriptPath = value();
     } else if (a == "--page") {

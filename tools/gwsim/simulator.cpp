@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace gwsim {
@@ -82,6 +83,10 @@ struct Simulator::Link {
   bool rebootAfterFlush = false;
   bool paceArmed = false;
   Clock::time_point saveEndAt = Clock::time_point::max();  // a held save end goes out then
+  // read9600: bytes still on the wire, and when the first of them started
+  // (or the last ended).
+  std::string inbound;
+  Clock::time_point inboundAt{};
   bool pending() const { return fd >= 0 && sent < out.size(); }
 };
 
@@ -196,6 +201,7 @@ void Simulator::closePtyNow() {
   ptyLink_->fd = -1;
   ptyLink_->out.clear();
   ptyLink_->sent = 0;
+  ptyLink_->inbound.clear();
   if (ptySlaveFd_ >= 0) ::close(ptySlaveFd_);
   ptySlaveFd_ = -1;
   if (!options_.ptyLink.empty() && !ptyPath_.empty() && linkTarget(options_.ptyLink) == ptyPath_)
@@ -258,9 +264,9 @@ void Simulator::record(const char* direction, const Link& link, std::string_view
   if (transcriptFile_.is_open()) transcriptFile_ << entry << std::flush;
 }
 
-void Simulator::receive(Link& link, const char* data, std::size_t n) {
+void Simulator::receive(Link& link, const char* data, std::size_t n, bool recorded) {
   std::lock_guard lock(mutex_);
-  record("<<", link, {data, n});
+  if (!recorded) record("<<", link, {data, n});
   if (rebooting_ || link.rebootAfterFlush || link.closeAfterFlush) return;  // nobody is listening
   const std::string reply = link.console.feed({data, n});
   if (!reply.empty()) {
@@ -343,6 +349,48 @@ void Simulator::releaseSaveEnd(Link& link, Clock::time_point now) {
   link.out += end;
 }
 
+// A pseudo-terminal's buffer takes some 18 KB before a writer waits, more
+// than a whole save, so reading slowly alone would never hold the tool's
+// writes back. Instead the slave's output is suspended (tcflow) from the
+// moment bytes are read until they are across the wire: a write made
+// meanwhile waits for POLLOUT. The pty hands written bytes to the reading
+// side through a kernel worker, so writes made within microseconds of each
+// other (a whole script) arrive as one burst before the line is suspended;
+// the write after such a burst waits for all of it. The transcript shows
+// each read as it is taken; the bytes reach the console line by line as
+// their time passes, so its echo overlaps the rest of a burst as on a
+// full-duplex line.
+void Simulator::takePaced(Link& link, const char* data, std::size_t n, Clock::time_point now) {
+  {
+    std::lock_guard lock(mutex_);
+    record("<<", link, {data, n});
+  }
+  if (link.inbound.empty()) {
+    link.inboundAt = std::max(now, link.inboundAt);
+    ::tcflow(ptySlaveFd_, TCOOFF);
+  }
+  link.inbound.append(data, n);
+}
+
+void Simulator::deliverPaced(Link& link, Clock::time_point now) {
+  if (link.inbound.empty() || now < link.inboundAt) return;
+  const auto across = static_cast<std::size_t>((now - link.inboundAt) / kByteTime9600);
+  const std::size_t n = std::min(across, link.inbound.size());
+  if (n == 0) return;
+  const std::string bytes = link.inbound.substr(0, n);
+  link.inbound.erase(0, n);
+  link.inboundAt += kByteTime9600 * n;
+  if (link.inbound.empty()) ::tcflow(ptySlaveFd_, TCOON);  // the wire is free
+  receive(link, bytes.data(), bytes.size(), true);
+}
+
+Clock::time_point Simulator::nextPacedLine(const Link& link) const {
+  // The next line end across the wire, or the last byte.
+  const std::size_t end = link.inbound.find_first_of("\r\n");
+  const std::size_t bytes = end == std::string::npos ? link.inbound.size() : end + 1;
+  return link.inboundAt + kByteTime9600 * bytes;
+}
+
 void Simulator::closeLink(Link& link, bool reset) {
   if (link.tcp && link.fd >= 0) {
     if (reset) {
@@ -413,6 +461,7 @@ void Simulator::runLoop() {
       Link& l = *links[i];
       if (l.fd < 0) continue;
       wake = std::min(wake, l.saveEndAt);
+      if (!l.inbound.empty()) wake = std::min(wake, nextPacedLine(l));
       short events = POLLIN;
       if (l.pending()) {
         if (l.waitWritable) events |= POLLOUT;
@@ -476,7 +525,10 @@ void Simulator::runLoop() {
       if (rev & (POLLIN | POLLHUP | POLLERR)) {
         const ssize_t n = ::read(l.fd, buf, sizeof buf);
         if (n > 0) {
-          receive(l, buf, static_cast<std::size_t>(n));
+          if (!l.tcp && options_.read9600)
+            takePaced(l, buf, static_cast<std::size_t>(n), Clock::now());
+          else
+            receive(l, buf, static_cast<std::size_t>(n));
         } else if (l.tcp && (n == 0 || (errno != EAGAIN && errno != EINTR))) {
           linkFailed(l, Clock::now());  // the client has gone
           continue;
@@ -486,6 +538,7 @@ void Simulator::runLoop() {
         }
       }
       if (rev & POLLOUT) l.waitWritable = false;
+      deliverPaced(l, Clock::now());
       releaseSaveEnd(l, Clock::now());
       flush(l, Clock::now());
     }

@@ -29,6 +29,10 @@ struct SimulatorOptions {
   std::size_t chunkBytes = 0;                 ///< >0: output goes out in separate writes of this size
   std::chrono::microseconds chunkPause{1000};  ///< pause after each such piece
   bool pace9600 = false;                      ///< 9600 baud 8N1: about 1.0417 ms per byte
+  /// The pty takes the tool's bytes at 9600 baud 8N1: they reach the console
+  /// after their time on the wire, and until they are across the pty takes
+  /// no more, so a write made meanwhile waits as on a real line.
+  bool read9600 = false;
   std::string transcriptPath;                 ///< if set, the transcript is also appended to this file
   std::chrono::milliseconds rebootSilence{3000};  ///< how long "reboot-system" keeps the gateway away
   std::chrono::milliseconds saveEndDelay{0};  ///< how long a save's closing "!END-TAG!" waits (a flash write)
@@ -97,9 +101,13 @@ class Simulator {
   void openTcp();
   void openPty();
   void record(const char* direction, const Link& link, std::string_view bytes);
-  void receive(Link& link, const char* data, std::size_t n);
+  /// Bytes from the client to the console; `recorded`: already in the transcript.
+  void receive(Link& link, const char* data, std::size_t n, bool recorded = false);
   void flush(Link& link, std::chrono::steady_clock::time_point now);
   void releaseSaveEnd(Link& link, std::chrono::steady_clock::time_point now);
+  void takePaced(Link& link, const char* data, std::size_t n, std::chrono::steady_clock::time_point now);
+  void deliverPaced(Link& link, std::chrono::steady_clock::time_point now);
+  std::chrono::steady_clock::time_point nextPacedLine(const Link& link) const;
   void closeLink(Link& link, bool reset);
   void linkFailed(Link& link, std::chrono::steady_clock::time_point now);
   void beginReboot(std::chrono::steady_clock::time_point now);

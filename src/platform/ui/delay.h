@@ -1,6 +1,7 @@
 #pragma once
 // The millisecond tick and the waiting loop that keeps events flowing.
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -25,6 +26,18 @@ bool DelayUntil(uint32_t ms, Pred done);
 // Handles events for at most `ms` milliseconds, returning after the first
 // batch; the building block of the waits above.
 void WaitForEvents(uint32_t ms);
+
+/// Waits until `fd` takes more output, at most `ms` milliseconds, or until
+/// `abandoned()` holds after an event. Meanwhile the application handles
+/// what keeps its windows alive (painting, work handed over from other
+/// threads such as received data or a vanished device) but holds the user's
+/// input and timer ticks until the caller is back in the event loop: nothing
+/// the user or a timer starts can write in the middle of this output. True
+/// when `fd` became writable.
+bool WaitWritable(int fd, uint32_t ms, const std::function<bool()>& abandoned);
+/// The same wait for `ms` milliseconds without a descriptor (output that
+/// drains at the line's pace cannot be waited for).
+void WaitHoldingInput(uint32_t ms, const std::function<bool()>& abandoned);
 
 template <typename Pred>
 bool DelayUntil(uint32_t ms, Pred done) {
