@@ -29,7 +29,7 @@
 #include "config/config_pages.h"
 #include "gateway_process.h"
 #include "lang/message_texts.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "stand_in_peers.h"
 #include "ui/program.h"
 

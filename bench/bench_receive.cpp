@@ -11,7 +11,7 @@
 
 #include "config/config_pages.h"
 #include "lang/message_texts.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "stand_in_peers.h"
 
 namespace {

@@ -25,7 +25,7 @@
 
 #include "gateway_process.h"
 #include "temp_working_dir.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "platform/ui/message_box.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"

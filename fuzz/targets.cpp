@@ -11,7 +11,7 @@
 #include "config/address_checks.h"
 #include "config/config_pages.h"
 #include "lang/language_convert.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "platform/ui/toolkit.h"
 #include "ui/program.h"
 

@@ -1,6 +1,6 @@
 // The connection dialog's layout: a fixed dialog above the main window, the
 // serial frame over the TCP/IP frame, OK and Cancel in a bar at the bottom.
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "platform/ui/layout.h"
 #include "ui/layouts.h"
 

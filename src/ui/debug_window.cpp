@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "ui/layouts.h"
 
 namespace ui {

@@ -1,6 +1,6 @@
 #include "ui/login_dialog.h"
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "ui/layouts.h"
 #include "ui/main_window.h"
 

@@ -3,7 +3,7 @@
 #include "config/address_checks.h"
 #include "config/save_checks.h"
 #include "lang/language_convert.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "ui/debug_window.h"
 #include "ui/layouts.h"
 #include "ui/login_dialog.h"

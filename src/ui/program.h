@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "ui/debug_window.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"

@@ -4,7 +4,7 @@
 // Each rule runs when its control's value really changes, whether the user or
 // the program changed it; a rule may change another control and so run that
 // one's rule at once. The nesting ends because an unchanged value runs nothing.
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "ui/main_window.h"
 
 namespace ui {

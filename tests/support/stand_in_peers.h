@@ -5,7 +5,7 @@
 #include <string>
 
 #include "lang/message_texts.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "platform/ui/toolkit.h"
 #include "stand_in_pages.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "ui/layouts.h"
 #include "ui/main_window.h"
 

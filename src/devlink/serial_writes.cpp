@@ -2,7 +2,7 @@
 // progress of a save over serial.
 #include <utility>
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 
 namespace devlink {
 

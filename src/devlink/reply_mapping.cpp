@@ -8,7 +8,7 @@
 // interpreter after the rows here.
 #include <string>
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 
 namespace devlink {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 
 namespace devlink {
 

@@ -6,7 +6,7 @@
 
 #include "config/login_reset.h"
 #include "config/script_writer.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 
 namespace devlink {
 

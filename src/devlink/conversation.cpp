@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "config/login_reset.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 
 namespace devlink {
 

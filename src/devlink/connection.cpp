@@ -1,4 +1,4 @@
-#include "link/connection.h"
+#include "devlink/connection.h"
 
 #include "config/address_checks.h"
 

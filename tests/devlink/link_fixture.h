@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "platform/ui/toolkit.h"
 #include "stand_in_peers.h"
 

@@ -16,7 +16,7 @@
 #include "comm/com_port.h"
 #include "config/config_pages.h"
 #include "lang/message_texts.h"
-#include "link/link_record.h"
+#include "devlink/link_record.h"
 #include "platform/ui/toolkit.h"
 
 namespace devlink {

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "lang/language_file.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 
 namespace devlink {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "comm/com_enum.h"
-#include "link/connection.h"
+#include "devlink/connection.h"
 #include "pty_pair.h"
 
 namespace {
