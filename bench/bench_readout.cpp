@@ -1,6 +1,6 @@
 // Whole read-outs against the gateway simulator (a separate process) and the
 // tool's CPU use while it waits:
-//  - over loopback TCP, the link (TF_Connection with its real socket: login
+//  - over loopback TCP, the link (DeviceLink with its real socket: login
 //    and the query series to the DNS reply) against a minimal blocking client
 //    that sends the same queries and waits for each "!END-TAG!" line, the two
 //    alternating in the same run against the same simulator;
@@ -30,7 +30,8 @@
 #include "gateway_process.h"
 #include "lang/message_texts.h"
 #include "devlink/connection.h"
-#include "stand_in_peers.h"
+#include "devlink/device_link.h"
+#include "recording_windows.h"
 #include "ui/program.h"
 
 namespace {
@@ -45,12 +46,11 @@ constexpr double kSecondsPerByte9600 = 10.0 / 9600.0;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-/// The link with stand-ins for the other windows; knows when the DNS reply,
-/// the series' last, has ended.
-class Core : public devlink::TF_Connection {
+/// The link with recording windows and its connection dialog; knows when
+/// the DNS reply, the series' last, has ended.
+class Core : testsupport::WithRecordingWindows, public devlink::DeviceLink {
  public:
-  Core() {
-    Wire(peers.Wiring());
+  Core() : DeviceLink(windows, windows.pages), dialog(*this, windows) {
     // Counts what the serial port delivers, for the wire time.
     ComPort.OnRxChar = [this](int count) {
       received += count;
@@ -59,32 +59,32 @@ class Core : public devlink::TF_Connection {
   }
 
   void ComPort_Encode_Parsing(const devlink::LineWords& w) override {
-    TF_Connection::ComPort_Encode_Parsing(w);
-    if (w[0] == "!END-TAG!" && link.ReplyState == devlink::reply::kDns) done = true;
+    DeviceLink::ComPort_Encode_Parsing(w);
+    if (w[0] == "!END-TAG!" && Record().ReplyState == devlink::reply::kDns) done = true;
   }
 
   /// Logs in as the login dialog does and waits for the series to end.
   bool ReadOut() {
-    peers.trace.Clear();
-    peers.pages.SG_VoIP_Phone_number.SetRowCount(2);
-    link.StartVoipReadOut();
+    windows.trace.Clear();
+    windows.pages.SG_VoIP_Phone_number.SetRowCount(2);
+    TestRecord().StartVoipReadOut();
     done = false;
     SendGetData("start-login admin admin\r");
-    link.ReplyState = devlink::reply::kLogin;
+    TestRecord().ReplyState = devlink::reply::kLogin;
     return platform::DelayUntil(kReadOutLimitMs, [this] { return done; });
   }
 
-  testsupport::StandInPeers peers;
+  devlink::TF_Connection dialog;
   bool done = false;
   int64_t received = 0;
 };
 
-void ConnectTcp(devlink::TF_Connection& c, uint16_t port) {
-  c.RB_TCP.Click();
-  c.ED_host.SetText("127.0.0.1");
-  c.ED_TCP.SetText(std::to_string(port));
-  c.BB_ConnectClick();
-  if (!c.ClientSocket.Active()) throw std::runtime_error("the link did not connect");
+void ConnectTcp(devlink::TF_Connection& dialog, const devlink::DeviceLink& link, uint16_t port) {
+  dialog.RB_TCP.Click();
+  dialog.ED_host.SetText("127.0.0.1");
+  dialog.ED_TCP.SetText(std::to_string(port));
+  dialog.BB_ConnectClick();
+  if (!link.TcpUp()) throw std::runtime_error("the link did not connect");
 }
 
 /// The minimal client: blocking socket, each query sent whole, then reads
@@ -143,11 +143,11 @@ void BM_ReadOutTcp(benchmark::State& state) {
   for (auto _ : state) {
     {
       Core core;
-      ConnectTcp(core, gw.tcpPort);
+      ConnectTcp(core.dialog, core, gw.tcpPort);
       const auto a = Clock::now();
       if (!core.ReadOut()) state.SkipWithError("the tool's read-out did not end");
       tool.push_back(Clock::now() - a);
-      core.CloseTcp();
+      core.Disconnect();
     }
     platform::Delay(20);  // the simulator takes one client at a time
     {
@@ -172,11 +172,11 @@ BENCHMARK(BM_ReadOutTcp)->Iterations(20)->Unit(benchmark::kMillisecond)->UseReal
 void BM_ReadOutPty9600(benchmark::State& state) {
   bench::GatewayProcess gw(MORVEL_GWSIM, {"--no-tcp", "--pty", "--preset", "full", "--pace9600"});
   Core core;
-  core.RB_Serial.Click();
-  core.CB_Serial.SetPortNames({gw.ptyPath});
-  core.CB_Serial.UserChoose(0);
-  core.BB_ConnectClick();
-  if (!core.ComPort.Connected() || !core.link.ProbeAnswered) {
+  core.dialog.RB_Serial.Click();
+  core.dialog.CB_Serial.SetPortNames({gw.ptyPath});
+  core.dialog.CB_Serial.UserChoose(0);
+  core.dialog.BB_ConnectClick();
+  if (!core.ComPort.Connected() || !core.ProbeAnswered()) {
     state.SkipWithError("the serial probe was not answered");
     return;
   }
@@ -224,13 +224,13 @@ void BM_IdleCpu(benchmark::State& state) {
   const uint32_t spanMs = uint32_t(state.range(1));
   bench::GatewayProcess gw(MORVEL_GWSIM, {"--tcp", "0", "--preset", "full"});
   ui::Program program([] {});
-  devlink::TF_Connection& c = program.Connection();
+  devlink::DeviceLink& c = program.Link();
   // Connected and logged in over TCP, with the read-out done, as a visit
   // leaves it.
-  ConnectTcp(c, gw.tcpPort);
+  ConnectTcp(program.Connection(), c, gw.tcpPort);
   c.SendGetData("start-login admin admin\r");
-  c.link.ReplyState = devlink::reply::kLogin;
-  platform::DelayUntil(kReadOutLimitMs, [&] { return c.link.ReplyState == devlink::reply::kDns; });
+  c.TestRecord().ReplyState = devlink::reply::kLogin;
+  platform::DelayUntil(kReadOutLimitMs, [&] { return c.Record().ReplyState == devlink::reply::kDns; });
   platform::Delay(500);
   if (which == kStatusPolling) program.Main().PageControl1.UserSelect(&program.Main().Tab_Status_information);
 
@@ -245,7 +245,7 @@ void BM_IdleCpu(benchmark::State& state) {
   }
   if (which == kStatusPolling)
     state.counters["status_lines"] = double(program.Main().pages.M_State_Info.Lines().size());
-  c.CloseTcp();
+  c.Disconnect();
 }
 BENCHMARK(BM_IdleCpu)
     ->ArgNames({"case", "span_ms"})

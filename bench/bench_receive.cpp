@@ -11,8 +11,8 @@
 
 #include "config/config_pages.h"
 #include "lang/message_texts.h"
-#include "devlink/connection.h"
-#include "stand_in_peers.h"
+#include "devlink/device_link.h"
+#include "recording_windows.h"
 
 namespace {
 
@@ -94,19 +94,17 @@ std::string Transcript() {
 
 /// The link with its pages, fed the transcript; sends go nowhere.
 struct Rig {
-  testsupport::StandInPeers peers;
-  devlink::TF_Connection conn;
-
-  Rig() { conn.Wire(peers.Wiring()); }
+  testsupport::RecordingWindows windows;
+  devlink::DeviceLink link{windows, windows.pages};
 
   /// One read-out as a login starts it, delivered in TCP-sized chunks.
   void ReadOut(std::string_view bytes) {
-    peers.trace.Clear();
-    peers.pages.SG_VoIP_Phone_number.SetRowCount(2);
-    conn.link.StartVoipReadOut();
-    conn.link.ReplyState = devlink::reply::kLogin;
+    windows.trace.Clear();
+    windows.pages.SG_VoIP_Phone_number.SetRowCount(2);
+    link.TestRecord().StartVoipReadOut();
+    link.TestRecord().ReplyState = devlink::reply::kLogin;
     constexpr size_t kChunk = 1460;
-    for (size_t i = 0; i < bytes.size(); i += kChunk) conn.Receive(bytes.substr(i, kChunk), devlink::LineEnds::Tcp);
+    for (size_t i = 0; i < bytes.size(); i += kChunk) link.Receive(bytes.substr(i, kChunk), devlink::LineEnds::Tcp);
   }
 };
 
@@ -134,7 +132,7 @@ void BM_ReceiveReadOut(benchmark::State& state) {
   const std::string& t = Bytes();
   for (auto _ : state) {
     rig.ReadOut(t);
-    benchmark::DoNotOptimize(rig.conn.link.ReplyState);
+    benchmark::DoNotOptimize(rig.link.Record().ReplyState);
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
   state.counters["transcript_bytes"] = double(t.size());

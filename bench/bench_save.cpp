@@ -26,6 +26,7 @@
 #include "gateway_process.h"
 #include "temp_working_dir.h"
 #include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "platform/ui/message_box.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
@@ -131,14 +132,15 @@ void BM_SavePty9600(benchmark::State& state) {
   ui::Program program([] {});
   program.Start();
   ui::TF_morvel_config_main& main = program.Main();
-  devlink::TF_Connection& c = program.Connection();
+  devlink::TF_Connection& d = program.Connection();
+  devlink::DeviceLink& c = program.Link();
   StallMeter stalls;
 
   main.BB_Connect.Click();
-  c.RB_Serial.Click();
-  c.CB_Serial.SetPortNames({gw.ptyPath});
-  c.CB_Serial.UserChoose(0);
-  c.BB_Connect.Click();
+  d.RB_Serial.Click();
+  d.CB_Serial.SetPortNames({gw.ptyPath});
+  d.CB_Serial.UserChoose(0);
+  d.BB_Connect.Click();
   if (!program.Login().Visible()) {
     state.SkipWithError("the serial probe was not answered");
     return;
@@ -147,7 +149,7 @@ void BM_SavePty9600(benchmark::State& state) {
   program.Login().ED_Password.SetText("admin");
   program.Login().BB_OK.Click();
   if (!platform::DelayUntil(kLimitMs, [&] {
-        return c.Running() == devlink::Conversation::None && c.link.ReplyState == devlink::reply::kDns;
+        return c.Running() == devlink::Conversation::None && c.Record().ReplyState == devlink::reply::kDns;
       })) {
     state.SkipWithError("the read-out did not end");
     return;

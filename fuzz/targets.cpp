@@ -11,7 +11,7 @@
 #include "config/address_checks.h"
 #include "config/config_pages.h"
 #include "lang/language_convert.h"
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "platform/ui/toolkit.h"
 #include "ui/program.h"
 
@@ -56,18 +56,19 @@ int Receive(const uint8_t* data, size_t size, devlink::LineEnds ends) {
   // A whole program, so the field mapping's changes run the pages' rules.
   // No transport is chosen: what the interpreter sends goes nowhere.
   ui::Program program([] {});
-  devlink::TF_Connection& conn = program.Connection();
-  conn.link.StatusMode = (control & 0x01) != 0;
-  conn.link.StatusFollowUp = conn.link.StatusMode;
-  conn.link.ReplyState = kStartStates[(control >> 1) & 0x07];
+  devlink::DeviceLink& link = program.Link();
+  devlink::LinkRecord& record = link.TestRecord();
+  record.StatusMode = (control & 0x01) != 0;
+  record.StatusFollowUp = record.StatusMode;
+  record.ReplyState = kStartStates[(control >> 1) & 0x07];
   size_t chunk = kChunks[(control >> 4) & 0x0F];
-  if (chunk == 0) chunk = devlink::TF_Connection::kReceiveBuffer;
+  if (chunk == 0) chunk = devlink::DeviceLink::kReceiveBuffer;
 
   for (size_t i = 0; i < bytes.size(); i += chunk) {
-    conn.Receive(bytes.substr(i, chunk), ends);
-    CheckLinkBounds(conn.link);
+    link.Receive(bytes.substr(i, chunk), ends);
+    CheckLinkBounds(record);
   }
-  for (const std::string& word : conn.link.Tokens) Check(word.size() <= devlink::kMaxWordBytes, "a word fits");
+  for (const std::string& word : record.Tokens) Check(word.size() <= devlink::kMaxWordBytes, "a word fits");
   Check(program.Main().pages.SG_VoIP_Phone_number.RowCount() <= devlink::kMaxVoicePorts + 1,
         "the phone grid stays within its port cap");
   return 0;

@@ -1,17 +1,32 @@
 #include "devlink/connection.h"
 
-#include "config/address_checks.h"
+#include <charconv>
+#include <string>
 
 namespace devlink {
 
 using platform::Colour;
 
 namespace {
+
 constexpr Colour kDisabledEdit = Colour::Sys(Colour::System::Light3D);
 constexpr Colour kEnabledEdit = Colour::Sys(Colour::System::Window);
+constexpr int kDefaultTcpPort = 514;
+constexpr uint32_t kProbeFirstWaitMs = 100;
+constexpr int kProbeEscapes = 10;
+
+/// The port text as a decimal integer; anything else gives the default port.
+int TcpPortNumber(const std::string& text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || stop != end) return kDefaultTcpPort;
+  return value;
+}
+
 }  // namespace
 
-TF_Connection::TF_Connection()
+TF_Connection::TF_Connection(DeviceLink& link, LinkWindows& windows)
     : Form("F_Connection"),
       GB_Serial(this, "GB_Serial"),
       RB_Serial(&GB_Serial, "RB_Serial"),
@@ -25,7 +40,9 @@ TF_Connection::TF_Connection()
       ED_TCP(&GB_TCP, "ED_TCP"),
       P_Buttons(this, "P_Buttons"),
       BB_Connect(&P_Buttons, "BB_Connect"),
-      BB_Cancel(&P_Buttons, "BB_Cancel") {
+      BB_Cancel(&P_Buttons, "BB_Cancel"),
+      link_(link),
+      windows_(windows) {
   RB_Serial.SetChecked(true);
   L_Host.SetEnabled(false);
   ED_host.SetEnabled(false);
@@ -36,37 +53,23 @@ TF_Connection::TF_Connection()
   ED_TCP.SetBackground(kDisabledEdit);
   BB_Connect.SetDefault(true);
 
+  CB_Serial.SetComPort(&link_.ComPort);
+  CB_Serial.SetComProperty(comm::TComProperty::cpPort);
+
   RB_Serial.onClick = [this] { RB_SerialClick(); };
   RB_TCP.onClick = [this] { RB_TCPClick(); };
+  CB_Serial.onChange = [this] { platform::Guard([this] { CB_SerialChange(); }); };
+  BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
   BB_Cancel.onClick = [this] { platform::Guard([this] { BB_CancelClick(); }); };
+  // A USB adapter plugged in after start is listed the next time the dialog
+  // shows; the port chosen before stays chosen while it is present.
+  onShow = [this] { CB_Serial.SetComProperty(comm::TComProperty::cpPort); };
   // Cancel, the close box or anything else that closes the dialog while its
   // OK still waits gives the attempt up.
   onClose = [this] {
     if (attempt_ == Attempt::Running) AbandonAttempt();
   };
-  pollLimit_.onTimer = [this] {
-    pollLimit_.Stop();
-    End(Conversation::Poll);
-  };
-  SetUpTransports();
 }
-
-TF_Connection::~TF_Connection() {
-  // The link ends with the program: no close event reaches the other windows.
-  ComPort.OnAfterOpen = nullptr;
-  ComPort.OnAfterClose = nullptr;
-  ComPort.OnRxChar = nullptr;
-  ClientSocket.OnConnect = nullptr;
-  ClientSocket.OnDisconnect = nullptr;
-  ClientSocket.OnRead = nullptr;
-  ClientSocket.OnError = nullptr;
-  try {
-    ComPort.Close();
-  } catch (...) {
-  }
-}
-
-void TF_Connection::Wire(const LinkPeers& peers) { peers_ = peers; }
 
 void TF_Connection::RB_SerialClick() {
   L_port.SetEnabled(true);
@@ -94,62 +97,75 @@ void TF_Connection::RB_TCPClick() {
 
 void TF_Connection::BB_CancelClick() { Close(); }
 
-void TF_Connection::SetTransport(int32_t mode, LinkTransport* transport) {
-  if (mode == kLinkSerial) serial_ = transport;
-  if (mode == kLinkTcp) tcp_ = transport;
+void TF_Connection::CB_SerialChange() { link_.ComPort.SetPort(CB_Serial.Text()); }
+
+void TF_Connection::BB_ConnectClick() {
+  // OK pressed again while the probe or the connect waits does nothing.
+  if (attempt_ != Attempt::None) return;
+  struct Running {
+    Attempt& attempt;
+    ~Running() { attempt = Attempt::None; }
+  } running{attempt_};
+  attempt_ = Attempt::Running;
+  if (RB_Serial.Checked()) {
+    link_.OpenSerial();  // its error ends the handler; after-open has run when it returns
+    const bool answered = Comport_Connected();
+    if (AttemptAbandoned()) return;
+    if (answered) {
+      attempt_ = Attempt::None;  // done: closing the dialog now abandons nothing
+      Close();
+      windows_.ShowLogin();
+    } else {
+      platform::ShowMessageBox(windows_.Message(lang::Msg::CannotConnectEquipment), "Error",
+                               platform::Icon::Error);
+    }
+  } else if (RB_TCP.Checked()) {
+    if (ED_host.Text().empty() || ED_TCP.Text().empty()) {
+      platform::ShowMessageBox(windows_.Message(lang::Msg::InputHostName), "Warning", platform::Icon::Warning);
+      return;
+    }
+    link_.ConnectTcp(ED_host.Text(), TcpPortNumber(ED_TCP.Text()));
+    // Ends as soon as the attempt has an outcome; a slow network still gets
+    // its time, where a fixed short wait would report a live gateway absent.
+    platform::DelayUntil(kConnectWaitMs,
+                         [this] { return link_.TcpUp() || link_.TcpFailed() || AttemptAbandoned(); });
+    if (AttemptAbandoned()) return;
+    if (link_.TcpUp()) {
+      attempt_ = Attempt::None;
+      Close();
+      windows_.ShowLogin();
+    } else {
+      platform::ShowMessageBox(windows_.Message(lang::Msg::CannotConnectHost), "Error", platform::Icon::Error);
+    }
+  }
 }
 
-void TF_Connection::SendGetData(std::string_view text) {
-  link.TokenIndex = 0;
-  Trace("Send_Message : " + std::string(text));
-  // Slots 0 to 1023 are emptied; the second half is left as it is.
-  for (int i = 0; i < tokensFilled_; ++i) link.Tokens[i].clear();
-  tokensFilled_ = 0;
-  if (link.LinkMode == kLinkSerial && serial_) serial_->Write(text);
-  if (link.LinkMode == kLinkTcp && tcp_) tcp_->Write(text);
+bool TF_Connection::AttemptAbandoned() const {
+  const bool serialGone = link_.Record().LinkMode == kLinkSerial && !link_.SerialOpen();
+  return attempt_ == Attempt::Abandoned || (attempt_ == Attempt::Running && serialGone);
 }
 
-void TF_Connection::SendPutData(std::string_view text) {
-  LinkTransport* t = link.LinkMode == kLinkSerial ? serial_ : link.LinkMode == kLinkTcp ? tcp_ : nullptr;
-  if (!t) return;
-  std::string line;
-  line.reserve(text.size() + 1);
-  line.append(text);
-  line.push_back('\r');
-  t->Write(line);
+void TF_Connection::AbandonAttempt() {
+  attempt_ = Attempt::Abandoned;
+  link_.AbandonOpen();
 }
 
-int TF_Connection::IndexOfStr(std::string_view text, std::string_view name) {
-  const std::string_view prefix = text.substr(0, name.size());
-  std::string line;
-  line.reserve(prefix.size() + 3 + name.size());
-  line.append(prefix).append(" : ").append(name);
-  Trace(std::move(line));
-  return prefix == name ? 0 : -1;
-}
-
-std::string TF_Connection::NumberToken(std::string_view text, char delimiter) {
-  return std::string(text.substr(0, text.find(delimiter)));
-}
-
-std::string TF_Connection::Message(lang::Msg m) const {
-  return peers_.messages ? (*peers_.messages)[m] : std::string();
-}
-
-std::string TF_Connection::Trim_Blank(std::string_view text) { return config::WithoutBlanks(text); }
-
-bool TF_Connection::SerialOpen() const { return serial_ && serial_->IsOpen(); }
-
-void TF_Connection::CloseSerial() {
-  if (serial_) serial_->Close();
-}
-
-void TF_Connection::CloseTcp() {
-  if (tcp_) tcp_->Close();
-}
-
-void TF_Connection::Trace(std::string line) {
-  if (peers_.trace) peers_.trace->Add(std::move(line));
+bool TF_Connection::Comport_Connected() {
+  link_.ClearProbe();
+  link_.SendGetData("\r");
+  link_.SendGetData("\r");
+  link_.SendGetData("end\r");
+  link_.SendGetData("exit\r");
+  // A port closed meanwhile (Cancel, Disconnect, the device gone) ends the
+  // probe: nothing more is written to it.
+  if (platform::DelayUntil(kProbeFirstWaitMs, [this] { return AttemptAbandoned(); })) return false;
+  for (int i = 0; i < kProbeEscapes; ++i) link_.SendGetData("\x1b");
+  link_.SendGetData("\r");
+  link_.SendGetData("?");
+  // The answer to "?" takes longer than 100 ms on the wire at 9600 baud, so
+  // the wait lasts until it has been interpreted, within a bound.
+  platform::DelayUntil(kProbeWaitMs, [this] { return link_.ProbeAnswered() || AttemptAbandoned(); });
+  return link_.ProbeAnswered() && !AttemptAbandoned();
 }
 
 }  // namespace devlink

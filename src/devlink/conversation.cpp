@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "config/login_reset.h"
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 
 namespace devlink {
 
@@ -15,22 +15,22 @@ namespace {
 constexpr int kGridRows = 2;  // the title row and one port row
 }  // namespace
 
-void TF_Connection::ResetForConnect() {
-  link.StartTagCount = 0;
-  link.EndTagCount = 0;
-  if (peers_.pages) peers_.pages->SG_VoIP_Phone_number.SetRowCount(kGridRows);
-  link.VoicePortRow = 0;
-  link.PotsPeerCount = 0;
-  link.PatternCount = 0;
-  link.StatusMode = false;
-  link.StatusFollowUp = false;
+void DeviceLink::ResetForConnect() {
+  record_.StartTagCount = 0;
+  record_.EndTagCount = 0;
+  pages_.SG_VoIP_Phone_number.SetRowCount(kGridRows);
+  record_.VoicePortRow = 0;
+  record_.PotsPeerCount = 0;
+  record_.PatternCount = 0;
+  record_.StatusMode = false;
+  record_.StatusFollowUp = false;
   ConversationsClosed();
 }
 
-void TF_Connection::SendLogin(std::string_view id, std::string_view password) {
-  if (peers_.pages) peers_.pages->SG_VoIP_Phone_number.SetRowCount(kGridRows);
-  link.StartVoipReadOut();
-  if (peers_.pages) config::ClearLoginFields(*peers_.pages);
+void DeviceLink::SendLogin(std::string_view id, std::string_view password) {
+  pages_.SG_VoIP_Phone_number.SetRowCount(kGridRows);
+  record_.StartVoipReadOut();
+  config::ClearLoginFields(pages_);
   // A new login supersedes whatever ran: its replies are the ones to read.
   saveWaiting_ = false;
   pollWaiting_.reset();
@@ -40,66 +40,66 @@ void TF_Connection::SendLogin(std::string_view id, std::string_view password) {
   SendGetData(line);
   ClearData();
   // Read the answer as the login's even before its echo arrives.
-  link.ReplyState = reply::kLogin;
+  record_.ReplyState = reply::kLogin;
 }
 
-void TF_Connection::LeaveStatusMode() {
-  if (conversation_ != Conversation::Poll) link.StatusMode = false;
+void DeviceLink::LeaveStatusMode() {
+  if (conversation_ != Conversation::Poll) record_.StatusMode = false;
 }
 
-void TF_Connection::BeginSave() {
+void DeviceLink::BeginSave() {
   saveWaiting_ = true;
   StartWaiting();
 }
 
-void TF_Connection::Poll(PollStart start) {
+void DeviceLink::Poll(PollStart start) {
   pollWaiting_ = start;
   StartWaiting();
 }
 
-void TF_Connection::CancelPoll() { pollWaiting_.reset(); }
+void DeviceLink::CancelPoll() { pollWaiting_.reset(); }
 
-void TF_Connection::Reboot() {
-  link.StatusMode = false;
+void DeviceLink::Reboot() {
+  record_.StatusMode = false;
   std::exception_ptr failed;
   try {
     SendGetData("reboot-system\r");
   } catch (...) {
     failed = std::current_exception();
   }
-  if (link.LinkMode == kLinkSerial)
+  if (record_.LinkMode == kLinkSerial)
     CloseSerial();
-  else if (link.LinkMode == kLinkTcp)
+  else if (record_.LinkMode == kLinkTcp)
     CloseTcp();
   if (failed) std::rethrow_exception(failed);
 }
 
-void TF_Connection::Disconnect() {
-  if (link.LinkMode == kLinkSerial) {
+void DeviceLink::Disconnect() {
+  if (record_.LinkMode == kLinkSerial) {
     SendGetData("end-morvel\r");
     CloseSerial();
-  } else if (link.LinkMode == kLinkTcp) {
+  } else if (record_.LinkMode == kLinkTcp) {
     CloseTcp();
   }
 }
 
-void TF_Connection::SendEnd() {
+void DeviceLink::SendEnd() {
   if (SerialOpen()) SendGetData("end-morvel\r");
 }
 
-void TF_Connection::SendTyped(std::string_view text) {
+void DeviceLink::SendTyped(std::string_view text) {
   SendGetData(std::string(text) + "\r");
-  link.ReplyState = reply::kWan;
+  record_.ReplyState = reply::kWan;
 }
 
-void TF_Connection::Begin(Conversation c) {
+void DeviceLink::Begin(Conversation c) {
   conversation_ = c;
   saveEchoPending_ = false;
   ApplySaveLook();
   if (c == Conversation::Save) ShowSaveProgress(0);
 }
 
-void TF_Connection::End(Conversation c) {
+void DeviceLink::End(Conversation c) {
   if (conversation_ != c) return;
   conversation_ = Conversation::None;
   saveEchoPending_ = false;
@@ -109,7 +109,7 @@ void TF_Connection::End(Conversation c) {
   StartWaiting();
 }
 
-void TF_Connection::StartWaiting() {
+void DeviceLink::StartWaiting() {
   if (conversation_ != Conversation::None) return;
   // The user's save goes before a poll.
   if (std::exchange(saveWaiting_, false)) {
@@ -121,11 +121,11 @@ void TF_Connection::StartWaiting() {
   }
 }
 
-void TF_Connection::StartSave() {
-  link.StatusMode = false;
-  link.StartTagCount = 0;
-  link.EndTagCount = 0;
-  link.ReplyState = reply::kSave;
+void DeviceLink::StartSave() {
+  record_.StatusMode = false;
+  record_.StartTagCount = 0;
+  record_.EndTagCount = 0;
+  record_.ReplyState = reply::kSave;
   Begin(Conversation::Save);
   saveEchoPending_ = true;
   try {
@@ -138,16 +138,14 @@ void TF_Connection::StartSave() {
   }
 }
 
-void TF_Connection::StartPoll(PollStart start) {
-  LinkTransport* t = link.LinkMode == kLinkSerial ? serial_ : link.LinkMode == kLinkTcp ? tcp_ : nullptr;
+void DeviceLink::StartPoll(PollStart start) {
+  LinkTransport* t = record_.LinkMode == kLinkSerial ? serial_ : record_.LinkMode == kLinkTcp ? tcp_ : nullptr;
   if (!t || !t->IsOpen()) return;
-  if (peers_.pages) {
-    platform::Memo& memo = peers_.pages->M_State_Info;
-    memo.Clear();
-    if (start == PollStart::Tick) memo.Add(std::string());
-  }
-  link.StatusMode = true;
-  link.StatusFollowUp = true;
+  platform::Memo& memo = pages_.M_State_Info;
+  memo.Clear();
+  if (start == PollStart::Tick) memo.Add(std::string());
+  record_.StatusMode = true;
+  record_.StatusFollowUp = true;
   gatekeeperStatusSeen_ = false;
   Begin(Conversation::Poll);
   pollLimit_.Start();
@@ -159,7 +157,7 @@ void TF_Connection::StartPoll(PollStart start) {
   }
 }
 
-void TF_Connection::PollLine(std::string_view trimmed) {
+void DeviceLink::PollLine(std::string_view trimmed) {
   if (conversation_ != Conversation::Poll) return;
   if (trimmed == "get-gatekeeper-status")
     gatekeeperStatusSeen_ = true;
@@ -167,16 +165,16 @@ void TF_Connection::PollLine(std::string_view trimmed) {
     End(Conversation::Poll);
 }
 
-void TF_Connection::AllowSave(bool allowed) {
+void DeviceLink::AllowSave(bool allowed) {
   saveAllowed_ = allowed;
   ApplySaveLook();
 }
 
-void TF_Connection::ApplySaveLook() {
-  if (peers_.save) peers_.save->SetEnabled(saveAllowed_ && conversation_ != Conversation::ReadOut);
+void DeviceLink::ApplySaveLook() {
+  windows_.EnableSave(saveAllowed_ && conversation_ != Conversation::ReadOut);
 }
 
-void TF_Connection::ConversationsClosed() {
+void DeviceLink::ConversationsClosed() {
   conversation_ = Conversation::None;
   saveWaiting_ = false;
   pollWaiting_.reset();

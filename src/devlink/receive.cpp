@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "lang/language_file.h"
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 
 namespace devlink {
 
@@ -21,28 +21,28 @@ constexpr std::string_view kMorePrompt = "-- more --";
 
 }  // namespace
 
-void TF_Connection::Receive(std::string_view bytes, LineEnds ends) {
-  if (link.StatusMode) {
+void DeviceLink::Receive(std::string_view bytes, LineEnds ends) {
+  if (record_.StatusMode) {
     ReceiveStatus(bytes, ends);
     // The gatekeeper query follows the first chunk after a WAN status poll.
-    if (link.StatusFollowUp) {
+    if (record_.StatusFollowUp) {
       SendGetData("get-gatekeeper-status\r");
       SendGetData(" ");
       SendGetData(" ");
-      link.StatusFollowUp = false;
+      record_.StatusFollowUp = false;
     }
   } else {
     ReceiveParsed(bytes);
   }
 }
 
-void TF_Connection::AppendToWord(std::string_view run) {
+void DeviceLink::AppendToWord(std::string_view run) {
   // A peer that never sends a delimiter must not grow memory without bound.
-  const size_t room = kMaxWordBytes - std::min(kMaxWordBytes, link.RxLine.size());
-  link.RxLine.append(run.substr(0, room));
+  const size_t room = kMaxWordBytes - std::min(kMaxWordBytes, record_.RxLine.size());
+  record_.RxLine.append(run.substr(0, room));
 }
 
-void TF_Connection::ReceiveParsed(std::string_view bytes) {
+void DeviceLink::ReceiveParsed(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
     // The bytes up to the next delimiter join the word in one append.
@@ -53,55 +53,53 @@ void TF_Connection::ReceiveParsed(std::string_view bytes) {
     const char b = bytes[end];
     i = end + 1;
     // Words beyond the last slot of a line are dropped; the line still ends.
-    const int32_t slot = link.TokenIndex;
+    const int32_t slot = record_.TokenIndex;
     const bool stored = slot >= 0 && slot < kTokenSlots;
     if (stored) {
-      std::swap(link.Tokens[slot], link.RxLine);
+      std::swap(record_.Tokens[slot], record_.RxLine);
       if (slot < kTokenSlots / 2) tokensFilled_ = std::max(tokensFilled_, slot + 1);
     }
     if (b == '\r' || b == '\n') {
       LineWords words;
-      for (int k = 0; k < kLineWords; ++k) words[k] = link.Tokens[k];
+      for (int k = 0; k < kLineWords; ++k) words[k] = record_.Tokens[k];
       // The line is over before it is interpreted: a receive nested in the
       // interpreter (inside a message box) starts a new line instead of
       // gluing its first word to this line's last one, and what it leaves
       // unfinished is not wiped when this pass resumes.
-      link.TokenIndex = 0;
-      link.RxLine.clear();
+      record_.TokenIndex = 0;
+      record_.RxLine.clear();
       ComPort_Encode_Parsing(words);
     } else {
-      link.RxLine.clear();
-      if (stored && !link.Tokens[slot].empty()) ++link.TokenIndex;
+      record_.RxLine.clear();
+      if (stored && !record_.Tokens[slot].empty()) ++record_.TokenIndex;
     }
   }
 }
 
-void TF_Connection::ReceiveStatus(std::string_view bytes, LineEnds ends) {
+void DeviceLink::ReceiveStatus(std::string_view bytes, LineEnds ends) {
   const char lineEnd = ends == LineEnds::Tcp ? '\r' : '\n';
   for (const char b : bytes) {
     if (b == lineEnd) {
-      std::string line = std::exchange(link.RxLine, std::string());
+      std::string line = std::exchange(record_.RxLine, std::string());
       // Over serial a CR precedes the LF; a line ended by LF alone keeps its
       // last character.
       if (ends == LineEnds::Serial && !line.empty() && line.back() == '\r') line.pop_back();
       StatusLine(std::move(line));
-    } else if (link.RxLine == kMorePrompt) {
-      link.RxLine.clear();
+    } else if (record_.RxLine == kMorePrompt) {
+      record_.RxLine.clear();
     } else if (!(ends == LineEnds::Tcp && b == '\n')) {
       AppendToWord(std::string_view(&b, 1));
     }
   }
 }
 
-void TF_Connection::StatusLine(std::string line) {
+void DeviceLink::StatusLine(std::string line) {
   const std::string trimmed(lang::TrimControls(line));
-  if (peers_.pages) {
-    platform::Memo& memo = peers_.pages->M_State_Info;
-    if (trimmed == "System Information") memo.Add(std::string());
-    if (trimmed != "!START-TAG!" && trimmed != "!END-TAG!" && trimmed != "get-wan-status" &&
-        trimmed != "get-gatekeeper-status")
-      memo.Add(std::move(line));
-  }
+  platform::Memo& memo = pages_.M_State_Info;
+  if (trimmed == "System Information") memo.Add(std::string());
+  if (trimmed != "!START-TAG!" && trimmed != "!END-TAG!" && trimmed != "get-wan-status" &&
+      trimmed != "get-gatekeeper-status")
+    memo.Add(std::move(line));
   PollLine(trimmed);
 }
 

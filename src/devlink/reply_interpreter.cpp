@@ -6,7 +6,7 @@
 
 #include "config/login_reset.h"
 #include "config/script_writer.h"
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 
 namespace devlink {
 
@@ -62,7 +62,7 @@ constexpr std::string_view kRefusedText = "Access denied. Use Morvel S/W for RN4
 
 }  // namespace
 
-void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
+void DeviceLink::ComPort_Encode_Parsing(const LineWords& w) {
   // A save's lines begin with the echo of "write-system": whatever comes
   // before it is the rest of an earlier reply (a status page the gateway
   // finishes), whose markers and echoes must not steer the save.
@@ -72,15 +72,15 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
   }
   for (const Echo& e : kEchoes) {
     if (w[0] == e.word) {
-      link.ReplyState = e.state;
-      if (e.state == reply::kWan) link.ProbeAnswered = true;
+      record_.ReplyState = e.state;
+      if (e.state == reply::kWan) record_.ProbeAnswered = true;
       break;
     }
   }
   // An echo that took the state out of save (or a line typed in the debug
   // window) ends the save: no confirmation will come.
-  if (conversation_ == Conversation::Save && link.ReplyState != reply::kSave) End(Conversation::Save);
-  const int32_t state = link.ReplyState;
+  if (conversation_ == Conversation::Save && record_.ReplyState != reply::kSave) End(Conversation::Save);
+  const int32_t state = record_.ReplyState;
   switch (state) {
     case reply::kWan: MapWan(w); break;
     case reply::kLan: MapLan(w); break;
@@ -105,7 +105,7 @@ void TF_Connection::ComPort_Encode_Parsing(const LineWords& w) {
     for (int i = 0; i < kVersionBlanks; ++i) SendGetData(" ");
 }
 
-void TF_Connection::SendNextQuery(int32_t state) {
+void DeviceLink::SendNextQuery(int32_t state) {
   for (const SeriesStep& step : kSeries) {
     if (step.state != state) continue;
     if (step.next.empty())
@@ -116,31 +116,30 @@ void TF_Connection::SendNextQuery(int32_t state) {
   }
 }
 
-void TF_Connection::LoginAnswer(const LineWords& w) {
+void DeviceLink::LoginAnswer(const LineWords& w) {
   if (w[0] != "Login") return;
   if (w[1] == "ok") {
-    Trace("Login OK!!");
-    if (peers_.login) peers_.login->Close();
+    windows_.Trace("Login OK!!");
+    windows_.CloseLogin();
     SendNextQuery(reply::kLogin);
   } else if (w[1] == "incorrect") {
-    Trace("Login Incorrect!!");
+    windows_.Trace("Login Incorrect!!");
     End(Conversation::ReadOut);  // nothing follows until the user tries again
-    platform::ShowMessageBox(Message(lang::Msg::IdOrPasswordIncorrect), "Error",
+    platform::ShowMessageBox(windows_.Message(lang::Msg::IdOrPasswordIncorrect), "Error",
                              platform::Icon::Error);
-    if (peers_.login) peers_.login->Show();
+    windows_.ShowLogin();
   }
 }
 
-void TF_Connection::ModelCheck(const LineWords& w) {
+void DeviceLink::ModelCheck(const LineWords& w) {
   if (w[0] == "model") {
     int r = IndexOfStr(w[1], kRefusedModel);
-    Trace("re : " + std::to_string(r));
+    windows_.Trace("re : " + std::to_string(r));
     r = IndexOfStr(w[1], kRefusedModel);
     if (r == -1) {
-      if (peers_.pages) peers_.pages->L_model.SetCaption(w[1]);
-      if (peers_.cover) peers_.cover->Hide();
+      pages_.L_model.SetCaption(w[1]);
+      windows_.ShowModelAccepted();
       AllowSave(true);
-      if (peers_.restart) peers_.restart->SetEnabled(true);
     } else {
       // The series goes on behind the cover panel all the same.
       platform::ShowMessageBox(std::string(kRefusedText), "Error", platform::Icon::Error);
@@ -148,40 +147,38 @@ void TF_Connection::ModelCheck(const LineWords& w) {
   }
 }
 
-void TF_Connection::SaveHandshake(const LineWords& w) {
+void DeviceLink::SaveHandshake(const LineWords& w) {
   if (w[0] == "!START-TAG!") {
     // The first is the echo of our marker; the second asks for the script.
-    if (link.StartTagCount == 0)
-      link.StartTagCount = 1;
-    else if (link.StartTagCount == 1)
+    if (record_.StartTagCount == 0)
+      record_.StartTagCount = 1;
+    else if (record_.StartTagCount == 1)
       ComPort_Decode_Parsing();
   } else if (w[0] == kEndTag) {
-    if (link.EndTagCount == 0) {
-      link.EndTagCount = 1;
-    } else if (link.EndTagCount == 1) {
+    if (record_.EndTagCount == 0) {
+      record_.EndTagCount = 1;
+    } else if (record_.EndTagCount == 1) {
       // The save is over before the box: what waited for it need not wait
       // for the user to close the box.
       End(Conversation::Save);
       platform::ShowMessageBox(
-          Message(lang::Msg::SaveComplete) + "\r" + Message(lang::Msg::PleaseRestart),
+          windows_.Message(lang::Msg::SaveComplete) + "\r" + windows_.Message(lang::Msg::PleaseRestart),
           "OK", platform::Icon::Information);
     }
   }
 }
 
-void TF_Connection::ComPort_Decode_Parsing() {
+void DeviceLink::ComPort_Decode_Parsing() {
   try {
-    if (peers_.pages) {
-      const std::vector<std::string> script = config::ConfigurationScript(*peers_.pages);
-      size_t total = 0, sent = 0;
-      for (const std::string& line : script) total += line.size() + 1;
-      for (const std::string& line : script) {
-        SendPutData(line);
-        sent += line.size() + 1;
-        ShowSaveProgress(int(sent * 100 / total));
-      }
+    const std::vector<std::string> script = config::ConfigurationScript(pages_);
+    size_t total = 0, sent = 0;
+    for (const std::string& line : script) total += line.size() + 1;
+    for (const std::string& line : script) {
+      SendPutData(line);
+      sent += line.size() + 1;
+      ShowSaveProgress(int(sent * 100 / total));
     }
-    link.ReplyState = reply::kSave;
+    record_.ReplyState = reply::kSave;
     SendGetData("!END-TAG!\r");
   } catch (...) {
     End(Conversation::Save);  // the script is broken off: no confirmation will come
@@ -189,8 +186,8 @@ void TF_Connection::ComPort_Decode_Parsing() {
   }
 }
 
-void TF_Connection::ClearData() {
-  if (peers_.pages) config::ClearData(*peers_.pages);
+void DeviceLink::ClearData() {
+  config::ClearData(pages_);
 }
 
 }  // namespace devlink

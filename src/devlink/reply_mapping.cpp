@@ -8,7 +8,7 @@
 // interpreter after the rows here.
 #include <string>
 
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 
 namespace devlink {
 
@@ -26,9 +26,8 @@ void FirstOrSecond(bool& seen, platform::Edit& first, platform::Edit& second, co
 
 }  // namespace
 
-void TF_Connection::MapWan(const LineWords& w) {
-  if (!peers_.pages) return;
-  config::ConfigPages& p = *peers_.pages;
+void DeviceLink::MapWan(const LineWords& w) {
+  config::ConfigPages& p = pages_;
   const std::string& key = w[0];
   if (key == "qos-control") {
     p.CK_Cable_modem.SetChecked(true);
@@ -55,9 +54,8 @@ void TF_Connection::MapWan(const LineWords& w) {
   }
 }
 
-void TF_Connection::MapLan(const LineWords& w) {
-  if (!peers_.pages) return;
-  config::ConfigPages& p = *peers_.pages;
+void DeviceLink::MapLan(const LineWords& w) {
+  config::ConfigPages& p = pages_;
   const std::string& key = w[0];
   if (key == "no") {
     p.RB_DHCP.SetChecked(false);
@@ -74,9 +72,9 @@ void TF_Connection::MapLan(const LineWords& w) {
   }
 }
 
-void TF_Connection::MapDns(const LineWords& w) {
-  if (!peers_.pages || w[0] != "dnshost") return;
-  config::ConfigPages& p = *peers_.pages;
+void DeviceLink::MapDns(const LineWords& w) {
+  if (w[0] != "dnshost") return;
+  config::ConfigPages& p = pages_;
   // The WAN reply has already chosen the network type.
   switch (p.RG_Network_type.ItemIndex()) {
     case kPppoe: p.ED_PPPoE_DNS.SetText(w[2]); break;
@@ -85,11 +83,8 @@ void TF_Connection::MapDns(const LineWords& w) {
   }
 }
 
-void TF_Connection::MapAutoUpgrade(const LineWords& w) {
-  if (peers_.pages) AutoUpgradeFields(*peers_.pages, w);
-}
-
-void TF_Connection::AutoUpgradeFields(config::ConfigPages& p, const LineWords& w) {
+void DeviceLink::MapAutoUpgrade(const LineWords& w) {
+  config::ConfigPages& p = pages_;
   // Matched on word 1 whatever word 0 is, so an empty line after a matched
   // one repeats the match with the words left over.
   const std::string& key = w[1];
@@ -111,9 +106,8 @@ void TF_Connection::AutoUpgradeFields(config::ConfigPages& p, const LineWords& w
   }
 }
 
-void TF_Connection::MapService(const LineWords& w) {
-  if (!peers_.pages) return;
-  config::ConfigPages& p = *peers_.pages;
+void DeviceLink::MapService(const LineWords& w) {
+  config::ConfigPages& p = pages_;
   if (w[0] == "service") {
     if (const config::ServiceFields* s = config::FindService(w[1])) (p.*s->check).SetChecked(true);
   } else if (w[0] == "no") {
@@ -121,85 +115,83 @@ void TF_Connection::MapService(const LineWords& w) {
   }
 }
 
-void TF_Connection::MapServicePort(const LineWords& w) {
-  if (peers_.pages)
-    if (const config::ServiceFields* s = config::FindService(w[1])) ((*peers_.pages).*s->port).SetText(w[2]);
+void DeviceLink::MapServicePort(const LineWords& w) {
+  if (const config::ServiceFields* s = config::FindService(w[1])) (pages_.*s->port).SetText(w[2]);
 }
 
-void TF_Connection::MapVersion(const LineWords& w) {
-  if (w[0] == "version" && peers_.pages) peers_.pages->L_version.SetCaption(w[1]);
+void DeviceLink::MapVersion(const LineWords& w) {
+  if (w[0] == "version") pages_.L_version.SetCaption(w[1]);
 }
 
-void TF_Connection::MapVoip(const LineWords& w) {
-  if (!peers_.pages) return;
-  config::ConfigPages& p = *peers_.pages;
+void DeviceLink::MapVoip(const LineWords& w) {
+  config::ConfigPages& p = pages_;
   platform::StringGrid& grid = p.SG_VoIP_Phone_number;
   const std::string& key = w[0];
   if (key == "voice-port") {
-    if (link.VoicePortRow >= kMaxVoicePorts) {
+    if (record_.VoicePortRow >= kMaxVoicePorts) {
       // One past the last row: the "!" lines of the ports passed over set
       // nothing, and the trace line is written once per read-out.
-      if (link.VoicePortRow == kMaxVoicePorts)
-        Trace("voice-port lines beyond " + std::to_string(kMaxVoicePorts) + " ports passed over");
-      link.VoicePortRow = kMaxVoicePorts + 1;
+      if (record_.VoicePortRow == kMaxVoicePorts)
+        windows_.Trace("voice-port lines beyond " + std::to_string(kMaxVoicePorts) + " ports passed over");
+      record_.VoicePortRow = kMaxVoicePorts + 1;
       return;
     }
     // The first port reuses the grid's single data row.
-    if (link.VoicePortRow > 0) grid.AddRow();
-    ++link.VoicePortRow;
-    grid.SetCell(0, link.VoicePortRow, w[1]);
+    if (record_.VoicePortRow > 0) grid.AddRow();
+    ++record_.VoicePortRow;
+    grid.SetCell(0, record_.VoicePortRow, w[1]);
   } else if (key == "!") {
-    if (w[1] == "FXS" || w[1] == "FXO" || w[1] == "E1" || w[1] == "E&M") grid.SetCell(1, link.VoicePortRow, w[1]);
+    if (w[1] == "FXS" || w[1] == "FXO" || w[1] == "E1" || w[1] == "E&M") grid.SetCell(1, record_.VoicePortRow, w[1]);
   } else if (key == "dial-peer") {
-    if (w[3] == "pots") ++link.PotsPeerCount;
+    if (w[3] == "pots") ++record_.PotsPeerCount;
   } else if (key == "destination-pattern") {
     // Held only while the pots dial-peers are at least as many as the
     // patterns, so the patterns of the VoIP peers after them are not.
-    ++link.PatternCount;
-    if (link.PotsPeerCount >= link.PatternCount) link.HeldPattern = w[1];
+    ++record_.PatternCount;
+    if (record_.PotsPeerCount >= record_.PatternCount) record_.HeldPattern = w[1];
   } else if (key == "port") {
     for (int row : grid.RowsWith(0, w[1]))
-      if (row >= 1) grid.SetCell(2, row, link.HeldPattern);
-    link.HeldPattern.clear();
+      if (row >= 1) grid.SetCell(2, row, record_.HeldPattern);
+    record_.HeldPattern.clear();
   } else if (key == "h323-id") {
     p.ED_H323_ID.SetText(w[1]);
   } else if (key == "security") {
     p.ED_GK_password.SetText(w[2]);
   } else if (key == "gkip") {
-    FirstOrSecond(link.GatekeeperSeen, p.ED_Gatekeeper_IP, p.ED_Gatekeeper_IP2, w[1]);
+    FirstOrSecond(record_.GatekeeperSeen, p.ED_Gatekeeper_IP, p.ED_Gatekeeper_IP2, w[1]);
     p.RG_Protocol.SetItemIndex(kH323);
   } else if (key == "rule") {
     if (w[1] == "0") p.ED_NUM.SetText(NumberToken(w[3], '%'));
   } else if (key == "sip-server") {
-    FirstOrSecond(link.SipServerSeen, p.ED_SIP_Server_1, p.ED_SIP_Server_2, w[1]);
+    FirstOrSecond(record_.SipServerSeen, p.ED_SIP_Server_1, p.ED_SIP_Server_2, w[1]);
     p.RG_Protocol.SetItemIndex(kSip);
   } else if (key == "sip-username") {
     p.ED_SIP_Username.SetText(w[1]);
   } else if (key == "sip-password") {
     p.ED_SIP_password.SetText(w[1]);
   } else if (key == "call-agent") {
-    FirstOrSecond(link.CallAgentSeen, p.ED_MGCP_CallAgent_1, p.ED_MGCP_CallAgent_2, w[1]);
+    FirstOrSecond(record_.CallAgentSeen, p.ED_MGCP_CallAgent_1, p.ED_MGCP_CallAgent_2, w[1]);
     p.RG_Protocol.SetItemIndex(kMgcp);
   }
 }
 
-void TF_Connection::MapPstn(const LineWords& w) {
-  config::ConfigPages* p = peers_.pages;
+void DeviceLink::MapPstn(const LineWords& w) {
+  config::ConfigPages& p = pages_;
   // Once the always-up mode has been seen it is chosen for every later line.
-  if (p) (link.PstnAllUp ? p->RB_All_up : p->RB_Dial_up).SetChecked(true);
+  (record_.PstnAllUp ? p.RB_All_up : p.RB_Dial_up).SetChecked(true);
   const std::string& key = w[0];
   if (key == "modem") {
     if (w[1] == "keep-active") {
-      link.PstnAllUp = true;
-      if (p) p->RB_All_up.SetChecked(true);
-    } else if (w[2] == "dialer" && p) {
+      record_.PstnAllUp = true;
+      p.RB_All_up.SetChecked(true);
+    } else if (w[2] == "dialer") {
       // The dialer word carries a four-character dial prefix before the number.
-      p->ED_PSTN_dialing.SetText(w[3].size() > 4 ? w[3].substr(4) : std::string());
+      p.ED_PSTN_dialing.SetText(w[3].size() > 4 ? w[3].substr(4) : std::string());
     }
   } else if (key == "ppp") {
-    if (w[2] == "sent-username" && p) {
-      p->ED_PSTN_login.SetText(w[3]);
-      p->ED_PSTN_password.SetText(w[5]);
+    if (w[2] == "sent-username") {
+      p.ED_PSTN_login.SetText(w[3]);
+      p.ED_PSTN_password.SetText(w[5]);
     }
   }
 }

@@ -2,15 +2,15 @@
 // progress of a save over serial.
 #include <utility>
 
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 
 namespace devlink {
 
-void TF_Connection::WriteSerial(std::string_view bytes) {
+void DeviceLink::WriteSerial(std::string_view bytes) {
   struct Writing {
-    TF_Connection& link;
+    DeviceLink& link;
     const bool outer;
-    explicit Writing(TF_Connection& l) : link(l), outer(!std::exchange(l.serialWriting_, true)) {}
+    explicit Writing(DeviceLink& l) : link(l), outer(!std::exchange(l.serialWriting_, true)) {}
     ~Writing() {
       if (!outer) return;
       link.serialWriting_ = false;
@@ -21,7 +21,7 @@ void TF_Connection::WriteSerial(std::string_view bytes) {
   ComPort.WriteText(bytes);
 }
 
-void TF_Connection::ReadHeldBytes() {
+void DeviceLink::ReadHeldBytes() {
   heldRead_.Stop();
   if (receiving_ || serialWriting_ || !serialDeferred_) return;
   serialDeferred_ = false;
@@ -29,20 +29,14 @@ void TF_Connection::ReadHeldBytes() {
   if (const int waiting = ComPort.PendingInputCount(); waiting > 0) ComPortRxChar(waiting);
 }
 
-void TF_Connection::ShowSaveProgress(int percent) {
-  if (link.LinkMode != kLinkSerial || !peers_.cover || !peers_.progressStrip || !peers_.progress) return;
-  if (!std::exchange(saveProgressShown_, true)) {
-    coverWasHidden_ = !peers_.cover->Visible();
-    peers_.cover->Show();
-    peers_.progressStrip->Show();
-  }
-  peers_.progress->SetProgress(percent);
+void DeviceLink::ShowSaveProgress(int percent) {
+  if (record_.LinkMode != kLinkSerial) return;
+  saveProgressShown_ = true;
+  windows_.ShowSaveProgress(percent);
 }
 
-void TF_Connection::HideSaveProgress() {
-  if (!std::exchange(saveProgressShown_, false)) return;
-  peers_.progressStrip->Hide();
-  if (coverWasHidden_) peers_.cover->Hide();
+void DeviceLink::HideSaveProgress() {
+  if (std::exchange(saveProgressShown_, false)) windows_.HideSaveProgress();
 }
 
 }  // namespace devlink

@@ -1,33 +1,15 @@
 // The two transports of the link: the serial port and the TCP client socket,
-// the dialog's OK that opens one of them (with the serial probe), their
-// open, close, connect, disconnect and error events, and their read events.
+// opening them for the connection dialog, their open, close, connect,
+// disconnect and error events, and their read events.
 #include <algorithm>
-#include <charconv>
 #include <string>
 #include <utility>
 
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 
 namespace devlink {
 
-namespace {
-
-constexpr int kDefaultTcpPort = 514;
-constexpr uint32_t kProbeFirstWaitMs = 100;
-constexpr int kProbeEscapes = 10;
-
-/// The port text as a decimal integer; anything else gives the default port.
-int TcpPortNumber(const std::string& text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || stop != end) return kDefaultTcpPort;
-  return value;
-}
-
-}  // namespace
-
-void TF_Connection::SetUpTransports() {
+void DeviceLink::SetUpTransports() {
   ComPort.SetBaudRate(comm::TBaudRate::br9600);
   ComPort.SetDataBits(comm::TDataBits::dbEight);
   ComPort.Parity().SetBits(comm::TParityBits::prNone);
@@ -53,142 +35,81 @@ void TF_Connection::SetUpTransports() {
     ClientSocketError(s, e, code);
   };
 
-  CB_Serial.SetComPort(&ComPort);
-  CB_Serial.SetComProperty(comm::TComProperty::cpPort);
-  // A USB adapter plugged in after start is listed the next time the dialog
-  // shows; the port chosen before stays chosen while it is present.
-  onShow = [this] { CB_Serial.SetComProperty(comm::TComProperty::cpPort); };
-  CB_Serial.onChange = [this] { platform::Guard([this] { CB_SerialChange(); }); };
-  BB_Connect.onClick = [this] { platform::Guard([this] { BB_ConnectClick(); }); };
-
   serial_ = &serialTransport_;
   heldRead_.onTimer = [this] { ReadHeldBytes(); };
   tcp_ = &tcpTransport_;
 }
 
-void TF_Connection::TcpTransport::Write(std::string_view bytes) {
+void DeviceLink::TcpTransport::Write(std::string_view bytes) {
   if (holdDepth_ > 0)
     held_.append(bytes);
   else
     socket_.Socket().TransmitText(bytes);
 }
 
-void TF_Connection::TcpTransport::ReleaseWrites() {
+void DeviceLink::TcpTransport::ReleaseWrites() {
   if (--holdDepth_ > 0 || held_.empty()) return;
   socket_.Socket().TransmitText(std::exchange(held_, std::string()));
 }
 
-void TF_Connection::CB_SerialChange() { ComPort.SetPort(CB_Serial.Text()); }
-
-void TF_Connection::BB_ConnectClick() {
-  // OK pressed again while the probe or the connect waits does nothing.
-  if (attempt_ != Attempt::None) return;
-  struct Running {
-    Attempt& attempt;
-    ~Running() { attempt = Attempt::None; }
-  } running{attempt_};
-  attempt_ = Attempt::Running;
-  if (RB_Serial.Checked()) {
-    ComPort.Open();  // its error ends the handler; after-open has run when it returns
-    link.LinkMode = kLinkSerial;
-    const bool answered = Comport_Connected();
-    if (AttemptAbandoned()) return;
-    if (answered) {
-      attempt_ = Attempt::None;  // done: closing the dialog now abandons nothing
-      Close();
-      if (peers_.login) peers_.login->Show();
-    } else {
-      platform::ShowMessageBox(Message(lang::Msg::CannotConnectEquipment), "Error", platform::Icon::Error);
-    }
-  } else if (RB_TCP.Checked()) {
-    if (ED_host.Text().empty() || ED_TCP.Text().empty()) {
-      platform::ShowMessageBox(Message(lang::Msg::InputHostName), "Warning", platform::Icon::Warning);
-      return;
-    }
-    link.LinkMode = kLinkTcp;
-    ClientSocket.SetAddress(ED_host.Text());
-    ClientSocket.SetPort(TcpPortNumber(ED_TCP.Text()));
-    connectFailed_ = false;
-    ClientSocket.Open();
-    // Ends as soon as the attempt has an outcome; a slow network still gets
-    // its time, where a fixed short wait would report a live gateway absent.
-    platform::DelayUntil(kConnectWaitMs,
-                         [this] { return ClientSocket.Active() || connectFailed_ || AttemptAbandoned(); });
-    if (AttemptAbandoned()) return;
-    if (ClientSocket.Active()) {
-      attempt_ = Attempt::None;
-      Close();
-      if (peers_.login) peers_.login->Show();
-    } else {
-      platform::ShowMessageBox(Message(lang::Msg::CannotConnectHost), "Error", platform::Icon::Error);
-    }
-  }
+void DeviceLink::OpenSerial() {
+  ComPort.Open();
+  record_.LinkMode = kLinkSerial;
 }
 
-void TF_Connection::AbandonAttempt() {
-  attempt_ = Attempt::Abandoned;
-  if (link.LinkMode == kLinkSerial)
+void DeviceLink::ConnectTcp(const std::string& host, int port) {
+  record_.LinkMode = kLinkTcp;
+  ClientSocket.SetAddress(host);
+  ClientSocket.SetPort(port);
+  connectFailed_ = false;
+  ClientSocket.Open();
+}
+
+void DeviceLink::AbandonOpen() {
+  if (record_.LinkMode == kLinkSerial)
     ComPort.Close();
-  else if (link.LinkMode == kLinkTcp)
+  else if (record_.LinkMode == kLinkTcp)
     ClientSocket.Abandon();
 }
 
-bool TF_Connection::Comport_Connected() {
-  link.ProbeAnswered = false;
-  SendGetData("\r");
-  SendGetData("\r");
-  SendGetData("end\r");
-  SendGetData("exit\r");
-  // A port closed meanwhile (Cancel, Disconnect, the device gone) ends the
-  // probe: nothing more is written to it.
-  if (platform::DelayUntil(kProbeFirstWaitMs, [this] { return AttemptAbandoned(); })) return false;
-  for (int i = 0; i < kProbeEscapes; ++i) SendGetData("\x1b");
-  SendGetData("\r");
-  SendGetData("?");
-  // The answer to "?" takes longer than 100 ms on the wire at 9600 baud, so
-  // the wait lasts until it has been interpreted, within a bound.
-  platform::DelayUntil(kProbeWaitMs, [this] { return link.ProbeAnswered || AttemptAbandoned(); });
-  return link.ProbeAnswered && !AttemptAbandoned();
+bool DeviceLink::SerialOpen() const { return serial_ && serial_->IsOpen(); }
+
+void DeviceLink::CloseSerial() {
+  if (serial_) serial_->Close();
 }
 
-void TF_Connection::ComPortAfterOpen() {
-  Trace("Connected...");
-  if (peers_.connect) peers_.connect->Hide();
-  if (peers_.disconnect) peers_.disconnect->Show();
+void DeviceLink::CloseTcp() {
+  if (tcp_) tcp_->Close();
 }
 
-void TF_Connection::ComPortAfterClose() {
-  // The port closing under a running probe ends that attempt.
-  if (attempt_ == Attempt::Running && link.LinkMode == kLinkSerial) attempt_ = Attempt::Abandoned;
-  ShowDisconnected();
+void DeviceLink::ComPortAfterOpen() {
+  windows_.Trace("Connected...");
+  windows_.ShowSerialConnected();
 }
 
-void TF_Connection::ShowDisconnected() {
-  Trace("Disconnected...");
+void DeviceLink::ComPortAfterClose() { ShowDisconnected(); }
+
+void DeviceLink::ShowDisconnected() {
+  windows_.Trace("Disconnected...");
   // Nothing more comes from this transport: no conversation waits for it,
   // and the status polling stops until the user chooses the page again.
   ConversationsClosed();
-  if (peers_.polling) peers_.polling->Stop();
-  if (peers_.restart) peers_.restart->SetEnabled(false);
   AllowSave(false);
-  if (peers_.connect) peers_.connect->Show();
-  if (peers_.disconnect) peers_.disconnect->Hide();
+  windows_.ShowDisconnected();
 }
 
-void TF_Connection::ClientSocketConnect(comm::TClientWinSocket&) {
-  Trace("Connected...");
+void DeviceLink::ClientSocketConnect(comm::TClientWinSocket&) {
+  windows_.Trace("Connected...");
   AllowSave(true);
-  if (peers_.restart) peers_.restart->SetEnabled(true);
-  if (peers_.connect) peers_.connect->Hide();
-  if (peers_.disconnect) peers_.disconnect->Show();
+  windows_.ShowTcpConnected();
 }
 
-void TF_Connection::ClientSocketDisconnect(comm::TClientWinSocket&) {
+void DeviceLink::ClientSocketDisconnect(comm::TClientWinSocket&) {
   connectFailed_ = true;
   ShowDisconnected();
 }
 
-void TF_Connection::ClientSocketError(comm::TClientWinSocket&, comm::TErrorEvent event, int& errorCode) {
+void DeviceLink::ClientSocketError(comm::TClientWinSocket&, comm::TErrorEvent event, int& errorCode) {
   if (event == comm::TErrorEvent::eeConnect) connectFailed_ = true;
   errorCode = 0;
 }
@@ -212,7 +133,7 @@ class PassScope {
 };
 }  // namespace
 
-void TF_Connection::ComPortRxChar(int count) {
+void DeviceLink::ComPortRxChar(int count) {
   if (receiving_ || serialWriting_) {
     serialDeferred_ = true;  // the bytes wait in the port until the pass or write is done
     return;
@@ -225,7 +146,7 @@ void TF_Connection::ComPortRxChar(int count) {
   ReadDeferred();
 }
 
-void TF_Connection::ClientSocketRead(comm::TClientWinSocket&) {
+void DeviceLink::ClientSocketRead(comm::TClientWinSocket&) {
   if (receiving_) {
     tcpDeferred_ = true;  // unread, so the socket reports no further reads
     return;
@@ -236,13 +157,13 @@ void TF_Connection::ClientSocketRead(comm::TClientWinSocket&) {
   ReadDeferred();
 }
 
-void TF_Connection::ReadSerial(int count) {
+void DeviceLink::ReadSerial(int count) {
   char buffer[kReceiveBuffer];
   const int n = ComPort.ReadBytes(buffer, std::min(count, kReceiveBuffer));
   if (n > 0) Receive(std::string_view(buffer, size_t(n)), LineEnds::Serial);
 }
 
-bool TF_Connection::ReadTcp() {
+bool DeviceLink::ReadTcp() {
   char buffer[kReceiveBuffer];
   const int n = ClientSocket.Socket().ReceiveBytes(buffer, kReceiveBuffer);
   if (n <= 0) return false;
@@ -260,7 +181,7 @@ bool TF_Connection::ReadTcp() {
   return true;
 }
 
-void TF_Connection::ReadDeferred() {
+void DeviceLink::ReadDeferred() {
   while (serialDeferred_ || tcpDeferred_) {
     if (tcpDeferred_) {
       tcpDeferred_ = false;
@@ -278,7 +199,7 @@ void TF_Connection::ReadDeferred() {
   }
 }
 
-void TF_Connection::AbandonDeferred() {
+void DeviceLink::AbandonDeferred() {
   // Only left set when an error ended the pass. A socket that was not read
   // reports no further reads until it is: an empty read re-arms it. The
   // serial port reports again when more bytes arrive.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "ui/layouts.h"
 
 namespace ui {
@@ -25,10 +25,10 @@ TF_Debug::TF_Debug()
 
 void TF_Debug::Button1Click() { Display.Clear(); }
 
-void TF_Debug::Button2Click() { connection_->SendTyped(Edit1.Text()); }
+void TF_Debug::Button2Click() { link_->SendTyped(Edit1.Text()); }
 
 void TF_Debug::Button3Click() {
-  const devlink::LinkRecord& link = connection_->link;
+  const devlink::LinkRecord& link = link_->Record();
   if (link.TokenIndex < 0) return;
   // The index may stand one past the last slot once a line filled the table.
   const int last = std::min<int>(link.TokenIndex, int(link.Tokens.size()) - 1);

@@ -5,7 +5,7 @@
 #include "platform/ui/toolkit.h"
 
 namespace devlink {
-class TF_Connection;
+class DeviceLink;
 }
 
 namespace ui {
@@ -15,7 +15,7 @@ class TF_Debug : public platform::Form {
   TF_Debug();
 
   /// The link whose words are listed and to which typed lines go.
-  void Wire(devlink::TF_Connection& connection) { connection_ = &connection; }
+  void Wire(devlink::DeviceLink& link) { link_ = &link; }
 
   /// The trace; other windows append one line per event.
   platform::Memo Display;
@@ -30,7 +30,7 @@ class TF_Debug : public platform::Form {
   void Button3Click();
 
  private:
-  devlink::TF_Connection* connection_ = nullptr;
+  devlink::DeviceLink* link_ = nullptr;
 };
 
 }  // namespace ui

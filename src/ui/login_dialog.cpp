@@ -1,6 +1,6 @@
 #include "ui/login_dialog.h"
 
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "ui/layouts.h"
 #include "ui/main_window.h"
 
@@ -21,9 +21,9 @@ TF_Login::TF_Login()
   ED_Password.onKeyPress = [this](char& key) { ED_PasswordKeyPress(key); };
 }
 
-void TF_Login::Wire(TF_morvel_config_main& main, devlink::TF_Connection& connection) {
+void TF_Login::Wire(TF_morvel_config_main& main, devlink::DeviceLink& link) {
   main_ = &main;
-  connection_ = &connection;
+  link_ = &link;
 }
 
 void TF_Login::BB_OKClick() {
@@ -32,7 +32,7 @@ void TF_Login::BB_OKClick() {
                              platform::Buttons::Ok);
     return;
   }
-  connection_->SendLogin(ED_ID.Text(), ED_Password.Text());
+  link_->SendLogin(ED_ID.Text(), ED_Password.Text());
   main_->SetFocus(&main_->PageControl1);
   main_->PageControl1.SetActivePage(&main_->Tab_LAN);
 }

@@ -5,7 +5,7 @@
 #include "platform/ui/toolkit.h"
 
 namespace devlink {
-class TF_Connection;
+class DeviceLink;
 }
 
 namespace ui {
@@ -16,7 +16,7 @@ class TF_Login : public platform::Form {
  public:
   TF_Login();
 
-  void Wire(TF_morvel_config_main& main, devlink::TF_Connection& connection);
+  void Wire(TF_morvel_config_main& main, devlink::DeviceLink& link);
 
   platform::Label L_Login_ID;
   platform::Edit ED_ID;
@@ -32,7 +32,7 @@ class TF_Login : public platform::Form {
 
  private:
   TF_morvel_config_main* main_ = nullptr;
-  devlink::TF_Connection* connection_ = nullptr;
+  devlink::DeviceLink* link_ = nullptr;
 };
 
 }  // namespace ui

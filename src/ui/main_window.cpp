@@ -4,6 +4,7 @@
 #include "config/save_checks.h"
 #include "lang/language_convert.h"
 #include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "ui/debug_window.h"
 #include "ui/layouts.h"
 #include "ui/login_dialog.h"
@@ -64,7 +65,9 @@ TF_morvel_config_main::TF_morvel_config_main()
 
 TF_morvel_config_main::~TF_morvel_config_main() = default;
 
-void TF_morvel_config_main::Wire(devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login) {
+void TF_morvel_config_main::Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug,
+                                 TF_Login& login) {
+  link_ = &link;
   connection_ = &connection;
   debug_ = &debug;
   login_ = &login;
@@ -144,7 +147,7 @@ void TF_morvel_config_main::FormShow() {
 }
 
 void TF_morvel_config_main::BB_ConnectClick() {
-  connection_->ResetForConnect();
+  link_->ResetForConnect();
   connection_->Show();
   P_main.Show();
 }
@@ -153,7 +156,7 @@ void TF_morvel_config_main::BB_DisconnectClick() {
   if (platform::ShowMessageBox(messages[lang::Msg::EndConnection], "Confirm", Icon::Question,
                                Buttons::OkCancel) != Answer::Ok)
     return;
-  connection_->Disconnect();
+  link_->Disconnect();
   T_State_Info.Stop();
   P_main.Show();
 }
@@ -165,12 +168,12 @@ void TF_morvel_config_main::FormCloseQuery(bool& canClose) {
   if (platform::ShowMessageBox(messages[lang::Msg::CloseProgram], "Confirm", Icon::Question,
                                Buttons::YesNo) != Answer::Yes)
     return;
-  connection_->SendEnd();
+  link_->SendEnd();
   canClose = true;
 }
 
 void TF_morvel_config_main::FormClose() {
-  connection_->CloseSerial();
+  link_->CloseSerial();
   if (onProgramEnd) onProgramEnd();
 }
 
@@ -190,9 +193,9 @@ void TF_morvel_config_main::Timer_gaugeTimer() {
 }
 
 void TF_morvel_config_main::BB_SaveClick() {
-  connection_->LeaveStatusMode();
+  link_->LeaveStatusMode();
   const config::SaveProblem problem =
-      config::CheckSave(pages, [this](std::string line) { connection_->Trace(std::move(line)); });
+      config::CheckSave(pages, [this](std::string line) { Trace(std::move(line)); });
   auto refuse = [this](platform::TabSheet& page, lang::Msg message) {
     PageControl1.SetActivePage(&page);
     platform::ShowMessageBox(messages[message], "Warning", Icon::Warning, Buttons::Ok);
@@ -217,7 +220,7 @@ void TF_morvel_config_main::BB_SaveClick() {
     platform::ShowMessageBox(config::LineBreakWarning(*field), "Warning", Icon::Warning, Buttons::Ok);
     return;
   }
-  connection_->BeginSave();
+  link_->BeginSave();
 }
 
 void TF_morvel_config_main::BB_RestartClick() {
@@ -227,7 +230,7 @@ void TF_morvel_config_main::BB_RestartClick() {
   // The wait starts even when the gateway could not be told (a failed serial
   // write): the port is closed all the same, and the error is shown after.
   try {
-    connection_->Reboot();
+    link_->Reboot();
   } catch (...) {
     StartRestartWait();
     throw;

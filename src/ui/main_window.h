@@ -6,19 +6,23 @@
 #include <cstdint>
 
 #include "config/config_pages.h"
+#include "devlink/link_windows.h"
 #include "lang/message_texts.h"
 #include "platform/ui/toolkit.h"
 
 namespace devlink {
+class DeviceLink;
 class TF_Connection;
-}
+}  // namespace devlink
 
 namespace ui {
 
 class TF_Debug;
 class TF_Login;
 
-class TF_morvel_config_main : public platform::Form {
+/// Also the windows as the device link sees them (LinkWindows): the button
+/// bar's looks, the login dialog, the trace and the message texts.
+class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows {
  public:
   static constexpr const char* kVersion = "v2.35";
   /// Ticks after which the gauge timer stops (70 s at 700 ms).
@@ -28,8 +32,9 @@ class TF_morvel_config_main : public platform::Form {
   TF_morvel_config_main();
   ~TF_morvel_config_main() override;
 
-  /// The other windows this one drives. Must be set before the window shows.
-  void Wire(devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login);
+  /// The link and the other windows this one drives. Must be set before the
+  /// window shows or the link reports anything.
+  void Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login);
 
   // Header.
   platform::Panel Panel1;
@@ -110,6 +115,19 @@ class TF_morvel_config_main : public platform::Form {
   void PageControl1Change();
   void T_State_InfoTimer();
 
+  // What the link asks of the windows (link_looks.cpp).
+  void Trace(std::string line) override;
+  std::string Message(lang::Msg m) const override;
+  void ShowSerialConnected() override;
+  void ShowTcpConnected() override;
+  void ShowDisconnected() override;
+  void ShowModelAccepted() override;
+  void EnableSave(bool enabled) override;
+  void ShowLogin() override;
+  void CloseLogin() override;
+  void ShowSaveProgress(int percent) override;
+  void HideSaveProgress() override;
+
   /// Runs when the window has closed and the program should end.
   std::function<void()> onProgramEnd;
 
@@ -122,9 +140,14 @@ class TF_morvel_config_main : public platform::Form {
   /// polling stopped, Connect and Exit disabled, the two timers running.
   void StartRestartWait();
 
+  devlink::DeviceLink* link_ = nullptr;
   devlink::TF_Connection* connection_ = nullptr;
   TF_Debug* debug_ = nullptr;
   TF_Login* login_ = nullptr;
+  /// A serial save's progress put up the cover; `coverWasHidden_`: the pages
+  /// were in view before it.
+  bool saveProgressShown_ = false;
+  bool coverWasHidden_ = false;
 };
 
 }  // namespace ui

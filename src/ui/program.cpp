@@ -16,7 +16,8 @@ Program::Program(std::function<void()> onEnd) {
   assert(F_morvel_config_main == nullptr && "one Program at a time");
   main_ = std::make_unique<TF_morvel_config_main>();
   F_morvel_config_main = main_.get();
-  connection_ = std::make_unique<devlink::TF_Connection>();
+  link_ = std::make_unique<devlink::DeviceLink>(*main_, main_->pages);
+  connection_ = std::make_unique<devlink::TF_Connection>(*link_, *main_);
   LayOutConnectionDialog(*connection_);  // the link's folder holds no layout
   F_Connection = connection_.get();
   debug_ = std::make_unique<TF_Debug>();
@@ -24,24 +25,9 @@ Program::Program(std::function<void()> onEnd) {
   login_ = std::make_unique<TF_Login>();
   F_Login = login_.get();
 
-  main_->Wire(*connection_, *debug_, *login_);
-  debug_->Wire(*connection_);
-  login_->Wire(*main_, *connection_);
-
-  devlink::LinkPeers peers;
-  peers.trace = &debug_->Display;
-  peers.login = login_.get();
-  peers.cover = &main_->P_main;
-  peers.save = &main_->BB_Save;
-  peers.restart = &main_->BB_Restart;
-  peers.connect = &main_->BB_Connect;
-  peers.disconnect = &main_->BB_Disconnect;
-  peers.pages = &main_->pages;
-  peers.messages = &main_->messages;
-  peers.polling = &main_->T_State_Info;
-  peers.progressStrip = &main_->P_State;
-  peers.progress = &main_->Gauge1;
-  connection_->Wire(peers);
+  main_->Wire(*link_, *connection_, *debug_, *login_);
+  debug_->Wire(*link_);
+  login_->Wire(*main_, *link_);
 
   main_->onProgramEnd = onEnd ? std::move(onEnd) : [] { QCoreApplication::quit(); };
 }
@@ -53,8 +39,9 @@ Program::~Program() {
   F_Connection = nullptr;
   F_Debug = nullptr;
   F_Login = nullptr;
-  // The link drives the other windows' controls: it goes first.
+  // The dialog uses the link, and the link drives the windows: they go first.
   connection_.reset();
+  link_.reset();
   login_.reset();
   debug_.reset();
   main_.reset();

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "ui/debug_window.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
@@ -17,10 +18,10 @@ extern devlink::TF_Connection* F_Connection;
 extern TF_Debug* F_Debug;
 extern TF_Login* F_Login;
 
-/// Creates the main window (whose FormCreate runs during creation), then the
-/// connection dialog (and lays it out), the debug window and the login
-/// dialog, all hidden, and wires them to one another. Only one may exist at a
-/// time.
+/// Creates the main window (whose FormCreate runs during creation), the
+/// device link, then the connection dialog (and lays it out), the debug
+/// window and the login dialog, all hidden, and wires them to one another.
+/// Only one may exist at a time.
 class Program {
  public:
   /// `onEnd` runs when the main window has closed; without one the Qt event
@@ -35,12 +36,14 @@ class Program {
   void Start();
 
   TF_morvel_config_main& Main() { return *main_; }
+  devlink::DeviceLink& Link() { return *link_; }
   devlink::TF_Connection& Connection() { return *connection_; }
   TF_Debug& Debug() { return *debug_; }
   TF_Login& Login() { return *login_; }
 
  private:
   std::unique_ptr<TF_morvel_config_main> main_;
+  std::unique_ptr<devlink::DeviceLink> link_;
   std::unique_ptr<devlink::TF_Connection> connection_;
   std::unique_ptr<TF_Debug> debug_;
   std::unique_ptr<TF_Login> login_;

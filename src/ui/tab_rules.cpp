@@ -4,7 +4,7 @@
 // Each rule runs when its control's value really changes, whether the user or
 // the program changed it; a rule may change another control and so run that
 // one's rule at once. The nesting ends because an unchanged value runs nothing.
-#include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -162,13 +162,13 @@ void TF_morvel_config_main::PageControl1Change() {
   if (PageControl1.ActivePage() == &Tab_Status_information) {
     T_State_Info.Start();
     pages.M_State_Info.Clear();
-    connection_->Poll(devlink::PollStart::PageChosen);
+    link_->Poll(devlink::PollStart::PageChosen);
   } else {
     T_State_Info.Stop();
-    connection_->CancelPoll();
+    link_->CancelPoll();
   }
 }
 
-void TF_morvel_config_main::T_State_InfoTimer() { connection_->Poll(devlink::PollStart::Tick); }
+void TF_morvel_config_main::T_State_InfoTimer() { link_->Poll(devlink::PollStart::Tick); }
 
 }  // namespace ui

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "comm/com_enum.h"
-#include "devlink/connection.h"
+#include "link_fixture.h"
 #include "pty_pair.h"
 
 namespace {
@@ -18,7 +18,8 @@ constexpr Colour kWindow = Colour::Sys(Colour::System::Window);
 // Catches a dialog that starts with the TCP fields usable, and controls that
 // cannot be found by name.
 TEST(ConnectionDialog, StartState) {
-  devlink::TF_Connection d;
+  linktest::DialogBench bench;
+  devlink::TF_Connection& d = bench.dialog;
   EXPECT_FALSE(d.Visible());
   for (const char* name : {"RB_Serial", "L_port", "CB_Serial", "RB_TCP", "L_Host", "ED_host", "L_TCP_port",
                            "ED_TCP", "BB_Connect", "BB_Cancel"})
@@ -30,13 +31,14 @@ TEST(ConnectionDialog, StartState) {
   EXPECT_FALSE(d.ED_host.Enabled() || d.ED_TCP.Enabled() || d.L_Host.Enabled() || d.L_TCP_port.Enabled());
   EXPECT_EQ(d.ED_host.Background(), kLight);
   EXPECT_TRUE(d.L_port.Enabled() && d.CB_Serial.Enabled());
-  EXPECT_EQ(d.link.LinkMode, 0);
+  EXPECT_EQ(bench.link.Record().LinkMode, 0);
 }
 
 // Catches the radios not excluding each other across their frames and the
 // fields or colours not following the choice both ways.
 TEST(ConnectionDialog, RadioRulesSwitchTheFields) {
-  devlink::TF_Connection d;
+  linktest::DialogBench bench;
+  devlink::TF_Connection& d = bench.dialog;
   d.RB_TCP.Click();
   EXPECT_FALSE(d.RB_Serial.Checked());
   EXPECT_TRUE(d.ED_host.Enabled() && d.ED_TCP.Enabled() && d.L_Host.Enabled() && d.L_TCP_port.Enabled());
@@ -54,7 +56,8 @@ TEST(ConnectionDialog, RadioRulesSwitchTheFields) {
 
 // Catches Cancel touching the transports instead of only closing.
 TEST(ConnectionDialog, CancelCloses) {
-  devlink::TF_Connection d;
+  linktest::DialogBench bench;
+  devlink::TF_Connection& d = bench.dialog;
   d.Show();
   d.BB_Cancel.Click();
   EXPECT_FALSE(d.Visible());
@@ -73,7 +76,8 @@ TEST(ConnectionDialog, ShowingAgainReadsThePortListAgain) {
   const std::string firstLink = (byId / "usb-b-first").string(), laterLink = (byId / "usb-a-later").string();
   fs::create_symlink(first.path, firstLink);
 
-  devlink::TF_Connection d;
+  linktest::DialogBench bench;
+  devlink::TF_Connection& d = bench.dialog;
   d.CB_Serial.enumeratePorts = [&] { return comm::EnumComPorts((byId / "no-sys").string(), byId.string()); };
   d.Show();
   ASSERT_EQ(d.CB_Serial.Items(), std::vector<std::string>{firstLink});
@@ -90,7 +94,7 @@ TEST(ConnectionDialog, ShowingAgainReadsThePortListAgain) {
   d.Show();
   EXPECT_EQ(d.CB_Serial.Items(), std::vector<std::string>{laterLink});
   EXPECT_EQ(d.CB_Serial.Text(), "");
-  EXPECT_EQ(d.ComPort.Port(), firstLink);  // only the user's choice changes the port
+  EXPECT_EQ(bench.link.ComPort.Port(), firstLink);  // only the user's choice changes the port
 }
 
 }  // namespace

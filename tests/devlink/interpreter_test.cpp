@@ -33,7 +33,7 @@ struct ConsoleGateway {
     t.onWrite = [this](const std::string& w) { out += console.feed(w); };
   }
   /// Delivers everything the gateway has to say, in chunks.
-  void Pump(devlink::TF_Connection& c, size_t chunk) {
+  void Pump(devlink::DeviceLink& c, size_t chunk) {
     while (!out.empty()) {
       const std::string bytes = std::move(out);
       out.clear();
@@ -66,10 +66,10 @@ TEST(QuerySeries, WholeReadOutFromTheConsole) {
     for (size_t chunk : {size_t(1), size_t(5), size_t(64), size_t(100000)}) {
       WiredLink w;
       ConsoleGateway gw(w.tcp, lineEnd);
-      w.peers.login.Show();
-      w.conn.SendGetData("start-login admin admin\r");
-      w.conn.link.ReplyState = devlink::reply::kLogin;
-      gw.Pump(w.conn, chunk);
+      w.windows.loginShown = true;
+      w.link.SendGetData("start-login admin admin\r");
+      w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+      gw.Pump(w.link, chunk);
 
       const bool crlf = lineEnd == gwsim::LineEnd::CrLf;
       const std::string where = "line end " + std::to_string(int(lineEnd)) + ", chunk " + std::to_string(chunk);
@@ -80,12 +80,12 @@ TEST(QuerySeries, WholeReadOutFromTheConsole) {
       auto voip = std::find(w.tcp.writes.begin(), w.tcp.writes.end(), "get-voip\r");
       ASSERT_NE(voip, w.tcp.writes.end());
       for (int i = 1; i <= 6; ++i) EXPECT_EQ(*(voip + i), " ") << where;
-      EXPECT_FALSE(w.peers.login.Visible()) << where;
-      EXPECT_FALSE(w.peers.cover.Visible()) << where;
-      EXPECT_TRUE(w.peers.save.Enabled() && w.peers.restart.Enabled()) << where;
-      EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kDns) << where;
+      EXPECT_FALSE(w.windows.loginShown) << where;
+      EXPECT_FALSE(w.windows.pagesCovered) << where;
+      EXPECT_TRUE(w.windows.saveEnabled && w.windows.restartEnabled) << where;
+      EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kDns) << where;
 
-      const config::ConfigPages& p = w.peers.pages;
+      const config::ConfigPages& p = w.windows.pages;
       EXPECT_EQ(p.L_model.Caption(), "MVG-2800") << where;
       EXPECT_EQ(p.L_version.Caption(), gw.config.version) << where;
       EXPECT_EQ(p.RG_Network_type.ItemIndex(), 0) << where;
@@ -121,16 +121,16 @@ TEST(StateSelection, EchoWordPicksTheState) {
                       {"get-pstn", 17},        {"get-wanx", 13},      {"GET-WAN", 13}};
   for (const Row& r : rows) {
     WiredLink w;
-    w.conn.link.ReplyState = devlink::reply::kSave;
-    Feed(w.conn, std::string(r.line) + "\r");
-    EXPECT_EQ(w.conn.link.ReplyState, r.state) << r.line;
-    EXPECT_EQ(w.conn.link.ProbeAnswered, r.state == 1) << r.line;
+    w.link.TestRecord().ReplyState = devlink::reply::kSave;
+    Feed(w.link, std::string(r.line) + "\r");
+    EXPECT_EQ(w.link.Record().ReplyState, r.state) << r.line;
+    EXPECT_EQ(w.link.Record().ProbeAnswered, r.state == 1) << r.line;
   }
   // Status states and the start state read nothing.
   for (int32_t s : {0, 15, 16}) {
     WiredLink w;
-    w.conn.link.ReplyState = s;
-    Feed(w.conn, "!END-TAG!\rLogin ok\rmodel X\r");
+    w.link.TestRecord().ReplyState = s;
+    Feed(w.link, "!END-TAG!\rLogin ok\rmodel X\r");
     EXPECT_TRUE(w.tcp.writes.empty()) << s;
   }
 }
@@ -140,35 +140,35 @@ TEST(StateSelection, EchoWordPicksTheState) {
 TEST(Login, AnswerLines) {
   {
     WiredLink w;
-    w.peers.login.Show();
-    w.conn.link.ReplyState = devlink::reply::kLogin;
-    Feed(w.conn, "start-login a b\r\nLogin ok\r\n");
-    EXPECT_FALSE(w.peers.login.Visible());
+    w.windows.loginShown = true;
+    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    Feed(w.link, "start-login a b\r\nLogin ok\r\n");
+    EXPECT_FALSE(w.windows.loginShown);
     EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-model\r"}));
-    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Login OK!!", "Send_Message : get-model\r"}));
+    EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Login OK!!", "Send_Message : get-model\r"}));
   }
   for (const char* other : {"Login OK\r", "Login\r", "login ok\r", "Login maybe\r"}) {
     WiredLink w;
     ScriptedMessageBoxes boxes;
-    w.conn.link.ReplyState = devlink::reply::kLogin;
-    Feed(w.conn, other);
+    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    Feed(w.link, other);
     EXPECT_TRUE(w.tcp.writes.empty()) << other;
     EXPECT_TRUE(boxes.Shown().empty()) << other;
-    EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kLogin);
+    EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kLogin);
   }
   {
     WiredLink w;
     ScriptedMessageBoxes boxes;
     bool loginShownWhileBoxOpen = true;
-    boxes.whileOpen = [&](const platform::MessageBox&) { loginShownWhileBoxOpen = w.peers.login.Visible(); };
-    w.conn.link.ReplyState = devlink::reply::kLogin;
-    Feed(w.conn, "Login incorrect\r");
+    boxes.whileOpen = [&](const platform::MessageBox&) { loginShownWhileBoxOpen = w.windows.loginShown; };
+    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    Feed(w.link, "Login incorrect\r");
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Id or password is not correct", "Error", Icon::Error}));
     EXPECT_FALSE(loginShownWhileBoxOpen);
-    EXPECT_TRUE(w.peers.login.Visible());
-    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Login Incorrect!!"}));
-    EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kLogin);
+    EXPECT_TRUE(w.windows.loginShown);
+    EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Login Incorrect!!"}));
+    EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kLogin);
   }
 }
 
@@ -188,9 +188,9 @@ TEST(ModelCheck, RefusedAndAcceptedModels) {
   for (const Row& r : rows) {
     WiredLink w;
     ScriptedMessageBoxes boxes;
-    Feed(w.conn, "get-model\r\nmodel " + std::string(r.model) + "\r\n!END-TAG!\r\n");
+    Feed(w.link, "get-model\r\nmodel " + std::string(r.model) + "\r\n!END-TAG!\r\n");
     const std::string cmp = std::string(r.prefix) + " : RN420";
-    EXPECT_EQ(w.peers.trace.Lines(),
+    EXPECT_EQ(w.windows.trace.Lines(),
               (std::vector<std::string>{cmp, r.refused ? "re : 0" : "re : -1", cmp, "Send_Message : get-wan\r"}))
         << r.model;
     EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-wan\r"})) << r.model;
@@ -198,14 +198,14 @@ TEST(ModelCheck, RefusedAndAcceptedModels) {
       ASSERT_EQ(boxes.Shown().size(), 1u);
       EXPECT_EQ(boxes.Shown()[0],
                 (platform::MessageBox{"Access denied. Use Morvel S/W for RN420.", "Error", Icon::Error}));
-      EXPECT_TRUE(w.peers.cover.Visible());
-      EXPECT_FALSE(w.peers.save.Enabled() || w.peers.restart.Enabled());
-      EXPECT_EQ(w.peers.pages.L_model.Caption(), "");
+      EXPECT_TRUE(w.windows.pagesCovered);
+      EXPECT_FALSE(w.windows.saveEnabled || w.windows.restartEnabled);
+      EXPECT_EQ(w.windows.pages.L_model.Caption(), "");
     } else {
       EXPECT_TRUE(boxes.Shown().empty());
-      EXPECT_FALSE(w.peers.cover.Visible());
-      EXPECT_TRUE(w.peers.save.Enabled() && w.peers.restart.Enabled());
-      EXPECT_EQ(w.peers.pages.L_model.Caption(), r.model);
+      EXPECT_FALSE(w.windows.pagesCovered);
+      EXPECT_TRUE(w.windows.saveEnabled && w.windows.restartEnabled);
+      EXPECT_EQ(w.windows.pages.L_model.Caption(), r.model);
     }
   }
 }
@@ -214,16 +214,16 @@ TEST(ModelCheck, RefusedAndAcceptedModels) {
 // pair, or sent before the "get-voip" query.
 TEST(VersionReply, SixBlanksAfterEveryLine) {
   WiredLink w;
-  Feed(w.conn, "get-version\r\n");
+  Feed(w.link, "get-version\r\n");
   EXPECT_EQ(w.tcp.writes, std::vector<std::string>(12, " "));
 
   WiredLink v;
-  Feed(v.conn, "get-version\rversion 2.35.07 build 3\r\n!END-TAG!\r\n");
+  Feed(v.link, "get-version\rversion 2.35.07 build 3\r\n!END-TAG!\r\n");
   std::vector<std::string> expected(18, " ");
   expected.push_back("get-voip\r");
   expected.insert(expected.end(), 12, " ");
   EXPECT_EQ(v.tcp.writes, expected);
-  EXPECT_EQ(v.peers.pages.L_version.Caption(), "2.35.07");
+  EXPECT_EQ(v.windows.pages.L_version.Caption(), "2.35.07");
 }
 
 std::vector<std::string> ScriptWrites(const config::ConfigPages& pages) {
@@ -238,41 +238,41 @@ std::vector<std::string> ScriptWrites(const config::ConfigPages& pages) {
 TEST(SaveHandshake, MarkersCountAndRepeat) {
   WiredLink w;
   ScriptedMessageBoxes boxes;
-  w.conn.link.ReplyState = devlink::reply::kSave;
-  Feed(w.conn, "!START-TAG!\r\n");
-  EXPECT_EQ(w.conn.link.StartTagCount, 1);
+  w.link.TestRecord().ReplyState = devlink::reply::kSave;
+  Feed(w.link, "!START-TAG!\r\n");
+  EXPECT_EQ(w.link.Record().StartTagCount, 1);
   EXPECT_TRUE(w.tcp.writes.empty());
 
-  Feed(w.conn, "!START-TAG!\r\n");
-  const std::vector<std::string> script = ScriptWrites(w.peers.pages);
+  Feed(w.link, "!START-TAG!\r\n");
+  const std::vector<std::string> script = ScriptWrites(w.windows.pages);
   EXPECT_EQ(w.tcp.writes, script);
-  EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Send_Message : !END-TAG!\r"}));
-  EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kSave);
+  EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Send_Message : !END-TAG!\r"}));
+  EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kSave);
 
-  Feed(w.conn, "ip-share  enable\r\n!START-TAG!\r\n");
+  Feed(w.link, "ip-share  enable\r\n!START-TAG!\r\n");
   EXPECT_EQ(w.tcp.writes.size(), 2 * script.size());
 
-  Feed(w.conn, "!END-TAG!\r\n");
-  EXPECT_EQ(w.conn.link.EndTagCount, 1);
+  Feed(w.link, "!END-TAG!\r\n");
+  EXPECT_EQ(w.link.Record().EndTagCount, 1);
   EXPECT_TRUE(boxes.Shown().empty());
-  Feed(w.conn, "!END-TAG!\r\n!END-TAG!\r");
+  Feed(w.link, "!END-TAG!\r\n!END-TAG!\r");
   const platform::MessageBox done{
       "Save was complete\rPlease restart, if you want to apply to a modification", "OK", Icon::Information};
   EXPECT_EQ(boxes.Shown(), (std::vector<platform::MessageBox>{done, done}));
 
-  Feed(w.conn, "get-wan\r");
-  EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kWan);
+  Feed(w.link, "get-wan\r");
+  EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kWan);
 }
 
 // Catches a script writer that swallows a failed write or goes on after it.
 TEST(SaveHandshake, FailedWriteEndsTheScript) {
   WiredLink w;
   w.tcp.failOnWrite = 3;
-  w.conn.link.ReplyState = devlink::reply::kSave;
-  w.conn.link.StartTagCount = 1;
-  EXPECT_THROW(Feed(w.conn, "!START-TAG!\r"), platform::Error);
+  w.link.TestRecord().ReplyState = devlink::reply::kSave;
+  w.link.TestRecord().StartTagCount = 1;
+  EXPECT_THROW(Feed(w.link, "!START-TAG!\r"), platform::Error);
   EXPECT_EQ(w.tcp.writes.size(), 2u);
-  EXPECT_TRUE(w.peers.trace.Lines().empty());
+  EXPECT_TRUE(w.windows.trace.Lines().empty());
 }
 
 // Catches a receive nested inside a message box (a real box runs the event
@@ -282,11 +282,11 @@ TEST(Reentrancy, ReceiveInsideAMessageBox) {
   {
     WiredLink w;
     ScriptedMessageBoxes boxes;
-    boxes.whileOpen = [&](const platform::MessageBox&) { Feed(w.conn, "Login ok\r"); };
-    w.conn.link.ReplyState = devlink::reply::kLogin;
-    Feed(w.conn, "Login incorrect\r");
+    boxes.whileOpen = [&](const platform::MessageBox&) { Feed(w.link, "Login ok\r"); };
+    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    Feed(w.link, "Login incorrect\r");
     EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-model\r"}));
-    EXPECT_EQ(w.peers.trace.Lines(),
+    EXPECT_EQ(w.windows.trace.Lines(),
               (std::vector<std::string>{"Login Incorrect!!", "Login OK!!", "Send_Message : get-model\r"}));
   }
   {
@@ -295,13 +295,13 @@ TEST(Reentrancy, ReceiveInsideAMessageBox) {
     std::string many;
     for (int i = 0; i < 3000; ++i) many += "x" + std::to_string(i) + " ";
     boxes.whileOpen = [&](const platform::MessageBox&) {
-      Feed(w.conn, many + "\r", 7);  // fills and overruns the table
-      Feed(w.conn, "get-");          // unfinished when the box closes
+      Feed(w.link, many + "\r", 7);  // fills and overruns the table
+      Feed(w.link, "get-");          // unfinished when the box closes
     };
-    w.conn.link.ReplyState = devlink::reply::kLogin;
-    Feed(w.conn, "Login incorrect\rwan\r");
-    EXPECT_EQ(w.conn.link.ReplyState, devlink::reply::kWan);
-    EXPECT_TRUE(w.conn.link.ProbeAnswered);
+    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    Feed(w.link, "Login incorrect\rwan\r");
+    EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kWan);
+    EXPECT_TRUE(w.link.Record().ProbeAnswered);
   }
 }
 

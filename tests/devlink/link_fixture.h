@@ -1,7 +1,7 @@
 #pragma once
 // The link on a test bench: recording transports in place of the serial port
-// and the socket, the stand-in peers (stand_in_peers.h) wired to it, and
-// received bytes fed in chunks.
+// and the socket, recording windows (recording_windows.h), and received bytes
+// fed in chunks.
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "devlink/connection.h"
+#include "devlink/device_link.h"
 #include "platform/ui/toolkit.h"
-#include "stand_in_peers.h"
+#include "recording_windows.h"
 
 namespace linktest {
 
@@ -35,28 +36,27 @@ class RecordingTransport : public devlink::LinkTransport {
   bool open = true;
 };
 
-/// The main window's pages and the other windows' controls the link touches.
-using Peers = testsupport::StandInPeers;
+/// The windows as the link sees them: the pages and a record of the rest.
+using Windows = testsupport::RecordingWindows;
 
 /// Feeds `bytes` to the receive path in chunks of `chunk` bytes.
-inline void Feed(devlink::TF_Connection& c, std::string_view bytes, size_t chunk = 0,
+inline void Feed(devlink::DeviceLink& c, std::string_view bytes, size_t chunk = 0,
                  devlink::LineEnds ends = devlink::LineEnds::Tcp) {
   if (chunk == 0) chunk = bytes.size() ? bytes.size() : 1;
   for (size_t i = 0; i < bytes.size(); i += chunk) c.Receive(bytes.substr(i, chunk), ends);
 }
 
-/// A link over TCP with a recording transport and every peer wired.
+/// A link over TCP with recording transports and recording windows.
 struct WiredLink {
-  Peers peers;
-  devlink::TF_Connection conn;
+  Windows windows;
+  devlink::DeviceLink link{windows, windows.pages};
   RecordingTransport tcp;
   RecordingTransport serial;
 
   WiredLink() {
-    conn.Wire(peers.Wiring());
-    conn.SetTransport(devlink::kLinkTcp, &tcp);
-    conn.SetTransport(devlink::kLinkSerial, &serial);
-    conn.link.LinkMode = devlink::kLinkTcp;
+    link.SetTransport(devlink::kLinkTcp, &tcp);
+    link.SetTransport(devlink::kLinkSerial, &serial);
+    link.TestRecord().LinkMode = devlink::kLinkTcp;
   }
   /// Lines handed over as "text\r\n" each.
   template <typename Range>
@@ -64,10 +64,17 @@ struct WiredLink {
     for (std::string_view l : lines) {
       std::string s(l);
       s += "\r\n";
-      Feed(conn, s);
+      Feed(link, s);
     }
   }
   void Lines(std::initializer_list<std::string_view> lines) { Lines<std::initializer_list<std::string_view>>(lines); }
+};
+
+/// The connection dialog over a link, with recording windows.
+struct DialogBench {
+  Windows windows;
+  devlink::DeviceLink link{windows, windows.pages};
+  devlink::TF_Connection dialog{link, windows};
 };
 
 }  // namespace linktest

@@ -22,9 +22,9 @@ void RunCases(const std::vector<MapCase>& cases) {
   for (const MapCase& c : cases) {
     SCOPED_TRACE(c.name);
     WiredLink w;
-    if (c.before) c.before(w.peers.pages);
+    if (c.before) c.before(w.windows.pages);
     w.Lines(c.lines);
-    c.check(w.peers.pages);
+    c.check(w.windows.pages);
   }
 }
 
@@ -70,7 +70,7 @@ TEST(MapWan, NetworkTypesAndAddresses) {
 TEST(MapWan, ChoiceRuleRunsOnlyOnAChange) {
   WiredLink w;
   int runs = 0;
-  w.peers.pages.RG_Network_type.onClick = [&] { ++runs; };
+  w.windows.pages.RG_Network_type.onClick = [&] { ++runs; };
   w.Lines({"get-wan", "ip address dhcp", "ip address dhcp"});
   EXPECT_EQ(runs, 1);
   w.Lines({"no ip address"});
@@ -86,9 +86,9 @@ TEST(MapLan, AttachmentRadios) {
   for (const Row r : {Row{"no ip address", false, false, true}, Row{"ip dhcp-group 0", true, false, false},
                       Row{"encapsulation pppoe", false, true, false}}) {
     WiredLink w;
-    w.peers.pages.RB_PPPoE.SetChecked(true);
+    w.windows.pages.RB_PPPoE.SetChecked(true);
     w.Lines({"get-lan", r.line});
-    const config::ConfigPages& p = w.peers.pages;
+    const config::ConfigPages& p = w.windows.pages;
     EXPECT_EQ(p.RB_DHCP.Checked(), r.dhcp) << r.line;
     EXPECT_EQ(p.RB_PPPoE.Checked(), r.pppoe) << r.line;
     EXPECT_EQ(p.RB_IP.Checked(), r.ip) << r.line;
@@ -99,9 +99,9 @@ TEST(MapLan, AttachmentRadios) {
 TEST(MapDns, FieldFollowsNetworkType) {
   for (int type : {0, 1, 2}) {
     WiredLink w;
-    w.peers.pages.RG_Network_type.SetItemIndex(type);
+    w.windows.pages.RG_Network_type.SetItemIndex(type);
     w.Lines({"get-dns-server", "dnshost  nameserver   10.0.0.53"});
-    const config::ConfigPages& p = w.peers.pages;
+    const config::ConfigPages& p = w.windows.pages;
     EXPECT_EQ(p.ED_PPPoE_DNS.IsEmpty(), type != 0) << type;
     EXPECT_EQ(p.ED_Static_DNS.IsEmpty(), type != 2) << type;
     if (type == 0) {
@@ -115,7 +115,7 @@ TEST(MapDns, FieldFollowsNetworkType) {
 // after "action", and the left-over match of an empty line.
 TEST(MapAutoUpgrade, LinesByWordOne) {
   WiredLink w;
-  config::ConfigPages& p = w.peers.pages;
+  config::ConfigPages& p = w.windows.pages;
   w.Lines({"get-auto-upgrade", "auto-upgrade  authentication login u1 password p1", "auto-upgrade  auto-reboot",
            "auto-upgrade  url  http://fw.example/x", "auto-upgrade  action auto"});
   EXPECT_EQ(p.ED_auto_upgrade_ID.Text(), "u1");
@@ -130,9 +130,9 @@ TEST(MapAutoUpgrade, LinesByWordOne) {
   EXPECT_TRUE(w.tcp.writes.empty());
 
   // An empty line repeats the last match with the words left over.
-  linktest::Feed(w.conn, "auto-upgrade url http://a\r");
+  linktest::Feed(w.link, "auto-upgrade url http://a\r");
   p.ED_server_URL.SetText("changed");
-  linktest::Feed(w.conn, "\r");
+  linktest::Feed(w.link, "\r");
   EXPECT_EQ(p.ED_server_URL.Text(), "http://a");
 
   w.Lines({"!END-TAG!"});
@@ -142,7 +142,7 @@ TEST(MapAutoUpgrade, LinesByWordOne) {
 // Catches a service check or port taken from the wrong word or the wrong box.
 TEST(MapServices, ChecksAndPorts) {
   WiredLink w;
-  config::ConfigPages& p = w.peers.pages;
+  config::ConfigPages& p = w.windows.pages;
   p.CK_service_http.SetChecked(true);
   w.Lines({"get-service", "service ftpd", "service telnetd", "service snmpd", "service tftpd", "service morvel",
            "no service httpd", "service sshd", "!END-TAG!"});
@@ -167,7 +167,7 @@ TEST(MapServices, ChecksAndPorts) {
 // peers being held, and ports or types landing in the wrong grid cells.
 TEST(MapVoip, PhoneGridFromPortsAndDialPeers) {
   WiredLink w;
-  config::ConfigPages& p = w.peers.pages;
+  config::ConfigPages& p = w.windows.pages;
   platform::StringGrid& g = p.SG_VoIP_Phone_number;
   w.Lines({"get-voip", "voice-port 0", "! FXS", "voice-port 1", "! FXO", "voice-port 2", "! XYZ",
            "dial-peer voice 0 pots", "destination-pattern 1001", "port 0", "dial-peer voice 1 pots",
@@ -182,8 +182,8 @@ TEST(MapVoip, PhoneGridFromPortsAndDialPeers) {
   EXPECT_EQ(g.Cell(0, 3), "2");
   EXPECT_EQ(g.Cell(1, 3), "");
   EXPECT_EQ(g.Cell(2, 3), "");
-  EXPECT_EQ(w.conn.link.PotsPeerCount, 2);
-  EXPECT_EQ(w.conn.link.PatternCount, 3);
+  EXPECT_EQ(w.link.Record().PotsPeerCount, 2);
+  EXPECT_EQ(w.link.Record().PatternCount, 3);
 
   // A second reply in the same login adds rows after the first ones.
   w.Lines({"!END-TAG!", "get-voip", "voice-port 0"});
@@ -204,12 +204,12 @@ TEST(MapVoip, PhoneGridStopsAtItsCap) {
   }
   for (const char* l : {"dial-peer voice 0 pots", "destination-pattern 1063", "port 63"}) lines.emplace_back(l);
   w.Lines(lines);
-  const platform::StringGrid& g = w.peers.pages.SG_VoIP_Phone_number;
+  const platform::StringGrid& g = w.windows.pages.SG_VoIP_Phone_number;
   ASSERT_EQ(g.RowCount(), devlink::kMaxVoicePorts + 1);
   EXPECT_EQ(g.Cell(0, 64), "63");
   EXPECT_EQ(g.Cell(1, 64), "FXO");
   EXPECT_EQ(g.Cell(2, 64), "1063");
-  EXPECT_EQ(w.peers.trace.Lines(), std::vector<std::string>{"voice-port lines beyond 64 ports passed over"});
+  EXPECT_EQ(w.windows.trace.Lines(), std::vector<std::string>{"voice-port lines beyond 64 ports passed over"});
 }
 
 // Catches the second and later address lines going to the primary field, the
@@ -251,15 +251,15 @@ TEST(MapVoip, ProtocolsAndAddresses) {
 TEST(MapVoip, SecondReplyGoesToTheSecondaryField) {
   WiredLink w;
   w.Lines({"get-voip", "gkip 10.0.0.1", "!END-TAG!", "get-voip", "gkip 10.0.0.9"});
-  EXPECT_EQ(w.peers.pages.ED_Gatekeeper_IP.Text(), "10 .0  .0  .1  ");
-  EXPECT_EQ(w.peers.pages.ED_Gatekeeper_IP2.Text(), "10 .0  .0  .9  ");
+  EXPECT_EQ(w.windows.pages.ED_Gatekeeper_IP.Text(), "10 .0  .0  .1  ");
+  EXPECT_EQ(w.windows.pages.ED_Gatekeeper_IP2.Text(), "10 .0  .0  .9  ");
 }
 
 // Catches the dial prefix kept in the number, the always-up mode forgotten
 // for later lines, and the series not restarting after a PSTN reply.
 TEST(MapPstn, ModemAndLogin) {
   WiredLink w;
-  config::ConfigPages& p = w.peers.pages;
+  config::ConfigPages& p = w.windows.pages;
   p.RB_All_up.SetChecked(true);
   w.Lines({"get-pstn"});
   EXPECT_TRUE(p.RB_Dial_up.Checked());
@@ -270,7 +270,7 @@ TEST(MapPstn, ModemAndLogin) {
   w.Lines({"modem 0 dialer ATDT"});
   EXPECT_EQ(p.ED_PSTN_dialing.Text(), "");
   w.Lines({"modem keep-active"});
-  EXPECT_TRUE(w.conn.link.PstnAllUp);
+  EXPECT_TRUE(w.link.Record().PstnAllUp);
   EXPECT_TRUE(p.RB_All_up.Checked());
   p.RB_Dial_up.SetChecked(true);
   w.Lines({"!END-TAG!"});

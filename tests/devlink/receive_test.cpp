@@ -15,8 +15,9 @@ namespace {
 
 /// Records the words each line hands to the interpreter, instead of
 /// interpreting them.
-class LineRecorder : public devlink::TF_Connection {
+class LineRecorder : testsupport::WithRecordingWindows, public devlink::DeviceLink {
  public:
+  LineRecorder() : DeviceLink(windows, windows.pages) {}
   void ComPort_Encode_Parsing(const LineWords& words) override { lines.push_back(words); }
   std::vector<LineWords> lines;
 };
@@ -52,8 +53,8 @@ TEST(ReceiveParse, SplitsWordsAndLinesInAnyChunking) {
       LineRecorder link;
       Feed(link, c.bytes, chunk);
       EXPECT_EQ(link.lines, c.lines) << c.name << ", chunk " << chunk;
-      EXPECT_EQ(link.link.TokenIndex, 0) << c.name;
-      EXPECT_TRUE(link.link.RxLine.empty()) << c.name;
+      EXPECT_EQ(link.Record().TokenIndex, 0) << c.name;
+      EXPECT_TRUE(link.Record().RxLine.empty()) << c.name;
     }
   }
 }
@@ -71,9 +72,9 @@ TEST(ReceiveParse, WordsBeyondTheLastSlotAreDropped) {
     EXPECT_EQ(link.lines[0][0], "w0");
     EXPECT_EQ(link.lines[1][0], "next");
     EXPECT_EQ(link.lines[1][1], "w1");
-    ASSERT_EQ(link.link.Tokens.size(), size_t(devlink::kTokenSlots));
-    EXPECT_EQ(link.link.Tokens.back(), "w" + std::to_string(devlink::kTokenSlots - 1));
-    EXPECT_EQ(link.link.TokenIndex, 0);
+    ASSERT_EQ(link.Record().Tokens.size(), size_t(devlink::kTokenSlots));
+    EXPECT_EQ(link.Record().Tokens.back(), "w" + std::to_string(devlink::kTokenSlots - 1));
+    EXPECT_EQ(link.Record().TokenIndex, 0);
   }
 }
 
@@ -82,15 +83,15 @@ TEST(ReceiveParse, AWordIsCutAtItsLimit) {
   LineRecorder link;
   const std::string big(devlink::kMaxWordBytes + 5000, 'a');
   Feed(link, big, 8192);
-  EXPECT_EQ(link.link.RxLine.size(), devlink::kMaxWordBytes);
+  EXPECT_EQ(link.Record().RxLine.size(), devlink::kMaxWordBytes);
   Feed(link, "\rok\r");
   ASSERT_EQ(link.lines.size(), 2u);
   EXPECT_EQ(link.lines[0][0].size(), devlink::kMaxWordBytes);
   EXPECT_EQ(link.lines[1][0], "ok");
   // Status lines have the same bound.
-  link.link.StatusMode = true;
+  link.TestRecord().StatusMode = true;
   Feed(link, big, 8192);
-  EXPECT_EQ(link.link.RxLine.size(), devlink::kMaxWordBytes);
+  EXPECT_EQ(link.Record().RxLine.size(), devlink::kMaxWordBytes);
 }
 
 struct StatusCase {
@@ -119,9 +120,9 @@ TEST(ReceiveStatus, LinesReachTheMemoByTransport) {
     for (LineEnds ends : {LineEnds::Tcp, LineEnds::Serial}) {
       for (size_t chunk = 1; chunk <= c.bytes.size(); ++chunk) {
         WiredLink w;
-        w.conn.link.StatusMode = true;
-        Feed(w.conn, c.bytes, chunk, ends);
-        EXPECT_EQ(w.peers.pages.M_State_Info.Lines(), ends == LineEnds::Tcp ? c.tcp : c.serial)
+        w.link.TestRecord().StatusMode = true;
+        Feed(w.link, c.bytes, chunk, ends);
+        EXPECT_EQ(w.windows.pages.M_State_Info.Lines(), ends == LineEnds::Tcp ? c.tcp : c.serial)
             << c.name << (ends == LineEnds::Tcp ? ", tcp" : ", serial") << ", chunk " << chunk;
         EXPECT_TRUE(w.tcp.writes.empty());
       }
@@ -132,17 +133,17 @@ TEST(ReceiveStatus, LinesReachTheMemoByTransport) {
 // Catches the follow-up query going out more than once, not at all, or in parse mode.
 TEST(ReceiveStatus, FollowUpQueryAfterTheFirstChunkOnly) {
   WiredLink w;
-  w.conn.link.StatusMode = true;
-  w.conn.link.StatusFollowUp = true;
-  Feed(w.conn, "!START-TAG!\r\n");
+  w.link.TestRecord().StatusMode = true;
+  w.link.TestRecord().StatusFollowUp = true;
+  Feed(w.link, "!START-TAG!\r\n");
   EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-gatekeeper-status\r", " ", " "}));
-  EXPECT_FALSE(w.conn.link.StatusFollowUp);
-  Feed(w.conn, "more\r\n");
+  EXPECT_FALSE(w.link.Record().StatusFollowUp);
+  Feed(w.link, "more\r\n");
   EXPECT_EQ(w.tcp.writes.size(), 3u);
 
   WiredLink parse;
-  parse.conn.link.StatusFollowUp = true;
-  Feed(parse.conn, "x\r");
+  parse.link.TestRecord().StatusFollowUp = true;
+  Feed(parse.link, "x\r");
   EXPECT_TRUE(parse.tcp.writes.empty());
 }
 
@@ -152,20 +153,20 @@ TEST(Send, GetDataTracesResetsAndWritesByLinkMode) {
   for (int32_t mode : {0, devlink::kLinkSerial, devlink::kLinkTcp, 7}) {
     WiredLink w;
     // Two sends, so the second finds only what the receive path filled.
-    w.conn.link.LinkMode = 0;
-    w.conn.SendGetData("");
+    w.link.TestRecord().LinkMode = 0;
+    w.link.SendGetData("");
     std::string words;
     for (int i = 0; i <= 1024; ++i) words += "w" + std::to_string(i) + " ";
-    Feed(w.conn, words);  // an unfinished line of 1025 words
-    ASSERT_EQ(w.conn.link.Tokens[1024], "w1024");
-    w.peers.trace.Clear();
-    w.conn.link.LinkMode = mode;
-    w.conn.SendGetData("get-wan\r");
-    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{"Send_Message : get-wan\r"}));
-    EXPECT_EQ(w.conn.link.TokenIndex, 0);
-    EXPECT_EQ(w.conn.link.Tokens[0], "");
-    EXPECT_EQ(w.conn.link.Tokens[1023], "");
-    EXPECT_EQ(w.conn.link.Tokens[1024], "w1024");
+    Feed(w.link, words);  // an unfinished line of 1025 words
+    ASSERT_EQ(w.link.Record().Tokens[1024], "w1024");
+    w.windows.trace.Clear();
+    w.link.TestRecord().LinkMode = mode;
+    w.link.SendGetData("get-wan\r");
+    EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Send_Message : get-wan\r"}));
+    EXPECT_EQ(w.link.Record().TokenIndex, 0);
+    EXPECT_EQ(w.link.Record().Tokens[0], "");
+    EXPECT_EQ(w.link.Record().Tokens[1023], "");
+    EXPECT_EQ(w.link.Record().Tokens[1024], "w1024");
     EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? std::vector<std::string>{"get-wan\r"}
                                                              : std::vector<std::string>{});
     EXPECT_EQ(w.tcp.writes, mode == devlink::kLinkTcp ? std::vector<std::string>{"get-wan\r"}
@@ -190,13 +191,13 @@ TEST(Send, GetDataEmptiesWhatEarlierLinesLeft) {
 TEST(Send, PutDataAppendsCrOnly) {
   for (int32_t mode : {0, devlink::kLinkSerial, devlink::kLinkTcp}) {
     WiredLink w;
-    w.conn.link.LinkMode = mode;
-    w.conn.link.Tokens[0] = "a";
-    w.conn.link.TokenIndex = 3;
-    w.conn.SendPutData("ip-share  enable");
-    EXPECT_TRUE(w.peers.trace.Lines().empty());
-    EXPECT_EQ(w.conn.link.Tokens[0], "a");
-    EXPECT_EQ(w.conn.link.TokenIndex, 3);
+    w.link.TestRecord().LinkMode = mode;
+    w.link.TestRecord().Tokens[0] = "a";
+    w.link.TestRecord().TokenIndex = 3;
+    w.link.SendPutData("ip-share  enable");
+    EXPECT_TRUE(w.windows.trace.Lines().empty());
+    EXPECT_EQ(w.link.Record().Tokens[0], "a");
+    EXPECT_EQ(w.link.Record().TokenIndex, 3);
     const auto expected = std::vector<std::string>{"ip-share  enable\r"};
     EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? expected : std::vector<std::string>{});
     EXPECT_EQ(w.tcp.writes, mode == devlink::kLinkTcp ? expected : std::vector<std::string>{});
@@ -205,19 +206,23 @@ TEST(Send, PutDataAppendsCrOnly) {
 
 // Catches closing the wrong transport or calling into one that is not set.
 TEST(Send, TransportsCloseAndReportOpen) {
-  devlink::TF_Connection bare;
+  testsupport::RecordingWindows windows;
+  devlink::DeviceLink bare(windows, windows.pages);
+  bare.SetTransport(devlink::kLinkSerial, nullptr);
+  bare.SetTransport(devlink::kLinkTcp, nullptr);
   EXPECT_FALSE(bare.SerialOpen());
   bare.CloseSerial();
-  bare.CloseTcp();
-  bare.SendGetData("x\r");  // nothing wired, nothing set: no crash
+  bare.TestRecord().LinkMode = devlink::kLinkTcp;
+  bare.Disconnect();
+  bare.SendGetData("x\r");  // no transport set: no crash
 
   WiredLink w;
-  EXPECT_TRUE(w.conn.SerialOpen());
-  w.conn.CloseSerial();
-  EXPECT_FALSE(w.conn.SerialOpen());
+  EXPECT_TRUE(w.link.SerialOpen());
+  w.link.CloseSerial();
+  EXPECT_FALSE(w.link.SerialOpen());
   EXPECT_EQ(w.serial.closes, 1);
   EXPECT_EQ(w.tcp.closes, 0);
-  w.conn.CloseTcp();
+  w.link.Disconnect();
   EXPECT_EQ(w.tcp.closes, 1);
 }
 
@@ -236,20 +241,20 @@ TEST(TextHelpers, IndexOfStr) {
   };
   for (const Row& r : rows) {
     WiredLink w;
-    EXPECT_EQ(w.conn.IndexOfStr(r.text, r.name), r.result) << r.text;
-    EXPECT_EQ(w.peers.trace.Lines(), (std::vector<std::string>{r.trace})) << r.text;
+    EXPECT_EQ(w.link.IndexOfStr(r.text, r.name), r.result) << r.text;
+    EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{r.trace})) << r.text;
   }
 }
 
 // Catches an off-by-one at the delimiter and blanks surviving the trim.
 TEST(TextHelpers, NumberTokenAndTrimBlank) {
-  EXPECT_EQ(devlink::TF_Connection::NumberToken("0212%345", '%'), "0212");
-  EXPECT_EQ(devlink::TF_Connection::NumberToken("0212", '%'), "0212");
-  EXPECT_EQ(devlink::TF_Connection::NumberToken("%12", '%'), "");
-  EXPECT_EQ(devlink::TF_Connection::NumberToken("", '%'), "");
-  EXPECT_EQ(devlink::TF_Connection::Trim_Blank("  a b  "), "ab");
-  EXPECT_EQ(devlink::TF_Connection::Trim_Blank("10 .1  .2  .3  "), "10.1.2.3");
-  EXPECT_EQ(devlink::TF_Connection::Trim_Blank("a\tb"), "a\tb");
+  EXPECT_EQ(devlink::DeviceLink::NumberToken("0212%345", '%'), "0212");
+  EXPECT_EQ(devlink::DeviceLink::NumberToken("0212", '%'), "0212");
+  EXPECT_EQ(devlink::DeviceLink::NumberToken("%12", '%'), "");
+  EXPECT_EQ(devlink::DeviceLink::NumberToken("", '%'), "");
+  EXPECT_EQ(devlink::DeviceLink::Trim_Blank("  a b  "), "ab");
+  EXPECT_EQ(devlink::DeviceLink::Trim_Blank("10 .1  .2  .3  "), "10.1.2.3");
+  EXPECT_EQ(devlink::DeviceLink::Trim_Blank("a\tb"), "a\tb");
 }
 
 }  // namespace

@@ -23,14 +23,9 @@ bool Traced(const platform::Memo& m, const std::string& line) {
   return std::find(m.Lines().begin(), m.Lines().end(), line) != m.Lines().end();
 }
 
-struct Dialog {
-  linktest::Peers peers;
-  devlink::TF_Connection conn;
+struct Dialog : linktest::DialogBench {
   platform::ScriptedMessageBoxes boxes;
-  Dialog() {
-    conn.Wire(peers.Wiring());
-    conn.Show();
-  }
+  Dialog() { dialog.Show(); }
 };
 
 // Catches a probe that gives up before a slow gateway's answer (at 9600 baud
@@ -42,18 +37,18 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
     testsupport::PtyPair pty;
     ASSERT_GE(pty.slave, 0) << "no pseudo-terminal";
     Dialog d;
-    d.conn.CB_Serial.SetPortNames({pty.path});
-    d.conn.CB_Serial.UserChoose(0);
+    d.dialog.CB_Serial.SetPortNames({pty.path});
+    d.dialog.CB_Serial.UserChoose(0);
     if (answers) QTimer::singleShot(300, [&] { (void)!write(pty.master, "get-wan\r\n", 9); });
 
     const uint32_t start = platform::TickCount();
-    d.conn.BB_Connect.Click();
+    d.dialog.BB_Connect.Click();
     const uint32_t took = platform::TickCount() - start;
 
-    EXPECT_TRUE(d.conn.ComPort.Connected());
-    EXPECT_EQ(d.conn.link.LinkMode, devlink::kLinkSerial);
-    EXPECT_EQ(d.peers.login.Visible(), answers);
-    EXPECT_EQ(d.conn.Visible(), !answers);
+    EXPECT_TRUE(d.link.ComPort.Connected());
+    EXPECT_EQ(d.link.Record().LinkMode, devlink::kLinkSerial);
+    EXPECT_EQ(d.windows.loginShown, answers);
+    EXPECT_EQ(d.dialog.Visible(), !answers);
     if (answers) {
       EXPECT_LT(took, devlink::TF_Connection::kProbeWaitMs);
       EXPECT_TRUE(d.boxes.Shown().empty());
@@ -67,11 +62,11 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
     const ssize_t n = read(pty.master, got, sizeof got);
     EXPECT_EQ(std::string(got, size_t(std::max<ssize_t>(n, 0))),
               "\r\rend\rexit\r\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\x1b\r?");
-    const auto& lines = d.peers.trace.Lines();
+    const auto& lines = d.windows.trace.Lines();
     ASSERT_GE(lines.size(), 17u);
     EXPECT_EQ(lines[0], "Connected...");
     EXPECT_EQ(lines[16], "Send_Message : ?");
-    d.conn.ComPort.Close();
+    d.link.ComPort.Close();
   }
 }
 
@@ -81,34 +76,34 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
 TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
   testsupport::LoopbackListener server;
   Dialog d;
-  d.conn.RB_TCP.Click();
-  d.conn.ED_host.SetText("127.0.0.1");
-  d.conn.ED_TCP.SetText(std::to_string(server.port));
-  d.conn.BB_Connect.Click();
-  ASSERT_TRUE(d.conn.ClientSocket.Active());
-  EXPECT_TRUE(d.peers.login.Visible());
-  EXPECT_TRUE(d.peers.save.Enabled());
+  d.dialog.RB_TCP.Click();
+  d.dialog.ED_host.SetText("127.0.0.1");
+  d.dialog.ED_TCP.SetText(std::to_string(server.port));
+  d.dialog.BB_Connect.Click();
+  ASSERT_TRUE(d.link.ClientSocket.Active());
+  EXPECT_TRUE(d.windows.loginShown);
+  EXPECT_TRUE(d.windows.saveEnabled);
   ASSERT_TRUE(server.Accept());
 
   bool okWhileOpen = true;
   d.boxes.whileOpen = [&](const platform::MessageBox&) {
     (void)!write(server.peer, "Login ok\r\n", 10);
     platform::Delay(200);
-    okWhileOpen = Traced(d.peers.trace, "Login OK!!");
+    okWhileOpen = Traced(d.windows.trace, "Login OK!!");
   };
-  d.conn.link.ReplyState = devlink::reply::kLogin;
+  d.link.TestRecord().ReplyState = devlink::reply::kLogin;
   (void)!write(server.peer, "Login incorrect\r\n", 17);
-  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return Traced(d.peers.trace, "Login OK!!"); }));
+  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return Traced(d.windows.trace, "Login OK!!"); }));
   EXPECT_FALSE(okWhileOpen);
-  const auto& lines = d.peers.trace.Lines();
+  const auto& lines = d.windows.trace.Lines();
   EXPECT_LT(std::find(lines.begin(), lines.end(), "Login Incorrect!!"),
             std::find(lines.begin(), lines.end(), "Login OK!!"));
 
   // The peer's close is a disconnect: the idle buttons come back.
   server.ClosePeer();
-  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return !d.conn.ClientSocket.Active(); }));
-  EXPECT_FALSE(d.peers.save.Enabled());
-  EXPECT_EQ(d.peers.trace.Lines().back(), "Disconnected...");
+  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return !d.link.ClientSocket.Active(); }));
+  EXPECT_FALSE(d.windows.saveEnabled);
+  EXPECT_EQ(d.windows.trace.Lines().back(), "Disconnected...");
 }
 
 // Catches a port text read other than as a whole decimal number (514 when it
@@ -118,16 +113,16 @@ TEST(TcpConnect, PortTextAndRefusal) {
   for (const auto& [text, port] : rows) {
     SCOPED_TRACE(text);
     Dialog d;
-    d.conn.RB_TCP.Click();
-    d.conn.ED_host.SetText("127.0.0.1");
-    d.conn.ED_TCP.SetText(text);
-    d.conn.BB_Connect.Click();
-    EXPECT_EQ(d.conn.ClientSocket.Port(), port);
+    d.dialog.RB_TCP.Click();
+    d.dialog.ED_host.SetText("127.0.0.1");
+    d.dialog.ED_TCP.SetText(text);
+    d.dialog.BB_Connect.Click();
+    EXPECT_EQ(d.link.ClientSocket.Port(), port);
     if (port == 1) {
       ASSERT_EQ(d.boxes.Shown().size(), 1u);
       EXPECT_EQ(d.boxes.Shown()[0].text, "Can not connect to host");
     }
-    d.conn.CloseTcp();
+    d.link.Disconnect();
   }
 }
 
@@ -139,10 +134,10 @@ TEST(SerialWrites, WaitForTheLineWithTheWindowAlive) {
   testsupport::PtyPair pty;
   ASSERT_GE(pty.slave, 0) << "no pseudo-terminal";
   Dialog d;
-  d.conn.CB_Serial.SetPortNames({pty.path});
-  d.conn.CB_Serial.UserChoose(0);
-  d.conn.ComPort.Open();
-  d.conn.link.LinkMode = devlink::kLinkSerial;
+  d.dialog.CB_Serial.SetPortNames({pty.path});
+  d.dialog.CB_Serial.UserChoose(0);
+  d.link.ComPort.Open();
+  d.link.TestRecord().LinkMode = devlink::kLinkSerial;
 
   // The line is busy for 300 ms; meanwhile the gateway's echo of "get-lan"
   // arrives, which would select the LAN reply state.
@@ -157,17 +152,17 @@ TEST(SerialWrites, WaitForTheLineWithTheWindowAlive) {
   QTimer::singleShot(1, [&] { ticked = true; });
 
   const uint32_t start = platform::TickCount();
-  d.conn.SendGetData("get-wan\r");
+  d.link.SendGetData("get-wan\r");
   freeLine.join();
   EXPECT_GE(platform::TickCount() - start, 250u);
   EXPECT_TRUE(painted);
   EXPECT_FALSE(ticked);
-  EXPECT_EQ(d.conn.link.ReplyState, 0);
+  EXPECT_EQ(d.link.Record().ReplyState, 0);
   EXPECT_EQ(pty.Read(8), "get-wan\r");
   // Back in the event loop the echo is read.
-  EXPECT_TRUE(platform::DelayUntil(2000, [&] { return d.conn.link.ReplyState == devlink::reply::kLan; }));
+  EXPECT_TRUE(platform::DelayUntil(2000, [&] { return d.link.Record().ReplyState == devlink::reply::kLan; }));
   EXPECT_TRUE(ticked);
-  d.conn.ComPort.Close();
+  d.link.ComPort.Close();
 }
 
 }  // namespace

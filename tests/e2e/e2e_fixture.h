@@ -49,10 +49,10 @@ class VisitTest : public testsupport::ProgramTest {
   /// came for a while (replies may be chunked or paced).
   bool Settle(const std::function<bool()>& done, uint32_t timeoutMs = kWaitMs) {
     auto idle = [&] {
-      devlink::TF_Connection& c = connection();
+      devlink::DeviceLink& c = link();
       const bool tcpIdle = !c.ClientSocket.Active() || c.ClientSocket.Socket().ReceiveBytes(nullptr, -1) == 0;
       const bool serialIdle = !c.ComPort.Connected() || c.ComPort.PendingInputCount() == 0;
-      return tcpIdle && serialIdle && c.link.RxLine.empty() && done();
+      return tcpIdle && serialIdle && c.Record().RxLine.empty() && done();
     };
     const uint32_t start = platform::TickCount();
     while (platform::TickCount() - start < timeoutMs) {
@@ -65,7 +65,7 @@ class VisitTest : public testsupport::ProgramTest {
 
   /// The query series has ended: the DNS query went out and its reply is read.
   bool WaitForReadOut() {
-    return Settle([&] { return Sent("get-dns-server\r") && connection().link.ReplyState == devlink::reply::kDns; });
+    return Settle([&] { return Sent("get-dns-server\r") && link().Record().ReplyState == devlink::reply::kDns; });
   }
 
   /// Presses Save; true when the confirmation box has appeared.

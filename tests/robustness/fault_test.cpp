@@ -25,7 +25,7 @@ class Vanish : public FaultTest, public ::testing::WithParamInterface<Via> {
     else sim().dropTcpClient();
   }
   bool TransportClosed() {
-    devlink::TF_Connection& c = connection();
+    devlink::DeviceLink& c = link();
     return GetParam() == Via::Serial ? !c.ComPort.Connected() : !c.ClientSocket.Active();
   }
 };
@@ -55,7 +55,7 @@ TEST_P(Vanish, MidSave) {
   main().BB_Save.Click();
   ASSERT_TRUE(Sent("write-system\r"));
   // Mid handshake: the gateway has echoed the first marker.
-  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return connection().link.StartTagCount == 1; }));
+  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return link().Record().StartTagCount == 1; }));
   Fault();
   ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return TransportClosed() && ButtonsIdle(); }));
   platform::Delay(200);
@@ -86,14 +86,14 @@ TEST_P(Silent, WindowStaysResponsive) {
   const std::string stuck = c.login ? "start-login admin admin\r" : std::string(c.query) + "\r";
   ASSERT_TRUE(WaitSent(stuck));
   const int32_t state = c.login ? devlink::reply::kLogin : devlink::reply::kVoip;
-  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return connection().link.ReplyState == state; }));
+  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return link().Record().ReplyState == state; }));
 
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
   timer.start(5);
   EXPECT_TRUE(platform::DelayUntil(kWaitMs, [&] { return ticks >= 3; }));
-  EXPECT_EQ(connection().link.ReplyState, state);
+  EXPECT_EQ(link().Record().ReplyState, state);
 
   boxes.Queue(Answer::Ok);
   main().BB_Disconnect.Click();
@@ -127,7 +127,7 @@ TEST_P(OneBytePerEvent, ReadOutComplete) {
   ASSERT_TRUE(Connect(GetParam()));
   TypeLogin();
   ASSERT_TRUE(platform::DelayUntil(kWaitMs * 3, [&] {
-    return Sent("get-dns-server\r") && connection().link.ReplyState == devlink::reply::kDns &&
+    return Sent("get-dns-server\r") && link().Record().ReplyState == devlink::reply::kDns &&
            !pages().ED_PPPoE_DNS.IsEmpty();
   }));
   EXPECT_EQ(pages().L_model.Caption(), cfg.model);

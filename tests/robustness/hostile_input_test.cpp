@@ -74,26 +74,27 @@ class HandMadePeer : public FaultTest {
   }
   /// Connects the link to a peer of our own; returns the peer's descriptor.
   int OpenPeer(Via via) {
-    devlink::TF_Connection& c = connection();
+    devlink::DeviceLink& c = link();
     if (via == Via::Serial) {
       pty_.emplace(false);  // blocking, so the flood waits while the line is full
       EXPECT_GE(pty_->slave, 0) << "no pseudo-terminal";
       c.ComPort.SetPort(pty_->path);
       c.ComPort.Open();
-      c.link.LinkMode = devlink::kLinkSerial;
+      c.TestRecord().LinkMode = devlink::kLinkSerial;
       return pty_->master;
     }
     listener_.emplace();
     main().BB_Connect.Click();
-    c.RB_TCP.Click();
-    c.ED_host.SetText("127.0.0.1");
-    c.ED_TCP.SetText(std::to_string(listener_->port));
-    c.BB_Connect.Click();
+    devlink::TF_Connection& d = connection();
+    d.RB_TCP.Click();
+    d.ED_host.SetText("127.0.0.1");
+    d.ED_TCP.SetText(std::to_string(listener_->port));
+    d.BB_Connect.Click();
     listener_->Accept();
     return listener_->peer;
   }
   bool Drained(Via via) {
-    devlink::TF_Connection& c = connection();
+    devlink::DeviceLink& c = link();
     return via == Via::Serial ? c.ComPort.PendingInputCount() == 0
                               : c.ClientSocket.Socket().ReceiveBytes(nullptr, -1) == 0;
   }
@@ -112,7 +113,7 @@ TEST_P(Flood, WordStaysBounded) {
   const FloodCase& fc = GetParam();
   const int peer = OpenPeer(fc.via);
   ASSERT_GE(peer, 0);
-  devlink::LinkRecord& link = connection().link;
+  devlink::LinkRecord& link = this->link().TestRecord();
   link.StatusMode = fc.statusMode;
   link.ReplyState = devlink::reply::kNone;
   {
@@ -149,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, Flood,
 TEST_F(HandMadePeer, VoicePortFloodStaysBounded) {
   const int peer = OpenPeer(Via::Tcp);
   ASSERT_GE(peer, 0);
-  connection().link.ReplyState = devlink::reply::kNone;
+  link().TestRecord().ReplyState = devlink::reply::kNone;
   std::string lines = "get-voip\r\n";
   constexpr int kLines = 100000;
   for (int i = 0; i < kLines; ++i) lines += "voice-port " + std::to_string(i % 1000) + "\r\n";
@@ -296,9 +297,9 @@ TEST_F(SerialPort, HeldByAnotherOpenerIsRefused) {
   EXPECT_FALSE(Connect(Via::Serial));
   ASSERT_EQ(boxes.Shown().size(), 1u);
   EXPECT_NE(boxes.Shown()[0].text.find("Unable to open com port"), std::string::npos) << boxes.Shown()[0].text;
-  EXPECT_FALSE(connection().ComPort.Connected());
+  EXPECT_FALSE(link().ComPort.Connected());
   EXPECT_TRUE(connection().Visible());
-  EXPECT_EQ(connection().link.LinkMode, 0);
+  EXPECT_EQ(link().Record().LinkMode, 0);
 
   other.reset();
   connection().BB_Connect.Click();

@@ -95,6 +95,7 @@ class ProgramTest : public ::testing::Test {
   ui::TF_morvel_config_main& main() { return program_->Main(); }
   config::ConfigPages& pages() { return program_->Main().pages; }
   devlink::TF_Connection& connection() { return program_->Connection(); }
+  devlink::DeviceLink& link() { return program_->Link(); }
   ui::TF_Login& login() { return program_->Login(); }
   ui::TF_Debug& debug() { return program_->Debug(); }
   gwsim::Simulator& sim() { return *sim_; }

@@ -17,11 +17,11 @@ class DebugWindowTest : public UiTest {
 // as WAN settings afterwards.
 TEST_F(DebugWindowTest, SendButtonSendsTheTypedLine) {
   debug().Edit1.SetText("get-version");
-  connection().link.ReplyState = devlink::reply::kDns;
+  link().TestRecord().ReplyState = devlink::reply::kDns;
   debug().Button2.Click();
   EXPECT_EQ(tcp.written, std::vector<std::string>{"get-version\r"});
   EXPECT_EQ(debug().Display.Lines(), std::vector<std::string>{"Send_Message : get-version\r"});
-  EXPECT_EQ(connection().link.ReplyState, devlink::reply::kWan);
+  EXPECT_EQ(link().Record().ReplyState, devlink::reply::kWan);
   EXPECT_EQ(debug().Edit1.Text(), "get-version");
 
   debug().Edit1.SetText("");
@@ -35,28 +35,28 @@ TEST_F(DebugWindowTest, ClearEmptiesTheTrace) {
   debug().Display.Add("b");
   debug().Button1.Click();
   EXPECT_TRUE(debug().Display.Lines().empty());
-  connection().Trace("c");
+  main().Trace("c");
   EXPECT_EQ(debug().Display.Lines(), std::vector<std::string>{"c"});
 }
 
 // Catches a word listing off by one, or one that reads past the word table.
 TEST_F(DebugWindowTest, ShowListsTheWordsUpToTheCurrentIndex) {
-  connection().Receive("get-lan\r\n", devlink::LineEnds::Tcp);
+  link().Receive("get-lan\r\n", devlink::LineEnds::Tcp);
   debug().Button3.Click();
   EXPECT_EQ(debug().Display.Lines(), std::vector<std::string>{"argv[0] : "});
 
   debug().Display.Clear();
-  connection().Receive("ip address 10", devlink::LineEnds::Tcp);
+  link().Receive("ip address 10", devlink::LineEnds::Tcp);
   debug().Button3.Click();
   EXPECT_EQ(debug().Display.Lines(), (std::vector<std::string>{"argv[0] : ip", "argv[1] : address", "argv[2] : "}));
 
   debug().Display.Clear();
-  connection().link.TokenIndex = devlink::kTokenSlots;
+  link().TestRecord().TokenIndex = devlink::kTokenSlots;
   debug().Button3.Click();
   EXPECT_EQ(debug().Display.Lines().size(), size_t(devlink::kTokenSlots));
 
   debug().Display.Clear();
-  connection().link.TokenIndex = -1;
+  link().TestRecord().TokenIndex = -1;
   debug().Button3.Click();
   EXPECT_TRUE(debug().Display.Lines().empty());
 }
@@ -64,7 +64,7 @@ TEST_F(DebugWindowTest, ShowListsTheWordsUpToTheCurrentIndex) {
 // Catches a trace that is lost while the window is hidden.
 TEST_F(DebugWindowTest, TraceSurvivesHiding) {
   debug().Close();
-  connection().Trace("while hidden");
+  main().Trace("while hidden");
   main().ShortCut(platform::shortcut::kCtrl | platform::shortcut::kDelete);
   EXPECT_TRUE(debug().Visible());
   EXPECT_EQ(debug().Display.Lines(), std::vector<std::string>{"while hidden"});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devlink/connection.h"
+#include "recording_windows.h"
 #include "ui/layouts.h"
 #include "ui/main_window.h"
 
@@ -115,7 +116,9 @@ TEST(MainWindowLayout, Looks) {
 // Catches a connection dialog laid out with the wrong size or captions, or
 // one that can fall behind the main window.
 TEST(ConnectionDialogLayout, SizeAndCaptions) {
-  devlink::TF_Connection d;
+  testsupport::RecordingWindows windows;
+  devlink::DeviceLink link(windows, windows.pages);
+  devlink::TF_Connection d(link, windows);
   LayOutConnectionDialog(d);
   EXPECT_EQ(d.Caption(), "Connect");
   EXPECT_EQ(d.Geometry().width, 319);

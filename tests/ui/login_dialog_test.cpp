@@ -24,7 +24,7 @@ TEST_F(LoginDialogTest, EmptyIdOrPasswordIsRefused) {
     login().ED_ID.SetText(id);
     login().ED_Password.SetText(password);
     pages().ED_PPPoE_ID.SetText("kept");
-    connection().link.VoicePortRow = 2;
+    link().TestRecord().VoicePortRow = 2;
 
     login().BB_OK.Click();
 
@@ -32,14 +32,14 @@ TEST_F(LoginDialogTest, EmptyIdOrPasswordIsRefused) {
     EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Please fill out all contents", "Warning", Icon::Warning}));
     EXPECT_TRUE(tcp.written.empty());
     EXPECT_EQ(pages().ED_PPPoE_ID.Text(), "kept");
-    EXPECT_EQ(connection().link.VoicePortRow, 2);
+    EXPECT_EQ(link().Record().VoicePortRow, 2);
   }
 }
 
 // Catches a login line with wrong separators, a reset that is skipped or
 // misordered, the wrong reply state, or a polling start by the page choice.
 TEST_F(LoginDialogTest, OkSendsTheLoginLineAndPreparesTheMainWindow) {
-  devlink::LinkRecord& link = connection().link;
+  devlink::LinkRecord& link = this->link().TestRecord();
   link.VoicePortRow = link.PotsPeerCount = link.PatternCount = 4;
   link.GatekeeperSeen = link.SipServerSeen = link.CallAgentSeen = true;
   pages().SG_VoIP_Phone_number.SetRowCount(5);

@@ -52,8 +52,10 @@ TEST(ProgramTest, GlobalsReachTheWindowsOnlyWhileTheProgramLives) {
     EXPECT_EQ(F_Connection, &program.Connection());
     EXPECT_EQ(F_Debug, &program.Debug());
     EXPECT_EQ(F_Login, &program.Login());
-    EXPECT_EQ(program.Connection().Peers().trace, &program.Debug().Display);
-    EXPECT_EQ(program.Connection().Peers().pages, &program.Main().pages);
+    // The link traces to the debug window and fills the main window's pages.
+    program.Link().Receive("get-version\r\nversion 9.9\r\n", devlink::LineEnds::Tcp);
+    EXPECT_EQ(program.Debug().Display.Lines().back(), "Send_Message :  ");
+    EXPECT_EQ(program.Main().pages.L_version.Caption(), "9.9");
   }
   EXPECT_EQ(F_morvel_config_main, nullptr);
   EXPECT_EQ(F_Login, nullptr);
@@ -105,7 +107,7 @@ TEST_F(UnreadableLanguageFileTest, ShowsOneErrorBoxAndTheWindowAllTheSame) {
 // Catches Connect forgetting a per-connection reset, leaving status mode on,
 // or not showing the dialog.
 TEST_F(MainWindowTest, ConnectResetsTheCountersAndShowsTheDialog) {
-  devlink::LinkRecord& link = connection().link;
+  devlink::LinkRecord& link = this->link().TestRecord();
   link.StartTagCount = link.EndTagCount = 1;
   link.VoicePortRow = link.PotsPeerCount = link.PatternCount = 3;
   link.StatusMode = link.StatusFollowUp = true;
@@ -239,14 +241,14 @@ TEST_F(MainWindowTest, RestartWaitsFortySecondsThenAllowsConnect) {
   ConnectOver(devlink::kLinkTcp);
   main().P_main.Hide();
   main().T_State_Info.Start();
-  connection().link.StatusMode = true;
+  link().TestRecord().StatusMode = true;
   boxes.Queue(Answer::Yes);
 
   main().BB_Restart.Click();
 
   EXPECT_EQ(tcp.written, std::vector<std::string>{"reboot-system\r"});
   EXPECT_EQ(tcp.closes, 1);
-  EXPECT_FALSE(connection().link.StatusMode);
+  EXPECT_FALSE(link().Record().StatusMode);
   TF_morvel_config_main& w = main();
   EXPECT_TRUE(w.P_main.Visible());
   EXPECT_TRUE(w.P_State.Showing());
@@ -318,7 +320,7 @@ TEST_F(MainWindowTest, AFailedEndCommandIsShownAndLeavesTheConnection) {
   struct FailingTransport : RecordingTransport {
     void Write(std::string_view) override { throw platform::Error("WriteFile function failed"); }
   } failing;
-  connection().SetTransport(devlink::kLinkSerial, &failing);
+  link().SetTransport(devlink::kLinkSerial, &failing);
   ConnectOver(devlink::kLinkSerial);
   boxes.Queue(Answer::Ok);
   main().BB_Disconnect.Click();

@@ -61,7 +61,7 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
   for (const SaveCase& c : cases) {
     SCOPED_TRACE(c.name);
     // The gateway answers an earlier case's save with an echo that ends it.
-    connection().Receive("write-system\rget-lan\r", devlink::LineEnds::Tcp);
+    link().Receive("write-system\rget-lan\r", devlink::LineEnds::Tcp);
     tcp.written.clear();
     boxes.Clear();
     main().PageControl1.SetActivePage(&main().Tab_About);
@@ -73,12 +73,12 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
     for (platform::Edit* e : {&pages().ED_PPPoE_ID, &pages().ED_PPPoE_Password, &pages().ED_SIP_Username})
       e->SetText("");
     c.fill(pages());
-    connection().link.StatusMode = true;
-    connection().link.StartTagCount = connection().link.EndTagCount = 1;
+    link().TestRecord().StatusMode = true;
+    link().TestRecord().StartTagCount = link().TestRecord().EndTagCount = 1;
 
     main().BB_Save.Click();
 
-    EXPECT_FALSE(connection().link.StatusMode);
+    EXPECT_FALSE(link().Record().StatusMode);
     if (c.page) {
       EXPECT_EQ(main().PageControl1.ActivePage()->Name(), c.page);
       ASSERT_EQ(boxes.Shown().size(), 1u);
@@ -89,8 +89,8 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
       EXPECT_TRUE(boxes.Shown().empty());
       EXPECT_EQ(main().PageControl1.ActivePage(), &main().Tab_About);
       EXPECT_EQ(tcp.written, (std::vector<std::string>{"\r", "write-system\r", "!START-TAG!\r"}));
-      EXPECT_EQ(connection().link.ReplyState, devlink::reply::kSave);
-      EXPECT_EQ(connection().link.StartTagCount + connection().link.EndTagCount, 0);
+      EXPECT_EQ(link().Record().ReplyState, devlink::reply::kSave);
+      EXPECT_EQ(link().Record().StartTagCount + link().Record().EndTagCount, 0);
     }
   }
 }
@@ -125,14 +125,14 @@ TEST_F(SaveTest, PollsWaitUntilTheSaveHasEnded) {
   main().PageControl1.UserSelect(&main().Tab_Status_information);
   main().T_State_Info.Fire();
   EXPECT_EQ(tcp.written, (std::vector<std::string>{"\r", "write-system\r", "!START-TAG!\r"}));
-  EXPECT_FALSE(connection().link.StatusMode);
+  EXPECT_FALSE(link().Record().StatusMode);
 
-  connection().Receive("write-system\r!START-TAG!\r!START-TAG!\r!END-TAG!\r", devlink::LineEnds::Tcp);
+  link().Receive("write-system\r!START-TAG!\r!START-TAG!\r!END-TAG!\r", devlink::LineEnds::Tcp);
   EXPECT_NE(tcp.written.back(), "get-wan-status\r");
-  connection().Receive("!END-TAG!\r", devlink::LineEnds::Tcp);
+  link().Receive("!END-TAG!\r", devlink::LineEnds::Tcp);
   EXPECT_EQ(boxes.Shown().back().caption, "OK");
   EXPECT_EQ(tcp.written.back(), "get-wan-status\r");
-  EXPECT_TRUE(connection().link.StatusMode);
+  EXPECT_TRUE(link().Record().StatusMode);
   EXPECT_EQ(pages().M_State_Info.Lines(), std::vector<std::string>{""});  // the tick's poll
 }
 

@@ -39,8 +39,8 @@ class UiTest : public ::testing::Test {
     ASSERT_TRUE(dir_.IsValid());
     BeforeStart();
     program_ = std::make_unique<Program>([this] { ++programEnds; });
-    connection().SetTransport(devlink::kLinkSerial, &serial);
-    connection().SetTransport(devlink::kLinkTcp, &tcp);
+    link().SetTransport(devlink::kLinkSerial, &serial);
+    link().SetTransport(devlink::kLinkTcp, &tcp);
     WireCloseEvents();
     program_->Start();
   }
@@ -53,18 +53,18 @@ class UiTest : public ::testing::Test {
   /// Closing a transport runs the link's own close event, as the serial port
   /// and the socket do.
   void WireCloseEvents() {
-    serial.onClose = [this] { connection().ComPortAfterClose(); };
-    tcp.onClose = [this] { connection().ClientSocketDisconnect(connection().ClientSocket.Socket()); };
+    serial.onClose = [this] { link().ComPortAfterClose(); };
+    tcp.onClose = [this] { link().ClientSocketDisconnect(link().ClientSocket.Socket()); };
   }
 
   /// Puts the link on one transport as a connect would, through the link's
   /// open or connect event.
   void ConnectOver(int32_t mode) {
-    connection().link.LinkMode = mode;
+    link().TestRecord().LinkMode = mode;
     if (mode == devlink::kLinkTcp)
-      connection().ClientSocketConnect(connection().ClientSocket.Socket());
+      link().ClientSocketConnect(link().ClientSocket.Socket());
     else
-      connection().ComPortAfterOpen();
+      link().ComPortAfterOpen();
   }
 
   std::string Dir() const { return dir_.Path(); }
@@ -72,6 +72,7 @@ class UiTest : public ::testing::Test {
   TF_morvel_config_main& main() { return program_->Main(); }
   config::ConfigPages& pages() { return program_->Main().pages; }
   devlink::TF_Connection& connection() { return program_->Connection(); }
+  devlink::DeviceLink& link() { return program_->Link(); }
   TF_Debug& debug() { return program_->Debug(); }
   TF_Login& login() { return program_->Login(); }
 

@@ -1,0 +1,42 @@
+#pragma once
+// What the device link needs from the windows above it. The link declares it
+// and includes no window; the main window implements it, tests record it.
+#include <string>
+
+#include "lang/message_texts.h"
+
+namespace devlink {
+
+class LinkWindows {
+ public:
+  virtual ~LinkWindows() = default;
+
+  /// One line for the debug window's trace.
+  virtual void Trace(std::string line) = 0;
+  /// A message text of the language file.
+  virtual std::string Message(lang::Msg m) const = 0;
+
+  /// The serial port has opened: Disconnect in place of Connect.
+  virtual void ShowSerialConnected() = 0;
+  /// The TCP connection is up: Restart enabled, Disconnect in place of Connect.
+  virtual void ShowTcpConnected() = 0;
+  /// A transport has closed: Restart disabled, Connect back in place of
+  /// Disconnect, the status polling stopped.
+  virtual void ShowDisconnected() = 0;
+  /// The gateway's model is accepted: the pages uncovered, Restart enabled.
+  virtual void ShowModelAccepted() = 0;
+  /// Whether Save can be pressed. The link alone decides: it holds Save off
+  /// while a read-out runs.
+  virtual void EnableSave(bool enabled) = 0;
+
+  virtual void ShowLogin() = 0;
+  virtual void CloseLogin() = 0;
+
+  /// A save over serial has sent `percent` of its script (at 9600 baud it
+  /// takes seconds).
+  virtual void ShowSaveProgress(int percent) = 0;
+  /// That save has ended or its transport has closed.
+  virtual void HideSaveProgress() = 0;
+};
+
+}  // namespace devlink

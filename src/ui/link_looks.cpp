@@ -1,0 +1,62 @@
+// The main window's looks as the device link asks for them: the button bar
+// after a transport opens or closes and after the model check, Save held or
+// released, the login dialog, the trace, and a serial save's progress on the
+// cover's strip.
+#include <utility>
+
+#include "ui/debug_window.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
+
+namespace ui {
+
+void TF_morvel_config_main::Trace(std::string line) { debug_->Display.Add(std::move(line)); }
+
+std::string TF_morvel_config_main::Message(lang::Msg m) const { return messages[m]; }
+
+void TF_morvel_config_main::ShowSerialConnected() {
+  BB_Connect.Hide();
+  BB_Disconnect.Show();
+}
+
+void TF_morvel_config_main::ShowTcpConnected() {
+  BB_Restart.SetEnabled(true);
+  BB_Connect.Hide();
+  BB_Disconnect.Show();
+}
+
+void TF_morvel_config_main::ShowDisconnected() {
+  // The polling stops until the user chooses the status page again.
+  T_State_Info.Stop();
+  BB_Restart.SetEnabled(false);
+  BB_Connect.Show();
+  BB_Disconnect.Hide();
+}
+
+void TF_morvel_config_main::ShowModelAccepted() {
+  P_main.Hide();
+  BB_Restart.SetEnabled(true);
+}
+
+void TF_morvel_config_main::EnableSave(bool enabled) { BB_Save.SetEnabled(enabled); }
+
+void TF_morvel_config_main::ShowLogin() { login_->Show(); }
+
+void TF_morvel_config_main::CloseLogin() { login_->Close(); }
+
+void TF_morvel_config_main::ShowSaveProgress(int percent) {
+  if (!std::exchange(saveProgressShown_, true)) {
+    coverWasHidden_ = !P_main.Visible();
+    P_main.Show();
+    P_State.Show();
+  }
+  Gauge1.SetProgress(percent);
+}
+
+void TF_morvel_config_main::HideSaveProgress() {
+  if (!std::exchange(saveProgressShown_, false)) return;
+  P_State.Hide();
+  if (coverWasHidden_) P_main.Hide();
+}
+
+}  // namespace ui
