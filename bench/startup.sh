@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # Start-up of the desktop program on Qt's offscreen platform: the time to the
-# first painted main window (from main() and from the exec, the program's own
-# figures), the wall-clock time of the whole process, and its peak memory.
+# first painted main window (from main() and from the exec, as the timed
+# build of the program, bench/startup_probe, prints them), the wall-clock time
+# of the whole process, and its peak memory.
 #   bench/startup.sh [BUILD] [RUNS]      default: build, 10 runs
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$(cd "${1:-$ROOT/build}" && pwd)"
 RUNS="${2:-10}"
-APP="$BUILD/app/morvel_config"
-[ -x "$APP" ] || { echo "startup: $APP is not built" >&2; exit 1; }
+APP="$BUILD/bench/startup_probe"
+[ -x "$APP" ] || { echo "startup: $APP is not built (configure with -DMORVEL_BENCH=ON)" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "startup: /usr/bin/time is missing (Debian package: time)" >&2; exit 1; }
 
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK"  # the program writes language.cfg here
-export QT_QPA_PLATFORM=offscreen MORVEL_EXIT_AFTER_SHOW=1
+export QT_QPA_PLATFORM=offscreen
 
 inner=() exec=() wall=() rss=()
 for i in $(seq "$RUNS"); do

@@ -99,5 +99,5 @@ fi
 if [ "$WHAT" != test ]; then
   export QT_QPA_PLATFORM=offscreen MORVEL_EXIT_AFTER_SHOW=1
   timed run "build" "start to window" -- bash scripts/run --demo
-  grep -h "startup_ms" "$DIR/run.log" | sed 's/^[0-9.]* /  program: /' || true
+  grep -hx "[0-9.]* shown" "$DIR/run.log" | sed 's/^[0-9.]* /  program: /' || true
 fi
