@@ -139,7 +139,7 @@ void DeviceLink::StartSave() {
 }
 
 void DeviceLink::StartPoll(PollStart start) {
-  LinkTransport* t = record_.LinkMode == kLinkSerial ? serial_ : record_.LinkMode == kLinkTcp ? tcp_ : nullptr;
+  LinkTransport* t = ChosenTransport();
   if (!t || !t->IsOpen()) return;
   platform::Memo& memo = pages_.M_State_Info;
   memo.Clear();

@@ -33,18 +33,23 @@ void DeviceLink::SetTransport(int32_t mode, LinkTransport* transport) {
   if (mode == kLinkTcp) tcp_ = transport;
 }
 
+LinkTransport* DeviceLink::ChosenTransport() const {
+  if (record_.LinkMode == kLinkSerial) return serial_;
+  if (record_.LinkMode == kLinkTcp) return tcp_;
+  return nullptr;
+}
+
 void DeviceLink::SendGetData(std::string_view text) {
   record_.TokenIndex = 0;
   windows_.Trace("Send_Message : " + std::string(text));
   // Slots 0 to 1023 are emptied; the second half is left as it is.
   for (int i = 0; i < tokensFilled_; ++i) record_.Tokens[i].clear();
   tokensFilled_ = 0;
-  if (record_.LinkMode == kLinkSerial && serial_) serial_->Write(text);
-  if (record_.LinkMode == kLinkTcp && tcp_) tcp_->Write(text);
+  if (LinkTransport* t = ChosenTransport()) t->Write(text);
 }
 
 void DeviceLink::SendPutData(std::string_view text) {
-  LinkTransport* t = record_.LinkMode == kLinkSerial ? serial_ : record_.LinkMode == kLinkTcp ? tcp_ : nullptr;
+  LinkTransport* t = ChosenTransport();
   if (!t) return;
   std::string line;
   line.reserve(text.size() + 1);

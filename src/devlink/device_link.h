@@ -262,6 +262,8 @@ class DeviceLink {
   };
 
   void SetUpTransports();
+  /// The transport `LinkMode` chooses; null with none chosen (or none set).
+  LinkTransport* ChosenTransport() const;
   /// Closes the TCP connection (and makes the socket inactive).
   void CloseTcp();
   /// One read from the serial port / the socket into the receive path.
