@@ -18,7 +18,8 @@ std::string FindAssetsDir() {
   if (const char* env = std::getenv("MORVEL_ASSETS_DIR"); env && *env) return env;
   const QString installed =
       QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/morvel_config"));
-  if (QFileInfo::exists(installed + QStringLiteral("/banner_setup.jpg"))) return QDir::cleanPath(installed).toStdString();
+  if (QFileInfo::exists(installed + QStringLiteral("/banner_setup.jpg")))
+    return QDir::cleanPath(installed).toStdString();
   return MORVEL_SOURCE_ASSETS;
 }
 
@@ -43,7 +44,8 @@ void LoadPictures(ui::TF_morvel_config_main& main, const std::string& dir) {
       {"IMG_Logo", "about_logo.jpg"},
   };
   for (const Slot& s : kSlots)
-    if (auto* image = dynamic_cast<platform::Image*>(main.Find(s.control))) image->SetPicture(Load(dir, s.file));
+    if (auto* image = dynamic_cast<platform::Image*>(main.Find(s.control)))
+      image->SetPicture(Load(dir, s.file));
 
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
     const platform::Picture icon = Load(dir, "app_icon.jpg");

@@ -40,7 +40,8 @@ class NotedBoxes : public platform::MessageBoxes {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW]\n",
+                 argv[0]);
     return 2;
   }
   QApplication app(argc, argv);

@@ -3,6 +3,7 @@
 // never runs it; run make_artwork.sh after changing a picture.
 //
 //   make_artwork <assets-dir> <share-dir>
+#include <jpeglib.h>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,7 +13,6 @@
 #include <QRadialGradient>
 #include <cmath>
 #include <cstdio>
-#include <jpeglib.h>
 #include <string>
 
 namespace {
@@ -135,7 +135,8 @@ QImage Splash() {
   p.drawText(QRectF(0, 14, 514, 30), Qt::AlignCenter, QStringLiteral("VoIP Gateway Configuration"));
   p.setFont(Sans(12));
   p.setPen(QColor(80, 96, 126));
-  p.drawText(QRectF(0, 146, 514, 20), Qt::AlignCenter, QStringLiteral("Press Connect to reach a gateway over a serial port or TCP/IP."));
+  p.drawText(QRectF(0, 146, 514, 20), Qt::AlignCenter,
+             QStringLiteral("Press Connect to reach a gateway over a serial port or TCP/IP."));
   return img;
 }
 
@@ -173,7 +174,9 @@ QImage Icon(int size) {
   for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF((17 + i * 8) * s, 38 * s), 2.4 * s, 2.4 * s);
   p.setPen(QPen(QColor(250, 250, 252), 2.5 * s, Qt::SolidLine, Qt::RoundCap));
   p.setBrush(Qt::NoBrush);
-  for (int k = 0; k < 3; ++k) p.drawArc(QRectF((24 - k * 6) * s, (12 - k * 4) * s, (16 + k * 12) * s, (16 + k * 8) * s), 30 * 16, 120 * 16);
+  for (int k = 0; k < 3; ++k)
+    p.drawArc(QRectF((24 - k * 6) * s, (12 - k * 4) * s, (16 + k * 12) * s, (16 + k * 8) * s), 30 * 16,
+              120 * 16);
   return img;
 }
 

@@ -10,14 +10,14 @@
 //    event loop, on the status page with its polling, and inside Delay.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -27,19 +27,19 @@
 #include <vector>
 
 #include "config/config_pages.h"
-#include "gateway_process.h"
-#include "lang/message_texts.h"
 #include "devlink/connection.h"
 #include "devlink/device_link.h"
+#include "gateway_process.h"
+#include "lang/message_texts.h"
 #include "recording_windows.h"
 #include "ui/program.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr const char* kQueries[] = {"get-model",   "get-wan",          "get-lan",     "get-auto-upgrade",
-                                    "get-service", "get-service-port", "get-version", "get-voip",
-                                    "get-dns-server"};
+constexpr const char* kQueries[] = {"get-model",        "get-wan",     "get-lan",
+                                    "get-auto-upgrade", "get-service", "get-service-port",
+                                    "get-version",      "get-voip",    "get-dns-server"};
 constexpr uint32_t kReadOutLimitMs = 60000;
 /// 8N1: ten bits a byte.
 constexpr double kSecondsPerByte9600 = 10.0 / 9600.0;
@@ -97,7 +97,8 @@ class RawClient {
     a.sin_family = AF_INET;
     a.sin_port = htons(port);
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) throw std::runtime_error("raw connect");
+    if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
+      throw std::runtime_error("raw connect");
   }
   ~RawClient() { ::close(fd_); }
 
@@ -109,7 +110,8 @@ class RawClient {
  private:
   void Command(const std::string& command, std::string_view lineStart) {
     const std::string line = command + "\r";
-    if (::send(fd_, line.data(), line.size(), 0) != ssize_t(line.size())) throw std::runtime_error("raw send");
+    if (::send(fd_, line.data(), line.size(), 0) != ssize_t(line.size()))
+      throw std::runtime_error("raw send");
     for (;;) {
       // Whole lines are consumed; the rest waits for more bytes.
       size_t end;
@@ -237,8 +239,10 @@ void BM_IdleCpu(benchmark::State& state) {
   for (auto _ : state) {
     const double before = CpuSeconds();
     const auto a = Clock::now();
-    if (which == kInsideDelay) platform::Delay(spanMs);
-    else IdleInEventLoop(spanMs);
+    if (which == kInsideDelay)
+      platform::Delay(spanMs);
+    else
+      IdleInEventLoop(spanMs);
     const double wall = std::chrono::duration<double>(Clock::now() - a).count();
     state.counters["cpu_percent"] = 100.0 * (CpuSeconds() - before) / wall;
     state.counters["span_s"] = wall;

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "config/config_pages.h"
-#include "lang/message_texts.h"
 #include "devlink/device_link.h"
+#include "lang/message_texts.h"
 #include "recording_windows.h"
 
 namespace {
@@ -51,7 +51,8 @@ std::string Transcript() {
   line("auto-upgrade  action auto");
   line("!END-TAG!");
   line("get-service");
-  for (const char* s : {"ftpd", "httpd", "telnetd", "snmpd", "tftpd", "morvel"}) line(std::string("service ") + s);
+  for (const char* s : {"ftpd", "httpd", "telnetd", "snmpd", "tftpd", "morvel"})
+    line(std::string("service ") + s);
   line("!END-TAG!");
   line("get-service-port");
   for (const char* s : {"ftpd 21", "httpd 80", "telnetd 23", "snmpd 161", "tftpd 69", "morvel 514"})
@@ -104,7 +105,8 @@ struct Rig {
     link.TestRecord().StartVoipReadOut();
     link.TestRecord().ReplyState = devlink::reply::kLogin;
     constexpr size_t kChunk = 1460;
-    for (size_t i = 0; i < bytes.size(); i += kChunk) link.Receive(bytes.substr(i, kChunk), devlink::LineEnds::Tcp);
+    for (size_t i = 0; i < bytes.size(); i += kChunk)
+      link.Receive(bytes.substr(i, kChunk), devlink::LineEnds::Tcp);
   }
 };
 

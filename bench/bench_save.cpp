@@ -23,11 +23,11 @@
 #include <thread>
 #include <vector>
 
-#include "gateway_process.h"
-#include "temp_working_dir.h"
 #include "devlink/connection.h"
 #include "devlink/device_link.h"
+#include "gateway_process.h"
 #include "platform/ui/message_box.h"
+#include "temp_working_dir.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
@@ -70,10 +70,14 @@ Received ReadTranscript(const std::string& path) {
         continue;
       }
       const char e = line[++i];
-      if (e == 'r') bytes += '\r';
-      else if (e == 'n') bytes += '\n';
-      else if (e == 't') bytes += '\t';
-      else if (e != 'x') bytes += e;
+      if (e == 'r')
+        bytes += '\r';
+      else if (e == 'n')
+        bytes += '\n';
+      else if (e == 't')
+        bytes += '\t';
+      else if (e != 'x')
+        bytes += e;
       else {
         bytes += char(std::stoi(line.substr(i + 1, 2), nullptr, 16));
         i += 2;

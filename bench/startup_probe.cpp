@@ -1,12 +1,12 @@
 // The desktop program, timed: it ends at the main window's first paint and
 // prints how long that took from main() and from the exec (startup.sh runs
 // it on the offscreen platform).
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <unistd.h>
 
 #include "desktop.h"
 
@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
   QElapsedTimer sinceMain;
   sinceMain.start();
   return desktop::Run(argc, argv, [&] {
-    std::printf("startup_ms=%lld since_exec_ms=%lld\n", static_cast<long long>(sinceMain.elapsed()), SinceExec());
+    std::printf("startup_ms=%lld since_exec_ms=%lld\n", static_cast<long long>(sinceMain.elapsed()),
+                SinceExec());
     std::fflush(stdout);
     QCoreApplication::exit(0);
   });

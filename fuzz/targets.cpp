@@ -10,8 +10,8 @@
 
 #include "config/address_checks.h"
 #include "config/config_pages.h"
-#include "lang/language_convert.h"
 #include "devlink/device_link.h"
+#include "lang/language_convert.h"
 #include "platform/ui/toolkit.h"
 #include "ui/program.h"
 
@@ -41,8 +41,8 @@ void CheckLinkBounds(const devlink::LinkRecord& link) {
 
 /// The starting reply states worth reaching at once: none, login, save
 /// handshake (never entered from a line), and the mapping states.
-constexpr int32_t kStartStates[8] = {devlink::reply::kNone,  devlink::reply::kLogin, devlink::reply::kSave,
-                                     devlink::reply::kWan,   devlink::reply::kVoip,  devlink::reply::kPstn,
+constexpr int32_t kStartStates[8] = {devlink::reply::kNone,    devlink::reply::kLogin, devlink::reply::kSave,
+                                     devlink::reply::kWan,     devlink::reply::kVoip,  devlink::reply::kPstn,
                                      devlink::reply::kVersion, devlink::reply::kModel};
 /// Sizes of the receive events the bytes are cut into (0: one event, as big
 /// as the receive buffer allows).
@@ -114,8 +114,8 @@ int ReceiveSerial(const uint8_t* data, size_t size) { return Receive(data, size,
 int LanguageFile(const uint8_t* data, size_t size) {
   ui::Program program([] {});
   const int fd = MemoryFile(Bytes(data, size));
-  lang::SettingScanner scanner = lang::ConversionScanner(program.Main(), program.Connection(), program.Login(),
-                                                         program.Main().messages);
+  lang::SettingScanner scanner =
+      lang::ConversionScanner(program.Main(), program.Connection(), program.Login(), program.Main().messages);
   try {
     lang::ReadLanguageFrom(fd, "language.cfg", scanner);
   } catch (const lang::InOutError&) {
@@ -148,7 +148,8 @@ int IpAddCheck(const uint8_t* data, size_t size) {
     const size_t dot = std::min(text.find('.', start), text.size());
     const std::string_view group = text.substr(start, dot - start);
     const size_t first = group.find_first_not_of(' ');
-    joins = first != group.npos && group.substr(first, group.find_last_not_of(' ') + 1 - first).find(' ') != group.npos;
+    joins = first != group.npos &&
+            group.substr(first, group.find_last_not_of(' ') + 1 - first).find(' ') != group.npos;
     start = dot + 1;
   }
   Check(!ok || !joins, "an accepted address packs without joining the characters of a group");
@@ -175,14 +176,16 @@ int StaticIpExit(const uint8_t* data, size_t size) {
   config::ConfigPages& p = pages.fields;
   p.ED_Static_IP_address.SetText(text.substr(0, first));
   if (first != std::string_view::npos)
-    p.ED_Static_Netmask.SetText(text.substr(first + 1, second == std::string_view::npos ? second : second - first - 1));
+    p.ED_Static_Netmask.SetText(
+        text.substr(first + 1, second == std::string_view::npos ? second : second - first - 1));
   if (second != std::string_view::npos) p.ED_Static_router.SetText(text.substr(second + 1));
   const std::string netmask = p.ED_Static_Netmask.Text(), router = p.ED_Static_router.Text();
   const bool proposes = p.ED_Static_Netmask.IsEmpty() && p.ED_Static_router.IsEmpty();
 
   config::ED_Static_IP_addressExit(p);
 
-  Check(IsPlaced(p.ED_Static_Netmask.Text()) && IsPlaced(p.ED_Static_router.Text()), "the fields stay placed");
+  Check(IsPlaced(p.ED_Static_Netmask.Text()) && IsPlaced(p.ED_Static_router.Text()),
+        "the fields stay placed");
   if (!proposes) {
     Check(p.ED_Static_Netmask.Text() == netmask && p.ED_Static_router.Text() == router,
           "what the user entered is never overwritten");

@@ -37,8 +37,8 @@ struct Target {
 
 /// Every target, in a fixed order.
 inline constexpr Target kTargets[] = {
-    {"receive_tcp", ReceiveTcp},   {"receive_serial", ReceiveSerial}, {"language_file", LanguageFile},
-    {"address_place", AddressPlace}, {"ip_add_check", IpAddCheck},    {"get_gw_ip", GetGwIp},
+    {"receive_tcp", ReceiveTcp},      {"receive_serial", ReceiveSerial}, {"language_file", LanguageFile},
+    {"address_place", AddressPlace},  {"ip_add_check", IpAddCheck},      {"get_gw_ip", GetGwIp},
     {"static_ip_exit", StaticIpExit},
 };
 

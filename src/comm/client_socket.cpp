@@ -1,15 +1,15 @@
 #include "client_socket.h"
 
-#include <QObject>
-#include <QSocketNotifier>
 #include <arpa/inet.h>
-#include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <strings.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QObject>
+#include <QSocketNotifier>
+#include <cerrno>
 
 #include "platform/ui/errors.h"
 #include "socket_error.h"
@@ -55,8 +55,7 @@ void TClientSocket::Abandon() {
 }
 
 void TClientSocket::SetAddress(std::string_view address) {
-  if (address.size() == address_.size() &&
-      strncasecmp(address.data(), address_.data(), address.size()) == 0)
+  if (address.size() == address_.size() && strncasecmp(address.data(), address_.data(), address.size()) == 0)
     return;
   if (active_) throw ESocketError::ChangeWhileActive();
   address_ = std::string(address);
@@ -116,8 +115,8 @@ void TClientWinSocket::Open(const std::string& address, int port) {
 
     owner_.Fire(owner_.OnConnecting);
     if (fd_ != fd) return;  // the handler started something else
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) < 0 &&
-        errno != EINPROGRESS && errno != EINTR)
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) < 0 && errno != EINPROGRESS &&
+        errno != EINTR)
       throw ESocketError::Platform(errno, "connect");
   } catch (...) {
     Disconnect(fd);
@@ -169,8 +168,7 @@ void TClientWinSocket::Readable() {
   int waiting = 0;
   char probe;
   ssize_t n = 1;
-  if (ioctl(fd, FIONREAD, &waiting) < 0 || waiting == 0)
-    n = ::recv(fd, &probe, 1, MSG_PEEK);
+  if (ioctl(fd, FIONREAD, &waiting) < 0 || waiting == 0) n = ::recv(fd, &probe, 1, MSG_PEEK);
   if (n > 0) {
     awaitingRead_ = true;
     owner_.Fire(owner_.OnRead);
@@ -276,8 +274,7 @@ void TClientWinSocket::DropSocket() {
   awaitingRead_ = false;
   out_.clear();
   outPos_ = 0;
-  if (fd >= 0 && ::close(fd) < 0 && errno != EINTR)
-    throw ESocketError::Platform(errno, "closesocket");
+  if (fd >= 0 && ::close(fd) < 0 && errno != EINTR) throw ESocketError::Platform(errno, "closesocket");
 }
 
 }  // namespace comm

@@ -69,7 +69,7 @@ class TClientWinSocket {
   bool connecting_ = false;  // connect() issued, outcome not yet seen
   bool connected_ = false;
   bool awaitingRead_ = false;  // OnRead fired, its bytes not read since
-  std::string out_;          // accepted bytes; those from outPos_ on wait (empty when none do)
+  std::string out_;            // accepted bytes; those from outPos_ on wait (empty when none do)
   size_t outPos_ = 0;
   std::unique_ptr<QObject> holder_;  // parent of the notifiers
   QSocketNotifier* readNotifier_ = nullptr;

@@ -50,8 +50,7 @@ std::string EComPort::Advice() const {
   if (number_ != CE_OpenFailed) return {};
   if (code_ == EACCES || code_ == EPERM)
     return "You may not use this port: ask for membership of the dialout group, then log in again.";
-  if (code_ == EBUSY)
-    return "Another program holds this port: close it there, then try again.";
+  if (code_ == EBUSY) return "Another program holds this port: close it there, then try again.";
   return {};
 }
 

@@ -1,15 +1,15 @@
 #include "com_port.h"
 
-#include <QObject>
-#include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <QObject>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 
 #include "com_combo_box.h"
 #include "com_error.h"
@@ -50,8 +50,8 @@ bool SpeedFor(int rate, speed_t& speed) {
 }
 
 int RateOf(TBaudRate b, int custom) {
-  static constexpr int kRates[] = {0, 110, 300, 600, 1200, 2400, 4800, 9600, 14400,
-                                   19200, 38400, 56000, 57600, 115200, 128000, 256000};
+  static constexpr int kRates[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
+                                   14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
   return b == TBaudRate::brCustom ? custom : kRates[int(b)];
 }
 
@@ -61,24 +61,92 @@ int EvenSize(int v) { return v - (v & 1); }
 
 // ---- setting groups: store, and re-apply when the port is open ----
 
-void TComParity::SetBits(TParityBits b) { if (b != bits_) { bits_ = b; port_.ApplyLineSettings(); } }
-void TComParity::SetCheck(bool c) { if (c != check_) { check_ = c; port_.ApplyLineSettings(); } }
-void TComParity::SetReplace(bool r) { if (r != replace_) { replace_ = r; port_.ApplyLineSettings(); } }
+void TComParity::SetBits(TParityBits b) {
+  if (b != bits_) {
+    bits_ = b;
+    port_.ApplyLineSettings();
+  }
+}
+void TComParity::SetCheck(bool c) {
+  if (c != check_) {
+    check_ = c;
+    port_.ApplyLineSettings();
+  }
+}
+void TComParity::SetReplace(bool r) {
+  if (r != replace_) {
+    replace_ = r;
+    port_.ApplyLineSettings();
+  }
+}
 void TComParity::SetReplaceChar(unsigned char c) {
-  if (c != replaceChar_) { replaceChar_ = c; port_.ApplyLineSettings(); }
+  if (c != replaceChar_) {
+    replaceChar_ = c;
+    port_.ApplyLineSettings();
+  }
 }
 
 void TComFlowControl::Changed() { port_.ApplyLineSettings(); }
-void TComFlowControl::SetOutCTSFlow(bool v) { if (v != outCTSFlow_) { outCTSFlow_ = v; Changed(); } }
-void TComFlowControl::SetOutDSRFlow(bool v) { if (v != outDSRFlow_) { outDSRFlow_ = v; Changed(); } }
-void TComFlowControl::SetControlDTR(TDTRFlowControl v) { if (v != controlDTR_) { controlDTR_ = v; Changed(); } }
-void TComFlowControl::SetControlRTS(TRTSFlowControl v) { if (v != controlRTS_) { controlRTS_ = v; Changed(); } }
-void TComFlowControl::SetXonXoffOut(bool v) { if (v != xonXoffOut_) { xonXoffOut_ = v; Changed(); } }
-void TComFlowControl::SetXonXoffIn(bool v) { if (v != xonXoffIn_) { xonXoffIn_ = v; Changed(); } }
-void TComFlowControl::SetDSRSensitivity(bool v) { if (v != dsrSensitivity_) { dsrSensitivity_ = v; Changed(); } }
-void TComFlowControl::SetTxContinueOnXoff(bool v) { if (v != txContinueOnXoff_) { txContinueOnXoff_ = v; Changed(); } }
-void TComFlowControl::SetXonChar(unsigned char c) { if (c != xonChar_) { xonChar_ = c; Changed(); } }
-void TComFlowControl::SetXoffChar(unsigned char c) { if (c != xoffChar_) { xoffChar_ = c; Changed(); } }
+void TComFlowControl::SetOutCTSFlow(bool v) {
+  if (v != outCTSFlow_) {
+    outCTSFlow_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetOutDSRFlow(bool v) {
+  if (v != outDSRFlow_) {
+    outDSRFlow_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetControlDTR(TDTRFlowControl v) {
+  if (v != controlDTR_) {
+    controlDTR_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetControlRTS(TRTSFlowControl v) {
+  if (v != controlRTS_) {
+    controlRTS_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetXonXoffOut(bool v) {
+  if (v != xonXoffOut_) {
+    xonXoffOut_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetXonXoffIn(bool v) {
+  if (v != xonXoffIn_) {
+    xonXoffIn_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetDSRSensitivity(bool v) {
+  if (v != dsrSensitivity_) {
+    dsrSensitivity_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetTxContinueOnXoff(bool v) {
+  if (v != txContinueOnXoff_) {
+    txContinueOnXoff_ = v;
+    Changed();
+  }
+}
+void TComFlowControl::SetXonChar(unsigned char c) {
+  if (c != xonChar_) {
+    xonChar_ = c;
+    Changed();
+  }
+}
+void TComFlowControl::SetXoffChar(unsigned char c) {
+  if (c != xoffChar_) {
+    xoffChar_ = c;
+    Changed();
+  }
+}
 
 void TComTimeouts::SetReadInterval(int v) { readInterval_ = v; }
 void TComTimeouts::SetReadTotalMultiplier(int v) { readTotalMultiplier_ = v; }
@@ -116,12 +184,30 @@ void TCustomComPort::SetPort(std::string_view name) {
   if (wasOpen) Open();
 }
 
-void TCustomComPort::SetBaudRate(TBaudRate b) { if (b != baudRate_) { baudRate_ = b; ApplyLineSettings(); } }
-void TCustomComPort::SetCustomBaudRate(int r) {
-  if (r != customBaudRate_) { customBaudRate_ = r; ApplyLineSettings(); }
+void TCustomComPort::SetBaudRate(TBaudRate b) {
+  if (b != baudRate_) {
+    baudRate_ = b;
+    ApplyLineSettings();
+  }
 }
-void TCustomComPort::SetDataBits(TDataBits d) { if (d != dataBits_) { dataBits_ = d; ApplyLineSettings(); } }
-void TCustomComPort::SetStopBits(TStopBits s) { if (s != stopBits_) { stopBits_ = s; ApplyLineSettings(); } }
+void TCustomComPort::SetCustomBaudRate(int r) {
+  if (r != customBaudRate_) {
+    customBaudRate_ = r;
+    ApplyLineSettings();
+  }
+}
+void TCustomComPort::SetDataBits(TDataBits d) {
+  if (d != dataBits_) {
+    dataBits_ = d;
+    ApplyLineSettings();
+  }
+}
+void TCustomComPort::SetStopBits(TStopBits s) {
+  if (s != stopBits_) {
+    stopBits_ = s;
+    ApplyLineSettings();
+  }
+}
 
 void TCustomComPort::Open() {
   if (Connected()) return;
@@ -157,8 +243,7 @@ void TCustomComPort::Open() {
   if (events_) {
     try {
       thread_ = std::make_unique<TComThread>(
-          fd_, events_, context_.get(), &bytesRead_,
-          [this, session](uint32_t ev) { Dispatch(session, ev); },
+          fd_, events_, context_.get(), &bytesRead_, [this, session](uint32_t ev) { Dispatch(session, ev); },
           [this, session] { Vanished(session); });
     } catch (...) {
       ReleaseDevice();
@@ -348,8 +433,7 @@ int TCustomComPort::WriteText(std::string_view text) {
   if (text.empty()) return 0;
   if (!Connected()) throw EComPort(CE_WriteFailed, EBADF);
   const auto& to = timeouts_;
-  const int64_t total =
-      int64_t(to.WriteTotalMultiplier()) * int64_t(text.size()) + to.WriteTotalConstant();
+  const int64_t total = int64_t(to.WriteTotalMultiplier()) * int64_t(text.size()) + to.WriteTotalConstant();
   const int64_t deadline = NowMs() + total;
   // Milliseconds left; without a time-out, as good as forever.
   auto remaining = [&]() -> uint32_t {

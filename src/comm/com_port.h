@@ -24,8 +24,22 @@ class TComThread;
 class TComComboBox;
 
 enum class TBaudRate {
-  brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400,
-  br19200, br38400, br56000, br57600, br115200, br128000, br256000
+  brCustom,
+  br110,
+  br300,
+  br600,
+  br1200,
+  br2400,
+  br4800,
+  br9600,
+  br14400,
+  br19200,
+  br38400,
+  br56000,
+  br57600,
+  br115200,
+  br128000,
+  br256000
 };
 enum class TDataBits { dbFive, dbSix, dbSeven, dbEight };
 enum class TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
@@ -260,14 +274,16 @@ class TCustomComPort {
   TComEvents events_ = kAllComEvents;
 
   int fd_ = -1;
-  termios saved_{};        // the line settings before open, restored by close
+  termios saved_{};  // the line settings before open, restored by close
   bool savedValid_ = false;
-  bool closing_ = false;   // Close is under way: a nested Close does nothing
-  uint64_t session_ = 0;   // counts opens, so stale hand-overs are dropped
+  bool closing_ = false;              // Close is under way: a nested Close does nothing
+  uint64_t session_ = 0;              // counts opens, so stale hand-overs are dropped
   std::unique_ptr<QObject> context_;  // receives hand-overs on the UI thread
   std::unique_ptr<TComThread> thread_;
   std::atomic<uint64_t> bytesRead_{0};  // by ReadBytes: tells the event thread a handler read
-  struct { int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0; } counts_;
+  struct {
+    int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
+  } counts_;
   std::vector<TComComboBox*> combos_;
 };
 

@@ -1,15 +1,15 @@
 #include "com_thread.h"
 
-#include <QObject>
-#include <QMetaObject>
-#include <cerrno>
-#include <condition_variable>
-#include <mutex>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QMetaObject>
+#include <QObject>
+#include <cerrno>
+#include <condition_variable>
+#include <mutex>
 
 #include "com_error.h"
 #include "com_port.h"
@@ -50,8 +50,8 @@ struct TComThread::Shared {
   }
 };
 
-TComThread::TComThread(int fd, uint32_t mask, QObject* context,
-                       const std::atomic<uint64_t>* bytesRead, Dispatch dispatch, Vanished vanished)
+TComThread::TComThread(int fd, uint32_t mask, QObject* context, const std::atomic<uint64_t>* bytesRead,
+                       Dispatch dispatch, Vanished vanished)
     : fd_(fd), mask_(mask), bytesRead_(bytesRead), shared_(std::make_shared<Shared>()) {
   shared_->context = context;
   shared_->dispatch = std::move(dispatch);
@@ -94,7 +94,11 @@ void TComThread::Run() {
     }
     std::weak_ptr<Shared> weak = shared_;
     QMetaObject::invokeMethod(
-        s.context, [weak] { if (auto p = weak.lock()) p->RunPending(); }, Qt::QueuedConnection);
+        s.context,
+        [weak] {
+          if (auto p = weak.lock()) p->RunPending();
+        },
+        Qt::QueuedConnection);
     std::unique_lock l(s.m);
     s.cv.wait(l, [&] { return !s.pending || s.abandon; });
     return !s.stop;
@@ -105,8 +109,7 @@ void TComThread::Run() {
   int lastCount = 0;
   uint64_t lastRead = 0;  // the reads' total when lastCount was taken
   for (;;) {
-    pollfd fds[2] = {{fd_, short(watchInput && !lingering ? POLLIN : 0), 0},
-                     {wakeFd_, POLLIN, 0}};
+    pollfd fds[2] = {{fd_, short(watchInput && !lingering ? POLLIN : 0), 0}, {wakeFd_, POLLIN, 0}};
     const int r = poll(fds, 2, lingering ? 20 : -1);
     if (r < 0) {
       if (errno == EINTR) continue;
@@ -134,7 +137,10 @@ void TComThread::Run() {
       if (!s.stop) {
         std::weak_ptr<Shared> weak = shared_;
         QMetaObject::invokeMethod(
-            s.context, [weak] { if (auto p = weak.lock()) platform::Guard(p->vanished); },
+            s.context,
+            [weak] {
+              if (auto p = weak.lock()) platform::Guard(p->vanished);
+            },
             Qt::QueuedConnection);
       }
       break;

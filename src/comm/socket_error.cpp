@@ -7,11 +7,11 @@ namespace comm {
 ESocketError ESocketError::Platform(int code, std::string_view api) {
   std::string text = std::strerror(code);
   if (text.size() > 256) text.resize(256);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' ||
-                           text.back() == '.'))
+  while (!text.empty() &&
+         (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' || text.back() == '.'))
     text.pop_back();
-  return ESocketError("Windows socket error: " + text + " (" + std::to_string(code) +
-                      "), on API '" + std::string(api) + "'");
+  return ESocketError("Windows socket error: " + text + " (" + std::to_string(code) + "), on API '" +
+                      std::string(api) + "'");
 }
 
 ESocketError ESocketError::Async(int code) {

@@ -25,9 +25,9 @@ int FirstGroupValue(std::string_view group) {
 }
 
 struct AddressClass {
-  int lastValue;        // the class holds first groups up to this value
+  int lastValue;  // the class holds first groups up to this value
   const char* netmask;
-  int groupsKept;       // groups of the address that start the router
+  int groupsKept;  // groups of the address that start the router
 };
 
 constexpr AddressClass kClasses[] = {

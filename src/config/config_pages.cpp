@@ -39,8 +39,7 @@ ConfigPages::ConfigPages(const PageSlots& pages)
       MV_IN(ED_PPPoE_DNS, &GB_PPPoE),
       MV_IN(GB_Static_IP_address, pages.lan),
       MV_IN(L_IP_address, &GB_Static_IP_address),
-      ED_Static_IP_address(&GB_Static_IP_address, "ED_Static_IP_address",
-                           "999\\.999\\.999\\.999;1; "),
+      ED_Static_IP_address(&GB_Static_IP_address, "ED_Static_IP_address", "999\\.999\\.999\\.999;1; "),
       MV_IN(L_Netmask, &GB_Static_IP_address),
       MV_IN(ED_Static_Netmask, &GB_Static_IP_address),
       MV_IN(L_Default_router, &GB_Static_IP_address),
@@ -138,8 +137,8 @@ ConfigPages::ConfigPages(const PageSlots& pages)
   // LAN page: of the groups laid over one another, only the PPPoE group shows
   // at start (item 0). On the PC page none of the attachment choices is
   // chosen until the network type first changes.
-  RG_Network_type.SetItems({"Dynamic IP address using PPPoE",
-                            "Dynamic IP address using DHCP", "Fixed IP address"});
+  RG_Network_type.SetItems(
+      {"Dynamic IP address using PPPoE", "Dynamic IP address using DHCP", "Fixed IP address"});
   RG_Network_type.SetItemIndex(kPppoe);
   GB_Static_IP_address.Hide();
   GB_DHCP.Hide();
@@ -167,8 +166,8 @@ ConfigPages::ConfigPages(const PageSlots& pages)
   // automatic upgrade is checked.
   ED_server_URL.SetText("http://");
   for (platform::Control* c : std::initializer_list<platform::Control*>{
-           &L_server_url, &ED_server_URL, &L_auto_ID, &ED_auto_upgrade_ID,
-           &L_auto_password, &ED_auto_upgrade_password})
+           &L_server_url, &ED_server_URL, &L_auto_ID, &ED_auto_upgrade_ID, &L_auto_password,
+           &ED_auto_upgrade_password})
     c->SetEnabled(false);
 
   // Status Information page: a read-only view of the polls.

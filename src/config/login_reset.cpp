@@ -21,24 +21,23 @@ void ClearLoginFields(ConfigPages& p) {
   // does not fill.
   p.SG_VoIP_Phone_number.SetRowCount(2);
 
-  Empty({&p.ED_PPPoE_ID, &p.ED_PPPoE_Password, &p.ED_H323_ID, &p.ED_GK_password,
-         &p.ED_service_http, &p.ED_service_telnet, &p.ED_service_ftp, &p.ED_service_h323,
-         &p.ED_service_sip, &p.ED_service_morvel, &p.ED_server_URL, &p.ED_auto_upgrade_ID,
-         &p.ED_auto_upgrade_password, &p.ED_NUM, &p.ED_service_SNMP});
-  Empty({&p.ED_Static_Netmask, &p.ED_Static_router, &p.ED_Static_DNS,
-         &p.ED_Static_IP_address, &p.ED_Gatekeeper_IP, &p.ED_Gatekeeper_IP2});
-  Empty({&p.ED_service_TFTP, &p.ED_PPPoE_DNS, &p.ED_PSTN_login, &p.ED_PSTN_password,
-         &p.ED_PSTN_dialing, &p.ED_SIP_Username, &p.ED_SIP_password, &p.ED_SIP_Server_1,
-         &p.ED_SIP_Server_2, &p.ED_MGCP_CallAgent_1, &p.ED_MGCP_CallAgent_2});
+  Empty({&p.ED_PPPoE_ID, &p.ED_PPPoE_Password, &p.ED_H323_ID, &p.ED_GK_password, &p.ED_service_http,
+         &p.ED_service_telnet, &p.ED_service_ftp, &p.ED_service_h323, &p.ED_service_sip, &p.ED_service_morvel,
+         &p.ED_server_URL, &p.ED_auto_upgrade_ID, &p.ED_auto_upgrade_password, &p.ED_NUM,
+         &p.ED_service_SNMP});
+  Empty({&p.ED_Static_Netmask, &p.ED_Static_router, &p.ED_Static_DNS, &p.ED_Static_IP_address,
+         &p.ED_Gatekeeper_IP, &p.ED_Gatekeeper_IP2});
+  Empty({&p.ED_service_TFTP, &p.ED_PPPoE_DNS, &p.ED_PSTN_login, &p.ED_PSTN_password, &p.ED_PSTN_dialing,
+         &p.ED_SIP_Username, &p.ED_SIP_password, &p.ED_SIP_Server_1, &p.ED_SIP_Server_2,
+         &p.ED_MGCP_CallAgent_1, &p.ED_MGCP_CallAgent_2});
 
   p.M_State_Info.Clear();
 }
 
 void ClearData(ConfigPages& p) {
-  Empty({&p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_Static_router,
-         &p.ED_Static_DNS, &p.ED_PPPoE_ID, &p.ED_PPPoE_Password, &p.ED_PPPoE_DNS,
-         &p.ED_H323_ID, &p.ED_Gatekeeper_IP, &p.ED_Gatekeeper_IP2, &p.ED_GK_password,
-         &p.ED_service_http, &p.ED_service_telnet, &p.ED_service_ftp, &p.ED_service_h323,
+  Empty({&p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_Static_router, &p.ED_Static_DNS, &p.ED_PPPoE_ID,
+         &p.ED_PPPoE_Password, &p.ED_PPPoE_DNS, &p.ED_H323_ID, &p.ED_Gatekeeper_IP, &p.ED_Gatekeeper_IP2,
+         &p.ED_GK_password, &p.ED_service_http, &p.ED_service_telnet, &p.ED_service_ftp, &p.ED_service_h323,
          &p.ED_service_sip, &p.ED_service_morvel});
   p.ED_server_URL.SetText("http://");
   Empty({&p.ED_auto_upgrade_ID, &p.ED_auto_upgrade_password, &p.ED_NUM});
@@ -50,9 +49,8 @@ void ClearData(ConfigPages& p) {
   // Each change runs the box's rule; the automatic-upgrade rule disables the
   // URL and the credentials again.
   for (platform::CheckBox* c :
-       {&p.CK_Cable_modem, &p.CK_service_http, &p.CK_service_telnet, &p.CK_service_ftp,
-        &p.CK_service_h323, &p.CK_service_sip, &p.CK_service_morvel, &p.CK_auto_upgrade,
-        &p.CK_upgrade_complete_restart})
+       {&p.CK_Cable_modem, &p.CK_service_http, &p.CK_service_telnet, &p.CK_service_ftp, &p.CK_service_h323,
+        &p.CK_service_sip, &p.CK_service_morvel, &p.CK_auto_upgrade, &p.CK_upgrade_complete_restart})
     c->SetChecked(false);
 
   // With two rows, cell (2, 2) lies outside the grid and setting it does nothing.

@@ -32,7 +32,9 @@ const CaptionedField kUpgradeTexts[] = {
     {&ConfigPages::ED_auto_upgrade_password, &ConfigPages::L_auto_password},
 };
 
-bool BreaksLine(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos; }
+bool BreaksLine(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
+}
 
 std::string_view TrimBlanks(std::string_view text) {
   const size_t begin = text.find_first_not_of(' ');
@@ -59,10 +61,10 @@ bool Sendable(const platform::AddressEdit& e) { return !HasSplitGroup(e.Text());
 SaveProblem CheckSave(const ConfigPages& p, const TraceFn& trace) {
   // The netmask is tested only once the address passes.
   const bool staticOk = IP_Add_Check(p.ED_Static_IP_address.Text(), trace) &&
-                        IP_Add_Check(p.ED_Static_Netmask.Text(), trace) &&
-                        Sendable(p.ED_Static_router) && Sendable(p.ED_Static_DNS);
-  const bool pppoeOk = !p.ED_PPPoE_ID.Text().empty() && !p.ED_PPPoE_Password.Text().empty() &&
-                       Sendable(p.ED_PPPoE_DNS);
+                        IP_Add_Check(p.ED_Static_Netmask.Text(), trace) && Sendable(p.ED_Static_router) &&
+                        Sendable(p.ED_Static_DNS);
+  const bool pppoeOk =
+      !p.ED_PPPoE_ID.Text().empty() && !p.ED_PPPoE_Password.Text().empty() && Sendable(p.ED_PPPoE_DNS);
 
   bool voipOk = false;
   switch (p.RG_Protocol.ItemIndex()) {
@@ -87,13 +89,11 @@ SaveProblem CheckSave(const ConfigPages& p, const TraceFn& trace) {
     case kPppoe:
       if (!pppoeOk) return SaveProblem::Pppoe;
       break;
-    case kDhcp:
-      break;
+    case kDhcp: break;
     case kFixed:
       if (!staticOk) return SaveProblem::StaticIp;
       break;
-    default:
-      return SaveProblem::NoNetworkType;
+    default: return SaveProblem::NoNetworkType;
   }
   return voipOk ? SaveProblem::None : SaveProblem::Voip;
 }

@@ -15,11 +15,11 @@ namespace config {
 class ConfigPages;
 
 enum class SaveProblem {
-  None,          // every check of the network type passed: save
-  Pppoe,         // "Please setup PPPoE contents" on the LAN page
-  StaticIp,      // "Please setup static IP contents" on the LAN page
-  Voip,          // "Please setup VoIP contents" on the VoIP page
-  NoNetworkType, // no network type chosen: nothing happens
+  None,           // every check of the network type passed: save
+  Pppoe,          // "Please setup PPPoE contents" on the LAN page
+  StaticIp,       // "Please setup static IP contents" on the LAN page
+  Voip,           // "Please setup VoIP contents" on the VoIP page
+  NoNetworkType,  // no network type chosen: nothing happens
 };
 
 /// Works out the three check results (every one, whatever the network type,
@@ -33,8 +33,8 @@ SaveProblem CheckSave(const ConfigPages& pages, const TraceFn& trace);
 /// would end early and the rest reach the gateway's console as a command of
 /// its own.
 struct LineBreakingField {
-  std::string caption;          // its label (check box, grid column title), blanks trimmed
-  platform::TabSheet* page;     // the page it is on
+  std::string caption;       // its label (check box, grid column title), blanks trimmed
+  platform::TabSheet* page;  // the page it is on
 };
 /// The first such field, page by page; nothing when every text the script
 /// may carry is a single line.

@@ -15,9 +15,7 @@ std::string Packed(const platform::AddressEdit& e) { return WithoutBlanks(e.Text
 class Script {
  public:
   explicit Script(const ConfigPages& p)
-      : p_(p),
-        network_(p.RG_Network_type.ItemIndex()),
-        protocol_(p.RG_Protocol.ItemIndex()) {}
+      : p_(p), network_(p.RG_Network_type.ItemIndex()), protocol_(p.RG_Protocol.ItemIndex()) {}
 
   std::vector<std::string> Write() {
     AddressPools();
@@ -49,8 +47,7 @@ class Script {
     Lines({"dhcp-list 0 type server", "dhcp-list 0 address server interface ether0.0"});
     Line(network_ == kFixed ? "dhcp-list 0 option dhcp-lease-time 7200"
                             : "dhcp-list 0 option dhcp-lease-time 600");
-    Lines({"!", "dhcp-list 1 type server",
-           "dhcp-list 1 address server 10.1.1.2 10.1.1.254 255.255.255.0",
+    Lines({"!", "dhcp-list 1 type server", "dhcp-list 1 address server 10.1.1.2 10.1.1.254 255.255.255.0",
            "dhcp-list 1 option dhcp-lease-time 600", "!"});
   }
 
@@ -72,10 +69,8 @@ class Script {
   }
 
   void PppoeClient() {
-    Lines({"no ip address", "encapsulation pppoe", "ppp authentication pap callin",
-           "ppp echo interval 20"});
-    Line("ppp pap sent-username " + p_.ED_PPPoE_ID.Text() + " password " +
-         p_.ED_PPPoE_Password.Text());
+    Lines({"no ip address", "encapsulation pppoe", "ppp authentication pap callin", "ppp echo interval 20"});
+    Line("ppp pap sent-username " + p_.ED_PPPoE_ID.Text() + " password " + p_.ED_PPPoE_Password.Text());
     Lines({"ppp ipcp default-route", "ppp ipcp ms-dns"});
   }
 
@@ -83,11 +78,9 @@ class Script {
     Line("interface ether0.0");
     if (network_ == kPppoe) PppoeClient();
     if (network_ == kDhcp) Line("ip address dhcp");
-    if (network_ == kFixed && !p_.ED_Static_IP_address.IsEmpty() &&
-        !p_.ED_Static_Netmask.IsEmpty())
+    if (network_ == kFixed && !p_.ED_Static_IP_address.IsEmpty() && !p_.ED_Static_Netmask.IsEmpty())
       Line("ip address " + Packed(p_.ED_Static_IP_address) + " " + Packed(p_.ED_Static_Netmask));
-    if ((network_ == kDhcp || network_ == kFixed) && p_.CK_Cable_modem.Checked())
-      Line("qos-control 200 100");
+    if ((network_ == kDhcp || network_ == kFixed) && p_.CK_Cable_modem.Checked()) Line("qos-control 200 100");
     Line("!");
   }
 
@@ -136,9 +129,8 @@ class Script {
 
   void VoipPreamble() {
     Lines({"auto-script autorun.inf", "!", "!", "!", "! VoIP configuration.", "!",
-           "! Voice service voip configuration.", "!", "voice service voip",
-           "busyout monitor gatekeeper", "busyout monitor voip-interface", "!", "!",
-           "! Voice port configuration."});
+           "! Voice service voip configuration.", "!", "voice service voip", "busyout monitor gatekeeper",
+           "busyout monitor voip-interface", "!", "!", "! Voice port configuration."});
   }
 
   void VoicePorts() {
@@ -217,8 +209,7 @@ class Script {
     Lines({"!", "! MGCP configuration", "!", "mgcp"});
     // Both call agents carry 128, unlike the two gatekeepers.
     Line("call-agent " + Packed(p_.ED_MGCP_CallAgent_1) + " 2427 128");
-    if (!p_.ED_MGCP_CallAgent_2.IsEmpty())
-      Line("call-agent " + Packed(p_.ED_MGCP_CallAgent_2) + " 2427 128");
+    if (!p_.ED_MGCP_CallAgent_2.IsEmpty()) Line("call-agent " + Packed(p_.ED_MGCP_CallAgent_2) + " 2427 128");
     Lines({"register", "!"});
   }
 
@@ -230,8 +221,6 @@ class Script {
 
 }  // namespace
 
-std::vector<std::string> ConfigurationScript(const ConfigPages& pages) {
-  return Script(pages).Write();
-}
+std::vector<std::string> ConfigurationScript(const ConfigPages& pages) { return Script(pages).Write(); }
 
 }  // namespace config

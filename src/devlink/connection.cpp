@@ -121,7 +121,8 @@ void TF_Connection::BB_ConnectClick() {
     }
   } else if (RB_TCP.Checked()) {
     if (ED_host.Text().empty() || ED_TCP.Text().empty()) {
-      platform::ShowMessageBox(windows_.Message(lang::Msg::InputHostName), "Warning", platform::Icon::Warning);
+      platform::ShowMessageBox(windows_.Message(lang::Msg::InputHostName), "Warning",
+                               platform::Icon::Warning);
       return;
     }
     link_.ConnectTcp(ED_host.Text(), TcpPortNumber(ED_TCP.Text()));
@@ -135,7 +136,8 @@ void TF_Connection::BB_ConnectClick() {
       Close();
       windows_.ShowLogin();
     } else {
-      platform::ShowMessageBox(windows_.Message(lang::Msg::CannotConnectHost), "Error", platform::Icon::Error);
+      platform::ShowMessageBox(windows_.Message(lang::Msg::CannotConnectHost), "Error",
+                               platform::Icon::Error);
     }
   }
 }

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "lang/language_file.h"
 #include "devlink/device_link.h"
+#include "lang/language_file.h"
 
 namespace devlink {
 

@@ -162,8 +162,8 @@ void DeviceLink::SaveHandshake(const LineWords& w) {
       // for the user to close the box.
       End(Conversation::Save);
       platform::ShowMessageBox(
-          windows_.Message(lang::Msg::SaveComplete) + "\r" + windows_.Message(lang::Msg::PleaseRestart),
-          "OK", platform::Icon::Information);
+          windows_.Message(lang::Msg::SaveComplete) + "\r" + windows_.Message(lang::Msg::PleaseRestart), "OK",
+          platform::Icon::Information);
     }
   }
 }
@@ -186,8 +186,6 @@ void DeviceLink::ComPort_Decode_Parsing() {
   }
 }
 
-void DeviceLink::ClearData() {
-  config::ClearData(pages_);
-}
+void DeviceLink::ClearData() { config::ClearData(pages_); }
 
 }  // namespace devlink

@@ -141,7 +141,8 @@ void DeviceLink::MapVoip(const LineWords& w) {
     ++record_.VoicePortRow;
     grid.SetCell(0, record_.VoicePortRow, w[1]);
   } else if (key == "!") {
-    if (w[1] == "FXS" || w[1] == "FXO" || w[1] == "E1" || w[1] == "E&M") grid.SetCell(1, record_.VoicePortRow, w[1]);
+    if (w[1] == "FXS" || w[1] == "FXO" || w[1] == "E1" || w[1] == "E&M")
+      grid.SetCell(1, record_.VoicePortRow, w[1]);
   } else if (key == "dial-peer") {
     if (w[3] == "pots") ++record_.PotsPeerCount;
   } else if (key == "destination-pattern") {

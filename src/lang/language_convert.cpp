@@ -140,8 +140,7 @@ bool IsCaptionKey(std::string_view key) {
 
 class Converter {
  public:
-  Converter(platform::Form& main, platform::Form& connection, platform::Form& login,
-            MessageTexts& messages)
+  Converter(platform::Form& main, platform::Form& connection, platform::Form& login, MessageTexts& messages)
       : main_(main), connection_(connection), login_(login), messages_(messages) {}
 
   static bool IsKey(std::string_view key) {
@@ -171,16 +170,12 @@ class Converter {
     platform::Control* control = FormOf(t.window).Find(t.control);
     if (!control) return;
     switch (t.kind) {
-      case Kind::Caption:
-        control->SetCaption(value);
-        break;
+      case Kind::Caption: control->SetCaption(value); break;
       case Kind::NetworkItem:
-        if (auto* group = dynamic_cast<platform::RadioGroup*>(control))
-          group->SetItemText(t.index, value);
+        if (auto* group = dynamic_cast<platform::RadioGroup*>(control)) group->SetItemText(t.index, value);
         break;
       case Kind::GridTitle:
-        if (auto* grid = dynamic_cast<platform::StringGrid*>(control))
-          grid->SetCell(t.index, 0, value);
+        if (auto* grid = dynamic_cast<platform::StringGrid*>(control)) grid->SetCell(t.index, 0, value);
         break;
     }
   }
@@ -199,13 +194,12 @@ std::string LanguageFilePath(std::string_view directory) {
   return path;
 }
 
-SettingScanner ConversionScanner(platform::Form& main, platform::Form& connection,
-                                 platform::Form& login, MessageTexts& messages) {
-  return SettingScanner(&Converter::IsKey, MaxKeyLength(),
-                        [converter = Converter(main, connection, login, messages)](
-                            std::string_view key, std::string value) mutable {
-                          converter.Apply(key, std::move(value));
-                        });
+SettingScanner ConversionScanner(platform::Form& main, platform::Form& connection, platform::Form& login,
+                                 MessageTexts& messages) {
+  return SettingScanner(
+      &Converter::IsKey, MaxKeyLength(),
+      [converter = Converter(main, connection, login, messages)](
+          std::string_view key, std::string value) mutable { converter.Apply(key, std::move(value)); });
 }
 
 void Language_Convert(platform::Form& main, platform::Form& connection, platform::Form& login,

@@ -30,8 +30,8 @@ void Language_Convert(platform::Form& main, platform::Form& connection, platform
 
 /// A scanner that assigns each setting with a known key to its targets as
 /// soon as its line ends; the conversion feeds it the file.
-SettingScanner ConversionScanner(platform::Form& main, platform::Form& connection,
-                                 platform::Form& login, MessageTexts& messages);
+SettingScanner ConversionScanner(platform::Form& main, platform::Form& connection, platform::Form& login,
+                                 MessageTexts& messages);
 
 /// The process's current working directory; `InOutError` when it cannot be told.
 std::string CurrentDirectory();

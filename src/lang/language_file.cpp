@@ -119,7 +119,8 @@ const std::array<std::string_view, 102> kDefaultLanguageLines = {
     "Can not connect to host = Can not connect to host",
     "Id or password is not correct = Id or password is not correct",
     "Save was complete = Save was complete",
-    "Please restart, if you want to apply to a modification = Please restart, if you want to apply to a modification",
+    "Please restart, if you want to apply to a modification = Please restart, if you want to apply to a "
+    "modification",
     "Please setup DNS contents = Please setup DNS contents",
     "Please setup VoIP contents = Please setup VoIP contents",
     "Please setup PPPoE contents = Please setup PPPoE contents",
@@ -140,9 +141,7 @@ bool SettingScanner::Feed(std::string_view bytes) {
     switch (c) {
       case '\r':  // never part of a line, before LF or not
         break;
-      case '\n':
-        EndLine();
-        break;
+      case '\n': EndLine(); break;
       case '\x1a':
         EndLine();
         phase_ = Phase::Done;

@@ -59,11 +59,11 @@ class SettingScanner {
   SettingSink onSetting_;
 
   Phase phase_ = Phase::KeyLead;
-  std::string key_;        // the key so far, without its leading and trailing trimmed bytes
-  std::string keyGap_;     // trimmed bytes after the key so far; inner ones if more key follows
+  std::string key_;          // the key so far, without its leading and trailing trimmed bytes
+  std::string keyGap_;       // trimmed bytes after the key so far; inner ones if more key follows
   bool keyGapLong_ = false;  // the gap alone no longer fits into a key
-  std::string value_;      // the value so far, without its leading trimmed bytes
-  bool valueSeen_ = false; // some byte followed the "=": it was not the line's last
+  std::string value_;        // the value so far, without its leading trimmed bytes
+  bool valueSeen_ = false;   // some byte followed the "=": it was not the line's last
 };
 
 /// True when something exists at `path` (a directory counts); false when

@@ -10,9 +10,9 @@
 namespace lang {
 
 enum class Msg {
-  EndConnection,        // "Do you want to end connection?"
-  Restart,              // "Would you like to restart?"
-  CloseProgram,         // "Would you like to close this program?"
+  EndConnection,  // "Do you want to end connection?"
+  Restart,        // "Would you like to restart?"
+  CloseProgram,   // "Would you like to close this program?"
   CannotConnectEquipment,
   InputHostName,
   CannotConnectHost,

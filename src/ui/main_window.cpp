@@ -2,9 +2,9 @@
 
 #include "config/address_checks.h"
 #include "config/save_checks.h"
-#include "lang/language_convert.h"
 #include "devlink/connection.h"
 #include "devlink/device_link.h"
+#include "lang/language_convert.h"
 #include "ui/debug_window.h"
 #include "ui/layouts.h"
 #include "ui/login_dialog.h"
@@ -19,8 +19,14 @@ using platform::Rect;
 namespace {
 
 config::PageSlots Slots(TF_morvel_config_main& w) {
-  return {&w.Tab_PSTN, &w.Tab_LAN,          &w.Tab_PC,                 &w.Tab_VoIP,
-          &w.Tab_Service, &w.Tab_Auto_upgrade, &w.Tab_Status_information, &w.Tab_About};
+  return {&w.Tab_PSTN,
+          &w.Tab_LAN,
+          &w.Tab_PC,
+          &w.Tab_VoIP,
+          &w.Tab_Service,
+          &w.Tab_Auto_upgrade,
+          &w.Tab_Status_information,
+          &w.Tab_About};
 }
 
 }  // namespace
@@ -65,8 +71,8 @@ TF_morvel_config_main::TF_morvel_config_main()
 
 TF_morvel_config_main::~TF_morvel_config_main() = default;
 
-void TF_morvel_config_main::Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug,
-                                 TF_Login& login) {
+void TF_morvel_config_main::Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection,
+                                 TF_Debug& debug, TF_Login& login) {
   link_ = &link;
   connection_ = &connection;
   debug_ = &debug;
@@ -201,19 +207,11 @@ void TF_morvel_config_main::BB_SaveClick() {
     platform::ShowMessageBox(messages[message], "Warning", Icon::Warning, Buttons::Ok);
   };
   switch (problem) {
-    case config::SaveProblem::Pppoe:
-      refuse(Tab_LAN, lang::Msg::SetupPppoe);
-      return;
-    case config::SaveProblem::StaticIp:
-      refuse(Tab_LAN, lang::Msg::SetupStaticIp);
-      return;
-    case config::SaveProblem::Voip:
-      refuse(Tab_VoIP, lang::Msg::SetupVoip);
-      return;
-    case config::SaveProblem::NoNetworkType:
-      return;
-    case config::SaveProblem::None:
-      break;
+    case config::SaveProblem::Pppoe: refuse(Tab_LAN, lang::Msg::SetupPppoe); return;
+    case config::SaveProblem::StaticIp: refuse(Tab_LAN, lang::Msg::SetupStaticIp); return;
+    case config::SaveProblem::Voip: refuse(Tab_VoIP, lang::Msg::SetupVoip); return;
+    case config::SaveProblem::NoNetworkType: return;
+    case config::SaveProblem::None: break;
   }
   if (const auto field = config::FindLineBreakingField(pages)) {
     PageControl1.SetActivePage(field->page);

@@ -41,8 +41,7 @@ void TF_morvel_config_main::RG_Network_typeClick() {
       p.RB_PPPoE.SetEnabled(false);
       p.RB_IP.SetEnabled(true);
       break;
-    default:
-      return;
+    default: return;
   }
   // Every change of the network type puts the PC attachment back to DHCP.
   p.RB_DHCP.SetChecked(true);
@@ -123,12 +122,12 @@ void TF_morvel_config_main::RG_ProtocolClick() {
 void TF_morvel_config_main::CK_auto_upgradeClick() {
   config::ConfigPages& p = pages;
   const bool on = p.CK_auto_upgrade.Checked();
-  for (platform::Control* c : {static_cast<platform::Control*>(&p.ED_server_URL),
-                               static_cast<platform::Control*>(&p.ED_auto_upgrade_ID),
-                               static_cast<platform::Control*>(&p.ED_auto_upgrade_password),
-                               static_cast<platform::Control*>(&p.L_server_url),
-                               static_cast<platform::Control*>(&p.L_auto_ID),
-                               static_cast<platform::Control*>(&p.L_auto_password)})
+  for (platform::Control* c :
+       {static_cast<platform::Control*>(&p.ED_server_URL),
+        static_cast<platform::Control*>(&p.ED_auto_upgrade_ID),
+        static_cast<platform::Control*>(&p.ED_auto_upgrade_password),
+        static_cast<platform::Control*>(&p.L_server_url), static_cast<platform::Control*>(&p.L_auto_ID),
+        static_cast<platform::Control*>(&p.L_auto_password)})
     c->SetEnabled(on);
 }
 

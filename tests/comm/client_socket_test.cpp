@@ -1,10 +1,10 @@
 // The TCP client socket against loopback listeners.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cerrno>
 #include <poll.h>
 #include <sys/socket.h>
+#include <atomic>
+#include <cerrno>
 #include <thread>
 
 #include "comm/client_socket.h"

@@ -17,7 +17,10 @@ namespace {
 
 // Catches a wrong text, a missing or extra code suffix: users quote these.
 TEST(EComPortTest, MessagesCarryTheCodeExceptForErrors4And14) {
-  struct Row { int number, code; const char* message; };
+  struct Row {
+    int number, code;
+    const char* message;
+  };
   const Row rows[] = {
       {1, 2, "Unable to open com port (win error code: 2)"},
       {2, 5, "WriteFile function failed (win error code: 5)"},
@@ -97,8 +100,8 @@ TEST(EnumComPortsTest, ListsTtysWithADeviceAndByIdLinksSortedWithoutCase) {
   fs::create_symlink("../../ttyUSB0", byId / "usb-FTDI_FT232R-if00-port0");
 
   const auto names = EnumComPorts(sys.string(), byId.string());
-  const std::vector<std::string> expected = {
-      (byId / "usb-FTDI_FT232R-if00-port0").string(), "TTYACM0", "ttyS10", "ttyS2", "ttyUSB0"};
+  const std::vector<std::string> expected = {(byId / "usb-FTDI_FT232R-if00-port0").string(), "TTYACM0",
+                                             "ttyS10", "ttyS2", "ttyUSB0"};
   EXPECT_EQ(names, expected);
 
   EXPECT_TRUE(EnumComPorts((dir / "none").string(), (dir / "none2").string()).empty());

@@ -2,18 +2,18 @@
 // its path, the test plays the far end on the master.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
-#include <string>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "comm/com_error.h"
@@ -120,12 +120,14 @@ TEST_F(ComPortTest, OpenAndCloseFireTheirEventsInOrderOnce) {
   PortRecorder r;
   r.Attach(port);
   port.Open();
-  EXPECT_EQ(r.events, (std::vector<std::string>{"BeforeOpen", "AfterOpen", "CTS off", "DSR off", "RLSD off"}));
+  EXPECT_EQ(r.events,
+            (std::vector<std::string>{"BeforeOpen", "AfterOpen", "CTS off", "DSR off", "RLSD off"}));
   r.events.clear();
   port.Open();  // already open
   EXPECT_TRUE(r.events.empty());
   port.Close();
-  EXPECT_EQ(r.events, (std::vector<std::string>{"CTS off", "DSR off", "RLSD off", "BeforeClose", "AfterClose"}));
+  EXPECT_EQ(r.events,
+            (std::vector<std::string>{"CTS off", "DSR off", "RLSD off", "BeforeClose", "AfterClose"}));
   EXPECT_FALSE(port.Connected());
   r.events.clear();
   port.Close();  // already closed
@@ -200,7 +202,8 @@ TEST_F(ComPortTest, ReadEndsAtItsTotalTimeoutWhileBytesTrickleIn) {
   port.Timeouts().SetReadInterval(200);
   port.Timeouts().SetReadTotalConstant(150);
   port.Open();
-  struct sigaction hold {}, old {};
+  struct sigaction hold {
+  }, old{};
   hold.sa_handler = [](int) { usleep(250'000); };
   ASSERT_EQ(sigaction(SIGUSR1, &hold, &old), 0);
   constexpr int kBytes = 100;  // one every 20 ms: two seconds' worth
@@ -314,8 +317,8 @@ TEST_F(ComPortTest, CloseDispatchesAWaitingHandOverInsteadOfDeadlocking) {
   // No events are handled here, so the event thread's hand-over stays queued.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   port.Close();
-  EXPECT_EQ(r.events, (std::vector<std::string>{"CTS off", "DSR off", "RLSD off", "BeforeClose",
-                                                "RxChar 3", "AfterClose"}));
+  EXPECT_EQ(r.events, (std::vector<std::string>{"CTS off", "DSR off", "RLSD off", "BeforeClose", "RxChar 3",
+                                                "AfterClose"}));
   platform::Delay(50);  // the stale queued hand-over must do nothing
   EXPECT_EQ(r.events.back(), "AfterClose");
 }

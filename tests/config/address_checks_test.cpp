@@ -30,34 +30,31 @@ TEST(IpAddCheck, AcceptsExactlyAddressesWithFourNonEmptyGroups) {
       {"10 .1  .2  .3  ", true, 0},
       {"999.999.999.999", true, 0},
       {"1.2.3.4", true, 0},
-      {"1.2.3.45678", true, 0},      // groups are not limited in length or value
+      {"1.2.3.45678", true, 0},       // groups are not limited in length or value
       {"   .   .   .   ", false, 1},  // empty: the first dot has no group before it
       {"10 .   .2  .3  ", false, 1},
       {"10 .1  .2  .   ", false, 0},  // nothing after the third dot
       {"255.255.255.   ", false, 0},
-      {"1.2", false, 0},             // ends before the third dot
+      {"1.2", false, 0},  // ends before the third dot
       {"", false, 0},
       {".1.2.3", false, 1},
       {"1.2..3", false, 1},
       // A split group: "10.0.0.1:5060" placed, whose packing gives 10.0.0.15.
       {"10 .0  .0  .1 5", false, 0},
       {"1 0.0.0.1", false, 0},
-      {" 10.0.0.1 ", true, 0},        // blanks around a group split nothing
+      {" 10.0.0.1 ", true, 0},  // blanks around a group split nothing
   };
   for (const CheckRow& r : rows) {
     SCOPED_TRACE(r.address);
     std::vector<std::string> trace;
-    EXPECT_EQ(IP_Add_Check(r.address, [&](std::string line) { trace.push_back(line); }),
-              r.passes);
+    EXPECT_EQ(IP_Add_Check(r.address, [&](std::string line) { trace.push_back(line); }), r.passes);
     ASSERT_EQ(int(trace.size()), r.traces);
     for (const std::string& line : trace) EXPECT_EQ(line, kMissingGroup);
   }
 }
 
 // Catches a crash when no trace receiver is wired.
-TEST(IpAddCheck, WorksWithoutATraceReceiver) {
-  EXPECT_FALSE(IP_Add_Check("   .   .   .   ", TraceFn{}));
-}
+TEST(IpAddCheck, WorksWithoutATraceReceiver) { EXPECT_FALSE(IP_Add_Check("   .   .   .   ", TraceFn{})); }
 
 // Catches a router prefix cut at the wrong dot or losing the group's blanks.
 TEST(GetGwIp, CopiesUpToTheDotAfterNGroups) {
@@ -74,8 +71,7 @@ TEST(GetGwIp, CopiesUpToTheDotAfterNGroups) {
       {"1.2", 3, "1.2"},
       {"", 0, ""},
   };
-  for (const Row& r : rows)
-    EXPECT_EQ(Get_GW_IP(r.text, r.n), r.result) << r.text << " n=" << r.n;
+  for (const Row& r : rows) EXPECT_EQ(Get_GW_IP(r.text, r.n), r.result) << r.text << " n=" << r.n;
 }
 
 struct ProposalRow {

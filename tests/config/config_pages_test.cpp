@@ -22,39 +22,73 @@ struct Placement {
 TEST(ConfigPages, EveryControlLivesInItsPageOrGroup) {
   Pages f;
   const Placement rows[] = {
-      {"GB_PSTN", "Tab_PSTN"}, {"ED_PSTN_login", "GB_PSTN"}, {"ED_PSTN_password", "GB_PSTN"},
-      {"Label11", "GB_PSTN"}, {"ED_PSTN_dialing", "GB_PSTN"}, {"RB_All_up", "GB_PSTN"},
-      {"RB_Dial_up", "GB_PSTN"}, {"L_Service_type", "GB_PSTN"}, {"GroupBox1", "GB_PSTN"},
-      {"CB_Local_PC", "GroupBox1"}, {"RB_PSTN_DHCP", "GroupBox1"},
+      {"GB_PSTN", "Tab_PSTN"},
+      {"ED_PSTN_login", "GB_PSTN"},
+      {"ED_PSTN_password", "GB_PSTN"},
+      {"Label11", "GB_PSTN"},
+      {"ED_PSTN_dialing", "GB_PSTN"},
+      {"RB_All_up", "GB_PSTN"},
+      {"RB_Dial_up", "GB_PSTN"},
+      {"L_Service_type", "GB_PSTN"},
+      {"GroupBox1", "GB_PSTN"},
+      {"CB_Local_PC", "GroupBox1"},
+      {"RB_PSTN_DHCP", "GroupBox1"},
       {"RB_PSTN_PPPoE", "GroupBox1"},
-      {"RG_Network_type", "Tab_LAN"}, {"GB_PPPoE", "Tab_LAN"}, {"ED_PPPoE_ID", "GB_PPPoE"},
-      {"ED_PPPoE_Password", "GB_PPPoE"}, {"ED_PPPoE_DNS", "GB_PPPoE"},
-      {"L_Primary_DNS_Server2", "GB_PPPoE"}, {"GB_Static_IP_address", "Tab_LAN"},
+      {"RG_Network_type", "Tab_LAN"},
+      {"GB_PPPoE", "Tab_LAN"},
+      {"ED_PPPoE_ID", "GB_PPPoE"},
+      {"ED_PPPoE_Password", "GB_PPPoE"},
+      {"ED_PPPoE_DNS", "GB_PPPoE"},
+      {"L_Primary_DNS_Server2", "GB_PPPoE"},
+      {"GB_Static_IP_address", "Tab_LAN"},
       {"ED_Static_IP_address", "GB_Static_IP_address"},
       {"ED_Static_Netmask", "GB_Static_IP_address"},
-      {"ED_Static_router", "GB_Static_IP_address"}, {"ED_Static_DNS", "GB_Static_IP_address"},
-      {"GB_DHCP", "Tab_LAN"}, {"L_DHCP_none", "GB_DHCP"}, {"GB_Common", "Tab_LAN"},
+      {"ED_Static_router", "GB_Static_IP_address"},
+      {"ED_Static_DNS", "GB_Static_IP_address"},
+      {"GB_DHCP", "Tab_LAN"},
+      {"L_DHCP_none", "GB_DHCP"},
+      {"GB_Common", "Tab_LAN"},
       {"CK_Cable_modem", "GB_Common"},
-      {"P_PC", "Tab_PC"}, {"RG_PC_Network", "P_PC"}, {"RB_DHCP", "P_PC"}, {"RB_PPPoE", "P_PC"},
+      {"P_PC", "Tab_PC"},
+      {"RG_PC_Network", "P_PC"},
+      {"RB_DHCP", "P_PC"},
+      {"RB_PPPoE", "P_PC"},
       {"RB_IP", "P_PC"},
-      {"RG_Protocol", "Tab_VoIP"}, {"GB_Gatekeeper", "Tab_VoIP"}, {"ED_H323_ID", "GB_Gatekeeper"},
-      {"ED_GK_password", "GB_Gatekeeper"}, {"ED_Gatekeeper_IP", "GB_Gatekeeper"},
-      {"ED_Gatekeeper_IP2", "GB_Gatekeeper"}, {"GB_SIP", "Tab_VoIP"},
-      {"ED_SIP_Username", "GB_SIP"}, {"ED_SIP_password", "GB_SIP"},
-      {"ED_SIP_Server_1", "GB_SIP"}, {"ED_SIP_Server_2", "GB_SIP"}, {"GB_MGCP", "Tab_VoIP"},
-      {"ED_MGCP_CallAgent_1", "GB_MGCP"}, {"ED_MGCP_CallAgent_2", "GB_MGCP"},
+      {"RG_Protocol", "Tab_VoIP"},
+      {"GB_Gatekeeper", "Tab_VoIP"},
+      {"ED_H323_ID", "GB_Gatekeeper"},
+      {"ED_GK_password", "GB_Gatekeeper"},
+      {"ED_Gatekeeper_IP", "GB_Gatekeeper"},
+      {"ED_Gatekeeper_IP2", "GB_Gatekeeper"},
+      {"GB_SIP", "Tab_VoIP"},
+      {"ED_SIP_Username", "GB_SIP"},
+      {"ED_SIP_password", "GB_SIP"},
+      {"ED_SIP_Server_1", "GB_SIP"},
+      {"ED_SIP_Server_2", "GB_SIP"},
+      {"GB_MGCP", "Tab_VoIP"},
+      {"ED_MGCP_CallAgent_1", "GB_MGCP"},
+      {"ED_MGCP_CallAgent_2", "GB_MGCP"},
       {"GB_VoIP_Phone_number", "Tab_VoIP"},
-      {"SG_VoIP_Phone_number", "GB_VoIP_Phone_number"}, {"GB_Area_Number", "Tab_VoIP"},
-      {"L_Area_number", "GB_Area_Number"}, {"ED_NUM", "GB_Area_Number"},
-      {"CB_Service_port", "Tab_Service"}, {"CK_service_ftp", "CB_Service_port"},
-      {"ED_service_ftp", "CB_Service_port"}, {"CK_service_morvel", "CB_Service_port"},
+      {"SG_VoIP_Phone_number", "GB_VoIP_Phone_number"},
+      {"GB_Area_Number", "Tab_VoIP"},
+      {"L_Area_number", "GB_Area_Number"},
+      {"ED_NUM", "GB_Area_Number"},
+      {"CB_Service_port", "Tab_Service"},
+      {"CK_service_ftp", "CB_Service_port"},
+      {"ED_service_ftp", "CB_Service_port"},
+      {"CK_service_morvel", "CB_Service_port"},
       {"ED_service_sip", "CB_Service_port"},
-      {"GB_Auto_upgrade", "Tab_Auto_upgrade"}, {"CK_auto_upgrade", "GB_Auto_upgrade"},
-      {"ED_server_URL", "GB_Auto_upgrade"}, {"L_Option_2", "GB_Auto_upgrade"},
+      {"GB_Auto_upgrade", "Tab_Auto_upgrade"},
+      {"CK_auto_upgrade", "GB_Auto_upgrade"},
+      {"ED_server_URL", "GB_Auto_upgrade"},
+      {"L_Option_2", "GB_Auto_upgrade"},
       {"CK_upgrade_complete_restart", "GB_Auto_upgrade"},
       {"M_State_Info", "Tab_Status_information"},
-      {"GB_About", "Tab_About"}, {"L_model", "GB_About"}, {"L_version", "GB_About"},
-      {"L_Morvel_Version", "GB_About"}, {"IMG_Logo", "Tab_About"},
+      {"GB_About", "Tab_About"},
+      {"L_model", "GB_About"},
+      {"L_version", "GB_About"},
+      {"L_Morvel_Version", "GB_About"},
+      {"IMG_Logo", "Tab_About"},
   };
   for (const Placement& r : rows) {
     SCOPED_TRACE(r.name);
@@ -70,9 +104,8 @@ TEST(ConfigPages, StartValues) {
   Pages f;
   ConfigPages& p = f.pages;
   using Items = std::vector<std::string>;
-  EXPECT_EQ(p.RG_Network_type.Items(), (Items{"Dynamic IP address using PPPoE",
-                                              "Dynamic IP address using DHCP",
-                                              "Fixed IP address"}));
+  EXPECT_EQ(p.RG_Network_type.Items(),
+            (Items{"Dynamic IP address using PPPoE", "Dynamic IP address using DHCP", "Fixed IP address"}));
   EXPECT_EQ(p.RG_Network_type.ItemIndex(), 0);
   EXPECT_EQ(p.RG_Protocol.Items(), (Items{"H323", "SIP", "MGCP"}));
   EXPECT_EQ(p.RG_Protocol.ItemIndex(), 0);
@@ -100,9 +133,9 @@ TEST(ConfigPages, StartValues) {
   EXPECT_GT(std::find(voip.begin(), voip.end(), &p.GB_Gatekeeper),
             std::find(voip.begin(), voip.end(), &p.GB_MGCP));
 
-  for (auto* ck : {&p.CK_service_ftp, &p.CK_service_http, &p.CK_service_telnet,
-                   &p.CK_service_TFTP, &p.CK_service_SNMP, &p.CK_service_morvel,
-                   &p.CK_Cable_modem, &p.CK_auto_upgrade, &p.CK_upgrade_complete_restart})
+  for (auto* ck :
+       {&p.CK_service_ftp, &p.CK_service_http, &p.CK_service_telnet, &p.CK_service_TFTP, &p.CK_service_SNMP,
+        &p.CK_service_morvel, &p.CK_Cable_modem, &p.CK_auto_upgrade, &p.CK_upgrade_complete_restart})
     EXPECT_FALSE(ck->Checked()) << ck->Name();
   for (auto* ck : {&p.CK_service_h323, &p.CK_service_sip}) {
     EXPECT_TRUE(ck->Checked()) << ck->Name();
@@ -115,23 +148,21 @@ TEST(ConfigPages, StartValues) {
 
   EXPECT_EQ(p.ED_server_URL.Text(), "http://");
   for (platform::Control* c : std::initializer_list<platform::Control*>{
-           &p.ED_server_URL, &p.ED_auto_upgrade_ID, &p.ED_auto_upgrade_password,
-           &p.L_server_url, &p.L_auto_ID, &p.L_auto_password})
+           &p.ED_server_URL, &p.ED_auto_upgrade_ID, &p.ED_auto_upgrade_password, &p.L_server_url,
+           &p.L_auto_ID, &p.L_auto_password})
     EXPECT_FALSE(c->Enabled()) << c->Name();
   for (platform::Control* c : std::initializer_list<platform::Control*>{
            &p.CK_upgrade_complete_restart, &p.L_Option_1, &p.L_Option_2, &p.CK_auto_upgrade})
     EXPECT_TRUE(c->Enabled()) << c->Name();
 
-  for (auto* ed : {&p.ED_PSTN_login, &p.ED_PPPoE_ID, &p.ED_H323_ID, &p.ED_SIP_Username,
-                   &p.ED_NUM, &p.ED_service_ftp, &p.ED_auto_upgrade_ID})
+  for (auto* ed : {&p.ED_PSTN_login, &p.ED_PPPoE_ID, &p.ED_H323_ID, &p.ED_SIP_Username, &p.ED_NUM,
+                   &p.ED_service_ftp, &p.ED_auto_upgrade_ID})
     EXPECT_EQ(ed->Text(), "") << ed->Name();
-  for (auto* ad : {&p.ED_PPPoE_DNS, &p.ED_Static_IP_address, &p.ED_Static_Netmask,
-                   &p.ED_Static_router, &p.ED_Static_DNS, &p.ED_Gatekeeper_IP,
-                   &p.ED_Gatekeeper_IP2, &p.ED_SIP_Server_1, &p.ED_SIP_Server_2,
-                   &p.ED_MGCP_CallAgent_1, &p.ED_MGCP_CallAgent_2}) {
+  for (auto* ad : {&p.ED_PPPoE_DNS, &p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_Static_router,
+                   &p.ED_Static_DNS, &p.ED_Gatekeeper_IP, &p.ED_Gatekeeper_IP2, &p.ED_SIP_Server_1,
+                   &p.ED_SIP_Server_2, &p.ED_MGCP_CallAgent_1, &p.ED_MGCP_CallAgent_2}) {
     EXPECT_TRUE(ad->IsEmpty()) << ad->Name();
-    EXPECT_EQ(ad->Mask(), ad == &p.ED_Static_IP_address ? "999\\.999\\.999\\.999;1; "
-                                                        : "999.999.999.999;1; ")
+    EXPECT_EQ(ad->Mask(), ad == &p.ED_Static_IP_address ? "999\\.999\\.999\\.999;1; " : "999.999.999.999;1; ")
         << ad->Name();
   }
 

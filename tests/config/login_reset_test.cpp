@@ -15,23 +15,27 @@ using Pages = testsupport::StandInPages;
 
 /// Fills every field the way a previous read-out and some editing would.
 void FillAsAfterReadOut(ConfigPages& p) {
-  for (platform::Edit* e :
-       {&p.ED_PSTN_login, &p.ED_PSTN_password, &p.ED_PSTN_dialing, &p.ED_PPPoE_ID,
-        &p.ED_PPPoE_Password, &p.ED_H323_ID, &p.ED_GK_password, &p.ED_SIP_Username,
-        &p.ED_SIP_password, &p.ED_NUM, &p.ED_service_ftp, &p.ED_service_http,
-        &p.ED_service_telnet, &p.ED_service_TFTP, &p.ED_service_h323, &p.ED_service_sip,
-        &p.ED_service_SNMP, &p.ED_service_morvel, &p.ED_server_URL, &p.ED_auto_upgrade_ID,
-        &p.ED_auto_upgrade_password})
+  for (platform::Edit* e : {&p.ED_PSTN_login,           &p.ED_PSTN_password,
+                            &p.ED_PSTN_dialing,         &p.ED_PPPoE_ID,
+                            &p.ED_PPPoE_Password,       &p.ED_H323_ID,
+                            &p.ED_GK_password,          &p.ED_SIP_Username,
+                            &p.ED_SIP_password,         &p.ED_NUM,
+                            &p.ED_service_ftp,          &p.ED_service_http,
+                            &p.ED_service_telnet,       &p.ED_service_TFTP,
+                            &p.ED_service_h323,         &p.ED_service_sip,
+                            &p.ED_service_SNMP,         &p.ED_service_morvel,
+                            &p.ED_server_URL,           &p.ED_auto_upgrade_ID,
+                            &p.ED_auto_upgrade_password})
     e->SetText("x");
   for (platform::AddressEdit* a :
-       {&p.ED_PPPoE_DNS, &p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_Static_router,
-        &p.ED_Static_DNS, &p.ED_Gatekeeper_IP, &p.ED_Gatekeeper_IP2, &p.ED_SIP_Server_1,
-        &p.ED_SIP_Server_2, &p.ED_MGCP_CallAgent_1, &p.ED_MGCP_CallAgent_2})
+       {&p.ED_PPPoE_DNS, &p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_Static_router, &p.ED_Static_DNS,
+        &p.ED_Gatekeeper_IP, &p.ED_Gatekeeper_IP2, &p.ED_SIP_Server_1, &p.ED_SIP_Server_2,
+        &p.ED_MGCP_CallAgent_1, &p.ED_MGCP_CallAgent_2})
     a->SetText("1.2.3.4");
   for (platform::CheckBox* c :
-       {&p.CK_Cable_modem, &p.CK_service_ftp, &p.CK_service_http, &p.CK_service_telnet,
-        &p.CK_service_TFTP, &p.CK_service_SNMP, &p.CK_service_morvel, &p.CK_auto_upgrade,
-        &p.CK_upgrade_complete_restart, &p.CB_Local_PC})
+       {&p.CK_Cable_modem, &p.CK_service_ftp, &p.CK_service_http, &p.CK_service_telnet, &p.CK_service_TFTP,
+        &p.CK_service_SNMP, &p.CK_service_morvel, &p.CK_auto_upgrade, &p.CK_upgrade_complete_restart,
+        &p.CB_Local_PC})
     c->SetChecked(true);
   p.RG_Network_type.SetItemIndex(2);
   p.RG_Protocol.SetItemIndex(2);
@@ -58,8 +62,8 @@ class ChangeLog {
   void Watch(platform::Control& c) {
     c.Observe([this](platform::Control& changed, platform::Prop prop) {
       using platform::Prop;
-      if (prop == Prop::Text || prop == Prop::Checked || prop == Prop::ItemIndex ||
-          prop == Prop::Cells || prop == Prop::RowCount || prop == Prop::Lines)
+      if (prop == Prop::Text || prop == Prop::Checked || prop == Prop::ItemIndex || prop == Prop::Cells ||
+          prop == Prop::RowCount || prop == Prop::Lines)
         names.push_back(changed.Name());
     });
     for (platform::Control* child : c.Children()) Watch(*child);
@@ -76,15 +80,38 @@ TEST(LoginReset, FirstStepEmptiesTheListedFieldsInOrder) {
   ClearLoginFields(f.pages);
   const std::vector<std::string> expected = {
       "SG_VoIP_Phone_number",
-      "ED_PPPoE_ID", "ED_PPPoE_Password", "ED_H323_ID", "ED_GK_password", "ED_service_http",
-      "ED_service_telnet", "ED_service_ftp", "ED_service_h323", "ED_service_sip",
-      "ED_service_morvel", "ED_server_URL", "ED_auto_upgrade_ID", "ED_auto_upgrade_password",
-      "ED_NUM", "ED_service_SNMP",
-      "ED_Static_Netmask", "ED_Static_router", "ED_Static_DNS", "ED_Static_IP_address",
-      "ED_Gatekeeper_IP", "ED_Gatekeeper_IP2",
-      "ED_service_TFTP", "ED_PPPoE_DNS", "ED_PSTN_login", "ED_PSTN_password", "ED_PSTN_dialing",
-      "ED_SIP_Username", "ED_SIP_password", "ED_SIP_Server_1", "ED_SIP_Server_2",
-      "ED_MGCP_CallAgent_1", "ED_MGCP_CallAgent_2",
+      "ED_PPPoE_ID",
+      "ED_PPPoE_Password",
+      "ED_H323_ID",
+      "ED_GK_password",
+      "ED_service_http",
+      "ED_service_telnet",
+      "ED_service_ftp",
+      "ED_service_h323",
+      "ED_service_sip",
+      "ED_service_morvel",
+      "ED_server_URL",
+      "ED_auto_upgrade_ID",
+      "ED_auto_upgrade_password",
+      "ED_NUM",
+      "ED_service_SNMP",
+      "ED_Static_Netmask",
+      "ED_Static_router",
+      "ED_Static_DNS",
+      "ED_Static_IP_address",
+      "ED_Gatekeeper_IP",
+      "ED_Gatekeeper_IP2",
+      "ED_service_TFTP",
+      "ED_PPPoE_DNS",
+      "ED_PSTN_login",
+      "ED_PSTN_password",
+      "ED_PSTN_dialing",
+      "ED_SIP_Username",
+      "ED_SIP_password",
+      "ED_SIP_Server_1",
+      "ED_SIP_Server_2",
+      "ED_MGCP_CallAgent_1",
+      "ED_MGCP_CallAgent_2",
       "M_State_Info",
   };
   EXPECT_EQ(log.names, expected);
@@ -102,17 +129,39 @@ TEST(LoginReset, SecondStepResetsInOrder) {
   ChangeLog log(f.pageControl);
   ClearData(f.pages);
   const std::vector<std::string> expected = {
-      "ED_Static_IP_address", "ED_Static_Netmask", "ED_Static_router", "ED_Static_DNS",
-      "ED_PPPoE_ID", "ED_PPPoE_Password", "ED_PPPoE_DNS", "ED_H323_ID", "ED_Gatekeeper_IP",
-      "ED_Gatekeeper_IP2", "ED_GK_password", "ED_service_http", "ED_service_telnet",
-      "ED_service_ftp", "ED_service_h323", "ED_service_sip", "ED_service_morvel",
+      "ED_Static_IP_address",
+      "ED_Static_Netmask",
+      "ED_Static_router",
+      "ED_Static_DNS",
+      "ED_PPPoE_ID",
+      "ED_PPPoE_Password",
+      "ED_PPPoE_DNS",
+      "ED_H323_ID",
+      "ED_Gatekeeper_IP",
+      "ED_Gatekeeper_IP2",
+      "ED_GK_password",
+      "ED_service_http",
+      "ED_service_telnet",
+      "ED_service_ftp",
+      "ED_service_h323",
+      "ED_service_sip",
+      "ED_service_morvel",
       "ED_server_URL",
-      "ED_auto_upgrade_ID", "ED_auto_upgrade_password", "ED_NUM",
+      "ED_auto_upgrade_ID",
+      "ED_auto_upgrade_password",
+      "ED_NUM",
       "RG_Network_type",
-      "CK_Cable_modem", "CK_service_http", "CK_service_telnet", "CK_service_ftp",
-      "CK_service_h323", "CK_service_sip", "CK_service_morvel", "CK_auto_upgrade",
+      "CK_Cable_modem",
+      "CK_service_http",
+      "CK_service_telnet",
+      "CK_service_ftp",
+      "CK_service_h323",
+      "CK_service_sip",
+      "CK_service_morvel",
+      "CK_auto_upgrade",
       "CK_upgrade_complete_restart",
-      "SG_VoIP_Phone_number", "SG_VoIP_Phone_number",
+      "SG_VoIP_Phone_number",
+      "SG_VoIP_Phone_number",
   };
   EXPECT_EQ(log.names, expected);
 }
@@ -130,14 +179,12 @@ TEST(LoginReset, BothStepsLeaveResetValuesAndKeepTheRest) {
   EXPECT_EQ(p.ED_server_URL.Text(), "http://");
   EXPECT_EQ(p.RG_Network_type.ItemIndex(), 0);
   for (platform::CheckBox* c :
-       {&p.CK_Cable_modem, &p.CK_service_ftp, &p.CK_service_http, &p.CK_service_telnet,
-        &p.CK_service_morvel, &p.CK_service_h323, &p.CK_service_sip, &p.CK_auto_upgrade,
-        &p.CK_upgrade_complete_restart})
+       {&p.CK_Cable_modem, &p.CK_service_ftp, &p.CK_service_http, &p.CK_service_telnet, &p.CK_service_morvel,
+        &p.CK_service_h323, &p.CK_service_sip, &p.CK_auto_upgrade, &p.CK_upgrade_complete_restart})
     EXPECT_FALSE(c->Checked()) << c->Name();
   EXPECT_FALSE(p.CK_service_h323.Enabled());  // off now, but still not the user's to change
-  for (platform::Edit* e :
-       {&p.ED_PSTN_login, &p.ED_PPPoE_ID, &p.ED_NUM, &p.ED_service_TFTP, &p.ED_service_SNMP,
-        &p.ED_SIP_Username, &p.ED_auto_upgrade_password})
+  for (platform::Edit* e : {&p.ED_PSTN_login, &p.ED_PPPoE_ID, &p.ED_NUM, &p.ED_service_TFTP,
+                            &p.ED_service_SNMP, &p.ED_SIP_Username, &p.ED_auto_upgrade_password})
     EXPECT_EQ(e->Text(), "") << e->Name();
   EXPECT_TRUE(p.ED_MGCP_CallAgent_2.IsEmpty());
 

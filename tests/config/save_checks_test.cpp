@@ -35,35 +35,32 @@ TEST(CheckSave, ReportsTheFirstFailingCheckOfTheNetworkType) {
   const char* kE = "";
   const char* kFull = "10.0.0.5";
   const SaveRow rows[] = {
-      {"DHCP+H323 passes whatever the fields hold", 1, 0, kE, kE, kE, kE, kE, kE, kE, kE,
-       SaveProblem::None, 1},
-      {"PPPoE without password, VoIP missing too", 0, 1, "id", kE, kE, kE, kE, kE, kE, kE,
-       SaveProblem::Pppoe, 2},
-      {"PPPoE with password only", 0, 0, kE, "pw", kFull, kFull, kE, kE, kE, kE,
-       SaveProblem::Pppoe, 0},
+      {"DHCP+H323 passes whatever the fields hold", 1, 0, kE, kE, kE, kE, kE, kE, kE, kE, SaveProblem::None,
+       1},
+      {"PPPoE without password, VoIP missing too", 0, 1, "id", kE, kE, kE, kE, kE, kE, kE, SaveProblem::Pppoe,
+       2},
+      {"PPPoE with password only", 0, 0, kE, "pw", kFull, kFull, kE, kE, kE, kE, SaveProblem::Pppoe, 0},
       {"PPPoE complete, H323", 0, 0, "id", "pw", kE, kE, kE, kE, kE, kE, SaveProblem::None, 1},
-      {"SIP server without user name", 0, 1, "id", "pw", kFull, kFull, kE, kFull, kE, kE,
-       SaveProblem::Voip, 0},
-      {"SIP secondary does not stand in for the primary", 0, 1, "id", "pw", kFull, kFull, "1001",
-       "10.0.0.", kFull, kE, SaveProblem::Voip, 0},
-      {"SIP complete", 0, 1, "id", "pw", kFull, kFull, "1001", kFull, kE, kE, SaveProblem::None,
+      {"SIP server without user name", 0, 1, "id", "pw", kFull, kFull, kE, kFull, kE, kE, SaveProblem::Voip,
        0},
-      {"fixed: netmask without fourth group", 2, 0, kE, kE, "10.1.2.3", "255.255.255.", kE, kE,
-       kE, kE, SaveProblem::StaticIp, 0},
-      {"fixed: netmask 999.999.999.999", 2, 0, kE, kE, "10.1.2.3", "999.999.999.999", kE, kE,
-       kE, kE, SaveProblem::None, 0},
+      {"SIP secondary does not stand in for the primary", 0, 1, "id", "pw", kFull, kFull, "1001", "10.0.0.",
+       kFull, kE, SaveProblem::Voip, 0},
+      {"SIP complete", 0, 1, "id", "pw", kFull, kFull, "1001", kFull, kE, kE, SaveProblem::None, 0},
+      {"fixed: netmask without fourth group", 2, 0, kE, kE, "10.1.2.3", "255.255.255.", kE, kE, kE, kE,
+       SaveProblem::StaticIp, 0},
+      {"fixed: netmask 999.999.999.999", 2, 0, kE, kE, "10.1.2.3", "999.999.999.999", kE, kE, kE, kE,
+       SaveProblem::None, 0},
       {"fixed: empty address, netmask not tested", 2, 0, kE, kE, kE, kE, kE, kE, kE, kE,
        SaveProblem::StaticIp, 1},
-      {"fixed: complete, MGCP agent missing", 2, 2, kE, kE, "10.1.2.3", "255.0.0.0", kE, kE, kE,
-       kE, SaveProblem::Voip, 1},
-      {"fixed: complete, MGCP agent set", 2, 2, kE, kE, "10.1.2.3", "255.0.0.0", kE, kE, kE,
-       kFull, SaveProblem::None, 0},
-      {"DHCP, MGCP agent incomplete", 1, 2, kE, kE, kE, kE, kE, kE, kE, "10.1.2.", SaveProblem::Voip,
-       1},
-      {"DHCP, no protocol chosen", 1, -1, kE, kE, kFull, kFull, "1001", kFull, kE, kFull,
-       SaveProblem::Voip, 0},
-      {"no network type: nothing counts, all still worked out", -1, 1, kE, kE, kE, kE, kE, kE, kE,
-       kE, SaveProblem::NoNetworkType, 2},
+      {"fixed: complete, MGCP agent missing", 2, 2, kE, kE, "10.1.2.3", "255.0.0.0", kE, kE, kE, kE,
+       SaveProblem::Voip, 1},
+      {"fixed: complete, MGCP agent set", 2, 2, kE, kE, "10.1.2.3", "255.0.0.0", kE, kE, kE, kFull,
+       SaveProblem::None, 0},
+      {"DHCP, MGCP agent incomplete", 1, 2, kE, kE, kE, kE, kE, kE, kE, "10.1.2.", SaveProblem::Voip, 1},
+      {"DHCP, no protocol chosen", 1, -1, kE, kE, kFull, kFull, "1001", kFull, kE, kFull, SaveProblem::Voip,
+       0},
+      {"no network type: nothing counts, all still worked out", -1, 1, kE, kE, kE, kE, kE, kE, kE, kE,
+       SaveProblem::NoNetworkType, 2},
   };
   for (const SaveRow& r : rows) {
     SCOPED_TRACE(r.what);
@@ -110,8 +107,8 @@ TEST(CheckSave, OptionalAddressWithASplitGroupFailsItsCheck) {
     p.ED_PPPoE_ID.SetText("id");
     p.ED_PPPoE_Password.SetText("pw");
     p.ED_SIP_Username.SetText("1001");
-    for (platform::AddressEdit* a : {&p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_SIP_Server_1,
-                                     &p.ED_MGCP_CallAgent_1})
+    for (platform::AddressEdit* a :
+         {&p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_SIP_Server_1, &p.ED_MGCP_CallAgent_1})
       a->SetText("10.0.0.5");
     (p.*r.field).SetText("10.0.0.1:5060");
     EXPECT_EQ(CheckSave(p, {}), r.expected);

@@ -27,29 +27,51 @@ struct Expected {
   Lines lan = {"interface ether1.0", "!"};
   Lines nameServer = {"!"};
   Lines servicePorts = {"!"};
-  Lines services = {"no service ftpd",  "no service httpd", "no service snmpd",
-                    "no service telnetd", "no service tftpd", "no service morvel", "!"};
+  Lines services = {"no service ftpd",
+                    "no service httpd",
+                    "no service snmpd",
+                    "no service telnetd",
+                    "no service tftpd",
+                    "no service morvel",
+                    "!"};
   Lines route = {"!"};
-  Lines preamble = {"auto-script autorun.inf", "!", "!", "!", "! VoIP configuration.", "!",
-                    "! Voice service voip configuration.", "!", "voice service voip",
-                    "busyout monitor gatekeeper", "busyout monitor voip-interface", "!", "!",
+  Lines preamble = {"auto-script autorun.inf",
+                    "!",
+                    "!",
+                    "!",
+                    "! VoIP configuration.",
+                    "!",
+                    "! Voice service voip configuration.",
+                    "!",
+                    "voice service voip",
+                    "busyout monitor gatekeeper",
+                    "busyout monitor voip-interface",
+                    "!",
+                    "!",
                     "! Voice port configuration."};
   Lines voicePorts = {};
   Lines potsPeers = {};
-  Lines voipPeer = {"dial-peer voice 1000 voip", "destination-pattern T", "session target ras",
-                    "!"};
+  Lines voipPeer = {"dial-peer voice 1000 voip", "destination-pattern T", "session target ras", "!"};
   Lines protocol = {"!", "!"};
 
   static Lines Pools(const std::string& lease0) {
-    return {"dhcp-list 0 type server", "dhcp-list 0 address server interface ether0.0",
-            "dhcp-list 0 option dhcp-lease-time " + lease0, "!", "dhcp-list 1 type server",
+    return {"dhcp-list 0 type server",
+            "dhcp-list 0 address server interface ether0.0",
+            "dhcp-list 0 option dhcp-lease-time " + lease0,
+            "!",
+            "dhcp-list 1 type server",
             "dhcp-list 1 address server 10.1.1.2 10.1.1.254 255.255.255.0",
-            "dhcp-list 1 option dhcp-lease-time 600", "!"};
+            "dhcp-list 1 option dhcp-lease-time 600",
+            "!"};
   }
   static Lines PppoeClient(const std::string& id, const std::string& password) {
-    return {"no ip address", "encapsulation pppoe", "ppp authentication pap callin",
-            "ppp echo interval 20", "ppp pap sent-username " + id + " password " + password,
-            "ppp ipcp default-route", "ppp ipcp ms-dns"};
+    return {"no ip address",
+            "encapsulation pppoe",
+            "ppp authentication pap callin",
+            "ppp echo interval 20",
+            "ppp pap sent-username " + id + " password " + password,
+            "ppp ipcp default-route",
+            "ppp ipcp ms-dns"};
   }
   static Lines VoicePort(const std::string& port) {
     return {"voice-port " + port, "caller-id enable", "caller-id type bellcore", "!"};
@@ -61,10 +83,23 @@ struct Expected {
   }
 
   Lines All() const {
-    return Concat({pools, upgrade, sharing, wan, lan, nameServer, servicePorts, services, route,
-                   preamble, voicePorts, {"!", "! Pots peer configuration.", "!"}, potsPeers,
-                   {"!", "! Voip peer configuration.", "!"}, voipPeer,
-                   {"!", "!", "! Gateway configuration.", "!", "gateway"}, protocol});
+    return Concat({pools,
+                   upgrade,
+                   sharing,
+                   wan,
+                   lan,
+                   nameServer,
+                   servicePorts,
+                   services,
+                   route,
+                   preamble,
+                   voicePorts,
+                   {"!", "! Pots peer configuration.", "!"},
+                   potsPeers,
+                   {"!", "! Voip peer configuration.", "!"},
+                   voipPeer,
+                   {"!", "!", "! Gateway configuration.", "!", "gateway"},
+                   protocol});
   }
 };
 
@@ -204,14 +239,21 @@ TEST(ConfigurationScript, EachNetworkType) {
     Lines route;
   };
   const Row rows[] = {
-      {0, Expected::Pools("600"),
+      {0,
+       Expected::Pools("600"),
        Expected::Concat({{"interface ether0.0"}, Expected::PppoeClient("user", "secret"), {"!"}}),
-       {"dnshost  nameserver   168.126.63.1", "!"}, {"!"}},
-      {1, Expected::Pools("600"),
-       {"interface ether0.0", "ip address dhcp", "qos-control 200 100", "!"}, {"!"}, {"!"}},
-      {2, Expected::Pools("7200"),
+       {"dnshost  nameserver   168.126.63.1", "!"},
+       {"!"}},
+      {1,
+       Expected::Pools("600"),
+       {"interface ether0.0", "ip address dhcp", "qos-control 200 100", "!"},
+       {"!"},
+       {"!"}},
+      {2,
+       Expected::Pools("7200"),
        {"interface ether0.0", "ip address 10.1.2.3 255.0.0.0", "qos-control 200 100", "!"},
-       {"dnshost  nameserver   10.0.0.2", "!"}, {"route 0.0.0.0 0.0.0.0 10.0.0.1", "!"}},
+       {"dnshost  nameserver   10.0.0.2", "!"},
+       {"route 0.0.0.0 0.0.0.0 10.0.0.1", "!"}},
       {-1, Expected::Pools("600"), {"interface ether0.0", "!"}, {"!"}, {"!"}},
   };
   for (const Row& r : rows) {
@@ -265,11 +307,10 @@ TEST(ConfigurationScript, LanAttachment) {
   const Row rows[] = {
       {"RB_DHCP", "", {"interface ether1.0", "no ip address", "ip dhcp-group 0", "!"}},
       {"RB_PPPoE", "",
-       Expected::Concat({{"interface ether1.0"}, Expected::PppoeClient("", ""),
-                         {"ppp role server", "!"}})},
+       Expected::Concat({{"interface ether1.0"}, Expected::PppoeClient("", ""), {"ppp role server", "!"}})},
       {"RB_PPPoE", "user",
-       Expected::Concat({{"interface ether1.0"}, Expected::PppoeClient("user", ""),
-                         {"ppp role server", "!"}})},
+       Expected::Concat(
+           {{"interface ether1.0"}, Expected::PppoeClient("user", ""), {"ppp role server", "!"}})},
       {"RB_IP", "", {"interface ether1.0", "no ip address", "!"}},
   };
   for (const Row& r : rows) {
@@ -302,11 +343,20 @@ TEST(ConfigurationScript, ServicesInOrderWithPortsAsTyped) {
   for (platform::CheckBox* c : {&p.CK_service_ftp, &p.CK_service_SNMP, &p.CK_service_TFTP})
     c->SetChecked(true);
   Expected e;
-  e.servicePorts = {"service-port ftpd  21",    "service-port httpd 8080",
-                    "service-port snmpd 161",   "service-port telnetd 23 a",
-                    "service-port tftpd 69",    "service-port morvel 5000", "!"};
-  e.services = {"service ftpd",  "no service httpd", "service snmpd",
-                "no service telnetd", "service tftpd", "no service morvel", "!"};
+  e.servicePorts = {"service-port ftpd  21",
+                    "service-port httpd 8080",
+                    "service-port snmpd 161",
+                    "service-port telnetd 23 a",
+                    "service-port tftpd 69",
+                    "service-port morvel 5000",
+                    "!"};
+  e.services = {"service ftpd",
+                "no service httpd",
+                "service snmpd",
+                "no service telnetd",
+                "service tftpd",
+                "no service morvel",
+                "!"};
   EXPECT_EQ(ConfigurationScript(p), e.All());
 }
 
@@ -325,13 +375,28 @@ TEST(ConfigurationScript, AutomaticUpgrade) {
   };
   const Row rows[] = {
       {"defaults", "http://", "", "", false, false, {"!"}},
-      {"everything", "http://upgrade.example/fw", "admin", "pw", true, true,
+      {"everything",
+       "http://upgrade.example/fw",
+       "admin",
+       "pw",
+       true,
+       true,
        {"auto-upgrade  authentication login admin password pw", "auto-upgrade  auto-reboot",
         "auto-upgrade  url  http://upgrade.example/fw", "auto-upgrade  action auto", "!"}},
-      {"password only, check off", "http://", "", "pw", false, false,
+      {"password only, check off",
+       "http://",
+       "",
+       "pw",
+       false,
+       false,
        {"auto-upgrade  authentication login  password pw", "!"}},
       {"emptied URL", "", "", "", false, false, {"auto-upgrade  url  ", "!"}},
-      {"URL differs only in case", "HTTP://", "", "", false, true,
+      {"URL differs only in case",
+       "HTTP://",
+       "",
+       "",
+       false,
+       true,
        {"auto-upgrade  url  HTTP://", "auto-upgrade  action auto", "!"}},
   };
   for (const Row& r : rows) {
@@ -380,23 +445,22 @@ TEST(ConfigurationScript, EachProtocol) {
   };
   const Row rows[] = {
       {0,
-       {"dial-peer voice 0 pots", "destination-pattern 1001", "port 0", "!",
-        "dial-peer voice 2 pots", "destination-pattern 1003", "port 2", "!"},
+       {"dial-peer voice 0 pots", "destination-pattern 1001", "port 0", "!", "dial-peer voice 2 pots",
+        "destination-pattern 1003", "port 2", "!"},
        {"dial-peer voice 1000 voip", "destination-pattern T", "session target ras",
         "translate-outgoing called-number 0", "!"},
-       {"h323-id gw1", "security password gkpw", "gkip 10.0.0.1 1719 128",
-        "gkip 10.0.0.2 1719 129", "register", "!", "translation-rule 0",
-        "rule 0  [2-9]T     02%01%99", "!"}},
+       {"h323-id gw1", "security password gkpw", "gkip 10.0.0.1 1719 128", "gkip 10.0.0.2 1719 129",
+        "register", "!", "translation-rule 0", "rule 0  [2-9]T     02%01%99", "!"}},
       {1,
-       {"dial-peer voice 0 pots", "destination-pattern 1001", "port 0", "!",
-        "dial-peer voice 2 pots", "destination-pattern 1003", "port 2", "!"},
+       {"dial-peer voice 0 pots", "destination-pattern 1001", "port 0", "!", "dial-peer voice 2 pots",
+        "destination-pattern 1003", "port 2", "!"},
        {"dial-peer voice 1000 voip", "destination-pattern T", "session target sip-server",
         "session protocol sip", "dtmf-relay rtp-2833", "!"},
        {"!", "! SIP UA configuration", "!", "sip-ua", "sip-username 1001", "sip-password sippw",
         "sip-server 10.0.0.5", "sip-server 10.0.0.6", "register e164", "!"}},
       {2,
-       {"dial-peer voice 0 pots", "application mgcpapp", "port 0", "!",
-        "dial-peer voice 2 pots", "application mgcpapp", "port 2", "!"},
+       {"dial-peer voice 0 pots", "application mgcpapp", "port 0", "!", "dial-peer voice 2 pots",
+        "application mgcpapp", "port 2", "!"},
        {},
        {"!", "! MGCP configuration", "!", "mgcp", "call-agent 10.0.0.7 2427 128",
         "call-agent 10.0.0.8 2427 128", "register", "!"}},
@@ -427,18 +491,17 @@ TEST(ConfigurationScript, ProtocolSectionsWithEmptyFields) {
     Lines voipPeer;
     Lines protocolSection;
   };
-  const Lines h323Peer = {"dial-peer voice 1000 voip", "destination-pattern T",
-                          "session target ras", "!"};
+  const Lines h323Peer = {"dial-peer voice 1000 voip", "destination-pattern T", "session target ras", "!"};
   const Row rows[] = {
       {0, "", h323Peer, {"!", "!"}},
       {0, "10.0.0.9", h323Peer, {"gkip 10.0.0.9 1719 129", "register", "!", "!"}},
-      {1, "",
+      {1,
+       "",
        {"dial-peer voice 1000 voip", "destination-pattern T", "session target sip-server",
         "session protocol sip", "dtmf-relay rtp-2833", "!"},
-       {"!", "! SIP UA configuration", "!", "sip-ua", "sip-username ", "sip-server ...",
-        "register e164", "!"}},
-      {2, "", {}, {"!", "! MGCP configuration", "!", "mgcp", "call-agent ... 2427 128",
-                   "register", "!"}},
+       {"!", "! SIP UA configuration", "!", "sip-ua", "sip-username ", "sip-server ...", "register e164",
+        "!"}},
+      {2, "", {}, {"!", "! MGCP configuration", "!", "mgcp", "call-agent ... 2427 128", "register", "!"}},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.protocol);
@@ -464,8 +527,7 @@ TEST(ConfigurationScript, FullGrid) {
     e.voicePorts = Expected::Concat({e.voicePorts, Expected::VoicePort(port)});
     e.potsPeers = Expected::Concat(
         {e.potsPeers,
-         {"dial-peer voice " + port + " pots", "destination-pattern " + number, "port " + port,
-          "!"}});
+         {"dial-peer voice " + port + " pots", "destination-pattern " + number, "port " + port, "!"}});
   }
   EXPECT_EQ(ConfigurationScript(f.pages), e.All());
 }

@@ -29,7 +29,8 @@ struct ConsoleGateway {
     o.lineEnd = lineEnd;
     return o;
   }
-  ConsoleGateway(linktest::RecordingTransport& t, gwsim::LineEnd lineEnd) : console(config, Options(lineEnd)) {
+  ConsoleGateway(linktest::RecordingTransport& t, gwsim::LineEnd lineEnd)
+      : console(config, Options(lineEnd)) {
     t.onWrite = [this](const std::string& w) { out += console.feed(w); };
   }
   /// Delivers everything the gateway has to say, in chunks.
@@ -59,9 +60,16 @@ int Blanks(const std::vector<std::string>& writes) {
 // reply, missing blank sends, and line handling that depends on the chunking
 // or the line-end convention.
 TEST(QuerySeries, WholeReadOutFromTheConsole) {
-  const std::vector<std::string> expected = {
-      "start-login admin admin\r", "get-model\r",   "get-wan\r",     "get-lan\r",  "get-auto-upgrade\r",
-      "get-service\r",          "get-service-port\r", "get-version\r", "get-voip\r", "get-dns-server\r"};
+  const std::vector<std::string> expected = {"start-login admin admin\r",
+                                             "get-model\r",
+                                             "get-wan\r",
+                                             "get-lan\r",
+                                             "get-auto-upgrade\r",
+                                             "get-service\r",
+                                             "get-service-port\r",
+                                             "get-version\r",
+                                             "get-voip\r",
+                                             "get-dns-server\r"};
   for (const gwsim::LineEnd lineEnd : {gwsim::LineEnd::CrLf, gwsim::LineEnd::Cr, gwsim::LineEnd::Lf}) {
     for (size_t chunk : {size_t(1), size_t(5), size_t(64), size_t(100000)}) {
       WiredLink w;
@@ -72,7 +80,8 @@ TEST(QuerySeries, WholeReadOutFromTheConsole) {
       gw.Pump(w.link, chunk);
 
       const bool crlf = lineEnd == gwsim::LineEnd::CrLf;
-      const std::string where = "line end " + std::to_string(int(lineEnd)) + ", chunk " + std::to_string(chunk);
+      const std::string where =
+          "line end " + std::to_string(int(lineEnd)) + ", chunk " + std::to_string(chunk);
       EXPECT_EQ(Commands(w.tcp.writes), expected) << where;
       // Version echo, version line and its end: six blanks per line, twice
       // as many lines with CR LF.
@@ -114,11 +123,21 @@ TEST(StateSelection, EchoWordPicksTheState) {
     const char* line;
     int32_t state;
   };
-  const Row rows[] = {{"get-wan", 1},          {"get-lan", 2},        {"get-dns-server", 3},
-                      {"get-auto-upgrade", 4}, {"start-login", 7},    {"get-service", 5},
-                      {"get-service-port", 6}, {"get-version", 8},    {"get-model", 9},
-                      {"get-voip", 12},        {"get-gatekeeper-status", 15}, {"get-wan-status", 16},
-                      {"get-pstn", 17},        {"get-wanx", 13},      {"GET-WAN", 13}};
+  const Row rows[] = {{"get-wan", 1},
+                      {"get-lan", 2},
+                      {"get-dns-server", 3},
+                      {"get-auto-upgrade", 4},
+                      {"start-login", 7},
+                      {"get-service", 5},
+                      {"get-service-port", 6},
+                      {"get-version", 8},
+                      {"get-model", 9},
+                      {"get-voip", 12},
+                      {"get-gatekeeper-status", 15},
+                      {"get-wan-status", 16},
+                      {"get-pstn", 17},
+                      {"get-wanx", 13},
+                      {"GET-WAN", 13}};
   for (const Row& r : rows) {
     WiredLink w;
     w.link.TestRecord().ReplyState = devlink::reply::kSave;
@@ -145,7 +164,8 @@ TEST(Login, AnswerLines) {
     Feed(w.link, "start-login a b\r\nLogin ok\r\n");
     EXPECT_FALSE(w.windows.loginShown);
     EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-model\r"}));
-    EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Login OK!!", "Send_Message : get-model\r"}));
+    EXPECT_EQ(w.windows.trace.Lines(),
+              (std::vector<std::string>{"Login OK!!", "Send_Message : get-model\r"}));
   }
   for (const char* other : {"Login OK\r", "Login\r", "login ok\r", "Login maybe\r"}) {
     WiredLink w;
@@ -164,7 +184,8 @@ TEST(Login, AnswerLines) {
     w.link.TestRecord().ReplyState = devlink::reply::kLogin;
     Feed(w.link, "Login incorrect\r");
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Id or password is not correct", "Error", Icon::Error}));
+    EXPECT_EQ(boxes.Shown()[0],
+              (platform::MessageBox{"Id or password is not correct", "Error", Icon::Error}));
     EXPECT_FALSE(loginShownWhileBoxOpen);
     EXPECT_TRUE(w.windows.loginShown);
     EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Login Incorrect!!"}));
@@ -190,8 +211,8 @@ TEST(ModelCheck, RefusedAndAcceptedModels) {
     ScriptedMessageBoxes boxes;
     Feed(w.link, "get-model\r\nmodel " + std::string(r.model) + "\r\n!END-TAG!\r\n");
     const std::string cmp = std::string(r.prefix) + " : RN420";
-    EXPECT_EQ(w.windows.trace.Lines(),
-              (std::vector<std::string>{cmp, r.refused ? "re : 0" : "re : -1", cmp, "Send_Message : get-wan\r"}))
+    EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{cmp, r.refused ? "re : 0" : "re : -1", cmp,
+                                                                 "Send_Message : get-wan\r"}))
         << r.model;
     EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-wan\r"})) << r.model;
     if (r.refused) {
@@ -256,8 +277,8 @@ TEST(SaveHandshake, MarkersCountAndRepeat) {
   EXPECT_EQ(w.link.Record().EndTagCount, 1);
   EXPECT_TRUE(boxes.Shown().empty());
   Feed(w.link, "!END-TAG!\r\n!END-TAG!\r");
-  const platform::MessageBox done{
-      "Save was complete\rPlease restart, if you want to apply to a modification", "OK", Icon::Information};
+  const platform::MessageBox done{"Save was complete\rPlease restart, if you want to apply to a modification",
+                                  "OK", Icon::Information};
   EXPECT_EQ(boxes.Shown(), (std::vector<platform::MessageBox>{done, done}));
 
   Feed(w.link, "get-wan\r");

@@ -67,7 +67,9 @@ struct WiredLink {
       Feed(link, s);
     }
   }
-  void Lines(std::initializer_list<std::string_view> lines) { Lines<std::initializer_list<std::string_view>>(lines); }
+  void Lines(std::initializer_list<std::string_view> lines) {
+    Lines<std::initializer_list<std::string_view>>(lines);
+  }
 };
 
 /// The connection dialog over a link, with recording windows.

@@ -32,23 +32,26 @@ void RunCases(const std::vector<MapCase>& cases) {
 // taken from the wrong position, and fields cleared by lines that do not set them.
 TEST(MapWan, NetworkTypesAndAddresses) {
   RunCases({
-      {"pppoe", nullptr,
-       {"get-wan", "interface ether0.0", "no ip address", "encapsulation pppoe", "ppp authentication pap callin",
-        "ppp pap sent-username user1 password pass1"},
+      {"pppoe",
+       nullptr,
+       {"get-wan", "interface ether0.0", "no ip address", "encapsulation pppoe",
+        "ppp authentication pap callin", "ppp pap sent-username user1 password pass1"},
        [](const config::ConfigPages& p) {
          EXPECT_EQ(p.RG_Network_type.ItemIndex(), 0);
          EXPECT_EQ(p.ED_PPPoE_ID.Text(), "user1");
          EXPECT_EQ(p.ED_PPPoE_Password.Text(), "pass1");
          EXPECT_FALSE(p.CK_Cable_modem.Checked());
        }},
-      {"dhcp keeps the addresses", [](config::ConfigPages& p) { p.ED_Static_IP_address.SetText("1.2.3.4"); },
+      {"dhcp keeps the addresses",
+       [](config::ConfigPages& p) { p.ED_Static_IP_address.SetText("1.2.3.4"); },
        {"get-wan", "ip address dhcp", "qos-control 200 100"},
        [](const config::ConfigPages& p) {
          EXPECT_EQ(p.RG_Network_type.ItemIndex(), 1);
          EXPECT_EQ(p.ED_Static_IP_address.Text(), "1  .2  .3  .4  ");
          EXPECT_TRUE(p.CK_Cable_modem.Checked());
        }},
-      {"fixed", nullptr,
+      {"fixed",
+       nullptr,
        {"get-wan", "ip address 10.0.0.5 255.255.255.0", "route 0.0.0.0 0.0.0.0 10.0.0.1"},
        [](const config::ConfigPages& p) {
          EXPECT_EQ(p.RG_Network_type.ItemIndex(), 2);
@@ -116,16 +119,17 @@ TEST(MapDns, FieldFollowsNetworkType) {
 TEST(MapAutoUpgrade, LinesByWordOne) {
   WiredLink w;
   config::ConfigPages& p = w.windows.pages;
-  w.Lines({"get-auto-upgrade", "auto-upgrade  authentication login u1 password p1", "auto-upgrade  auto-reboot",
-           "auto-upgrade  url  http://fw.example/x", "auto-upgrade  action auto"});
+  w.Lines({"get-auto-upgrade", "auto-upgrade  authentication login u1 password p1",
+           "auto-upgrade  auto-reboot", "auto-upgrade  url  http://fw.example/x",
+           "auto-upgrade  action auto"});
   EXPECT_EQ(p.ED_auto_upgrade_ID.Text(), "u1");
   EXPECT_EQ(p.ED_auto_upgrade_password.Text(), "p1");
   EXPECT_TRUE(p.CK_upgrade_complete_restart.Checked());
   EXPECT_EQ(p.ED_server_URL.Text(), "http://fw.example/x");
   EXPECT_TRUE(p.CK_auto_upgrade.Checked());
   for (const platform::Control* c : std::initializer_list<const platform::Control*>{
-           &p.ED_server_URL, &p.ED_auto_upgrade_ID, &p.ED_auto_upgrade_password, &p.L_server_url, &p.L_auto_ID,
-           &p.L_auto_password})
+           &p.ED_server_URL, &p.ED_auto_upgrade_ID, &p.ED_auto_upgrade_password, &p.L_server_url,
+           &p.L_auto_ID, &p.L_auto_password})
     EXPECT_TRUE(c->Enabled()) << c->Name();
   EXPECT_TRUE(w.tcp.writes.empty());
 
@@ -144,8 +148,8 @@ TEST(MapServices, ChecksAndPorts) {
   WiredLink w;
   config::ConfigPages& p = w.windows.pages;
   p.CK_service_http.SetChecked(true);
-  w.Lines({"get-service", "service ftpd", "service telnetd", "service snmpd", "service tftpd", "service morvel",
-           "no service httpd", "service sshd", "!END-TAG!"});
+  w.Lines({"get-service", "service ftpd", "service telnetd", "service snmpd", "service tftpd",
+           "service morvel", "no service httpd", "service sshd", "!END-TAG!"});
   EXPECT_TRUE(p.CK_service_ftp.Checked() && p.CK_service_telnet.Checked() && p.CK_service_SNMP.Checked() &&
               p.CK_service_TFTP.Checked() && p.CK_service_morvel.Checked());
   EXPECT_FALSE(p.CK_service_http.Checked());
@@ -171,7 +175,8 @@ TEST(MapVoip, PhoneGridFromPortsAndDialPeers) {
   platform::StringGrid& g = p.SG_VoIP_Phone_number;
   w.Lines({"get-voip", "voice-port 0", "! FXS", "voice-port 1", "! FXO", "voice-port 2", "! XYZ",
            "dial-peer voice 0 pots", "destination-pattern 1001", "port 0", "dial-peer voice 1 pots",
-           "destination-pattern 1002", "port 1", "dial-peer voice 1000 voip", "destination-pattern T", "port 2"});
+           "destination-pattern 1002", "port 1", "dial-peer voice 1000 voip", "destination-pattern T",
+           "port 2"});
   ASSERT_EQ(g.RowCount(), 4);
   EXPECT_EQ(g.Cell(0, 1), "0");
   EXPECT_EQ(g.Cell(1, 1), "FXS");
@@ -202,21 +207,24 @@ TEST(MapVoip, PhoneGridStopsAtItsCap) {
     lines.push_back("voice-port " + std::to_string(i));
     lines.push_back(i < devlink::kMaxVoicePorts ? "! FXO" : "! FXS");
   }
-  for (const char* l : {"dial-peer voice 0 pots", "destination-pattern 1063", "port 63"}) lines.emplace_back(l);
+  for (const char* l : {"dial-peer voice 0 pots", "destination-pattern 1063", "port 63"})
+    lines.emplace_back(l);
   w.Lines(lines);
   const platform::StringGrid& g = w.windows.pages.SG_VoIP_Phone_number;
   ASSERT_EQ(g.RowCount(), devlink::kMaxVoicePorts + 1);
   EXPECT_EQ(g.Cell(0, 64), "63");
   EXPECT_EQ(g.Cell(1, 64), "FXO");
   EXPECT_EQ(g.Cell(2, 64), "1063");
-  EXPECT_EQ(w.windows.trace.Lines(), std::vector<std::string>{"voice-port lines beyond 64 ports passed over"});
+  EXPECT_EQ(w.windows.trace.Lines(),
+            std::vector<std::string>{"voice-port lines beyond 64 ports passed over"});
 }
 
 // Catches the second and later address lines going to the primary field, the
 // protocol choice not following the line kinds, and words taken off by one.
 TEST(MapVoip, ProtocolsAndAddresses) {
   RunCases({
-      {"h323", nullptr,
+      {"h323",
+       nullptr,
        {"get-voip", "h323-id gw-1", "security password gksecret", "gkip 10.0.0.1", "gkip 10.0.0.2",
         "rule 0 [2-9]T 02%1", "rule 1 x 99%"},
        [](const config::ConfigPages& p) {
@@ -227,7 +235,8 @@ TEST(MapVoip, ProtocolsAndAddresses) {
          EXPECT_EQ(p.ED_Gatekeeper_IP2.Text(), "10 .0  .0  .2  ");
          EXPECT_EQ(p.ED_NUM.Text(), "02");
        }},
-      {"sip, third server overwrites the second", nullptr,
+      {"sip, third server overwrites the second",
+       nullptr,
        {"get-voip", "sip-username 1001", "sip-password pw", "sip-server 10.0.0.5", "sip-server 10.0.0.6",
         "sip-server 10.0.0.7"},
        [](const config::ConfigPages& p) {
@@ -237,7 +246,8 @@ TEST(MapVoip, ProtocolsAndAddresses) {
          EXPECT_EQ(p.ED_SIP_Server_1.Text(), "10 .0  .0  .5  ");
          EXPECT_EQ(p.ED_SIP_Server_2.Text(), "10 .0  .0  .7  ");
        }},
-      {"mgcp", nullptr,
+      {"mgcp",
+       nullptr,
        {"get-voip", "call-agent 10.0.1.1 2427 128", "call-agent 10.0.1.2 2427 128"},
        [](const config::ConfigPages& p) {
          EXPECT_EQ(p.RG_Protocol.ItemIndex(), 2);

@@ -39,9 +39,11 @@ struct ParseCase {
 TEST(ReceiveParse, SplitsWordsAndLinesInAnyChunking) {
   const std::vector<ParseCase> cases = {
       {"cr lf gives a second, empty line", "get-lan\r\n", {W({"get-lan"}), W({})}},
-      {"double blank makes no empty word", "ip  address 10.0.0.1 255.0.0.0\r",
+      {"double blank makes no empty word",
+       "ip  address 10.0.0.1 255.0.0.0\r",
        {W({"ip", "address", "10.0.0.1", "255.0.0.0"})}},
-      {"short line keeps left-over words", "one two three\rfour\r",
+      {"short line keeps left-over words",
+       "one two three\rfour\r",
        {W({"one", "two", "three"}), W({"four", "two", "three"})}},
       {"nul splits a word", std::string("ab\0cd\r", 6), {W({"ab", "cd"})}},
       {"leading blanks do not shift", "   lead  x\n", {W({"lead", "x"})}},
@@ -110,10 +112,14 @@ TEST(ReceiveStatus, LinesReachTheMemoByTransport) {
       {"cr alone", "abc\r", {"abc"}, {}},
       {"prompt then blank vanishes", "-- more -- x\r\n", {"x"}, {"x"}},
       {"prompt then line end", "-- more --\r\n", {"-- more --"}, {""}},
-      {"system information gets an empty line before it", "System Information\r\n",
-       {"", "System Information"}, {"", "System Information"}},
-      {"framing and echoes are dropped", "  !END-TAG!  \r\n!START-TAG!\r\nget-wan-status\r\nget-gatekeeper-status\r\n",
-       {}, {}},
+      {"system information gets an empty line before it",
+       "System Information\r\n",
+       {"", "System Information"},
+       {"", "System Information"}},
+      {"framing and echoes are dropped",
+       "  !END-TAG!  \r\n!START-TAG!\r\nget-wan-status\r\nget-gatekeeper-status\r\n",
+       {},
+       {}},
       {"blank kept inside text", " IP : 1.2.3.4 \r\n", {" IP : 1.2.3.4 "}, {" IP : 1.2.3.4 "}},
   };
   for (const StatusCase& c : cases) {
@@ -168,9 +174,9 @@ TEST(Send, GetDataTracesResetsAndWritesByLinkMode) {
     EXPECT_EQ(w.link.Record().Tokens[1023], "");
     EXPECT_EQ(w.link.Record().Tokens[1024], "w1024");
     EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? std::vector<std::string>{"get-wan\r"}
-                                                             : std::vector<std::string>{});
-    EXPECT_EQ(w.tcp.writes, mode == devlink::kLinkTcp ? std::vector<std::string>{"get-wan\r"}
-                                                       : std::vector<std::string>{});
+                                                            : std::vector<std::string>{});
+    EXPECT_EQ(w.tcp.writes,
+              mode == devlink::kLinkTcp ? std::vector<std::string>{"get-wan\r"} : std::vector<std::string>{});
   }
 }
 
@@ -235,8 +241,8 @@ TEST(TextHelpers, IndexOfStr) {
     const char* trace;
   };
   const Row rows[] = {
-      {"RN420", "RN420", 0, "RN420 : RN420"},  {"RN420-X", "RN420", 0, "RN420 : RN420"},
-      {"RN42", "RN420", -1, "RN42 : RN420"},   {"rn420", "RN420", -1, "rn420 : RN420"},
+      {"RN420", "RN420", 0, "RN420 : RN420"},   {"RN420-X", "RN420", 0, "RN420 : RN420"},
+      {"RN42", "RN420", -1, "RN42 : RN420"},    {"rn420", "RN420", -1, "rn420 : RN420"},
       {"XRN420", "RN420", -1, "XRN42 : RN420"}, {"abc", "", 0, " : "},
   };
   for (const Row& r : rows) {

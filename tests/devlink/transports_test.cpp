@@ -2,10 +2,10 @@
 // the TCP connect and reads over a loopback listener.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QTimer>
 #include <termios.h>
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -55,8 +55,8 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
     } else {
       EXPECT_GE(took, devlink::TF_Connection::kProbeWaitMs);
       ASSERT_EQ(d.boxes.Shown().size(), 1u);
-      EXPECT_EQ(d.boxes.Shown()[0], (platform::MessageBox{"Can not connect in equipment", "Error", Icon::Error,
-                                                          platform::Buttons::Ok}));
+      EXPECT_EQ(d.boxes.Shown()[0], (platform::MessageBox{"Can not connect in equipment", "Error",
+                                                          Icon::Error, platform::Buttons::Ok}));
     }
     char got[64] = {};
     const ssize_t n = read(pty.master, got, sizeof got);
@@ -148,7 +148,8 @@ TEST(SerialWrites, WaitForTheLineWithTheWindowAlive) {
   });
   pty.Write("get-lan\r\n");
   bool painted = false, ticked = false;
-  QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { painted = true; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [&] { painted = true; }, Qt::QueuedConnection);
   QTimer::singleShot(1, [&] { ticked = true; });
 
   const uint32_t start = platform::TickCount();

@@ -19,7 +19,7 @@ struct Gateway {
   gwsim::LineEnd lineEnd = gwsim::LineEnd::CrLf;
   size_t chunkBytes = 0;
   bool pace9600 = false;
-  int pageLines = 16;                       // status lines per "-- more --" page
+  int pageLines = 16;                        // status lines per "-- more --" page
   std::chrono::milliseconds saveEndDelay{};  // the save's closing line held back
 };
 
@@ -65,7 +65,8 @@ class VisitTest : public testsupport::ProgramTest {
 
   /// The query series has ended: the DNS query went out and its reply is read.
   bool WaitForReadOut() {
-    return Settle([&] { return Sent("get-dns-server\r") && link().Record().ReplyState == devlink::reply::kDns; });
+    return Settle(
+        [&] { return Sent("get-dns-server\r") && link().Record().ReplyState == devlink::reply::kDns; });
   }
 
   /// Presses Save; true when the confirmation box has appeared.

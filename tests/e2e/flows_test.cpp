@@ -21,8 +21,8 @@ TEST_P(Flow, EditSaveAndReadBack) {
   p.ED_PPPoE_Password.SetText("");
   main().PageControl1.UserSelect(&main().Tab_About);
   main().BB_Save.Click();
-  EXPECT_EQ(boxes.Shown().back(), (platform::MessageBox{"Please setup PPPoE contents", "Warning", Icon::Warning,
-                                                        platform::Buttons::Ok}));
+  EXPECT_EQ(boxes.Shown().back(), (platform::MessageBox{"Please setup PPPoE contents", "Warning",
+                                                        Icon::Warning, platform::Buttons::Ok}));
   EXPECT_EQ(main().PageControl1.ActivePage(), &main().Tab_LAN);
 
   p.ED_PPPoE_Password.SetText("new-secret");

@@ -2,12 +2,12 @@
 // gateway: Save during the read-out, polls during a slow save, a save during
 // a status reply, a reconnect after the link dropped while polling, clicks
 // during the connection dialog's waits, and a restart whose write fails.
-#include <QTimer>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QTimer>
 
 #include "e2e_fixture.h"
 #include "pty_pair.h"

@@ -55,8 +55,8 @@ TEST_P(Visit, LoginReadOutAndUnchangedSave) {
 
   ASSERT_TRUE(SaveAndConfirm());
   EXPECT_EQ(boxes.Shown().back(),
-            (platform::MessageBox{"Save was complete\rPlease restart, if you want to apply to a modification", "OK",
-                                  Icon::Information, platform::Buttons::Ok}));
+            (platform::MessageBox{"Save was complete\rPlease restart, if you want to apply to a modification",
+                                  "OK", Icon::Information, platform::Buttons::Ok}));
   EXPECT_EQ(sim().counters().savesApplied, 1u);
   EXPECT_EQ(gwsim::formatConfigText(sim().config()), gwsim::formatConfigText(before));
 }

@@ -33,14 +33,16 @@ TEST(ConsoleTest, EchoesEachLineWithTheChosenLineEnd) {
       {"end\r", LineEnd::Cr, "end\r"},
       {"end\r", LineEnd::Lf, "end\n"},
       {"end\n", LineEnd::CrLf, "end\r\n"},
-      {"end\r\n", LineEnd::CrLf, "end\r\n"},       // CR LF is one line
-      {"end\n\r", LineEnd::CrLf, "end\r\n\r\n"},   // LF CR is two
-      {"\r", LineEnd::CrLf, "\r\n"},               // lone CR: empty echo
+      {"end\r\n", LineEnd::CrLf, "end\r\n"},      // CR LF is one line
+      {"end\n\r", LineEnd::CrLf, "end\r\n\r\n"},  // LF CR is two
+      {"\r", LineEnd::CrLf, "\r\n"},              // lone CR: empty echo
       {"\r\r", LineEnd::Lf, "\n\n"},
-      {"   end\r", LineEnd::CrLf, "end\r\n"},      // blank key presses before a line
-      {"xyz\x1b" "end\r", LineEnd::CrLf, "end\r\n"},  // ESC clears the line
-      {"enx\bd\r", LineEnd::CrLf, "end\r\n"},      // backspace
-      {"e\x01nd\r", LineEnd::CrLf, "end\r\n"},     // other control bytes are dropped
+      {"   end\r", LineEnd::CrLf, "end\r\n"},  // blank key presses before a line
+      {"xyz\x1b"
+       "end\r",
+       LineEnd::CrLf, "end\r\n"},               // ESC clears the line
+      {"enx\bd\r", LineEnd::CrLf, "end\r\n"},   // backspace
+      {"e\x01nd\r", LineEnd::CrLf, "end\r\n"},  // other control bytes are dropped
   };
   for (const auto& r : rows) {
     ConsoleOptions o;
@@ -134,8 +136,8 @@ TEST(ConsoleTest, EveryQueryIsEchoedAndEndsWithEndTag) {
   for (const auto& name : presetNames()) {
     Session s({}, preset(name));
     s.login();
-    for (const char* q : {"get-model", "get-wan", "get-lan", "get-auto-upgrade", "get-service", "get-service-port",
-                          "get-version", "get-voip", "get-dns-server", "get-pstn"}) {
+    for (const char* q : {"get-model", "get-wan", "get-lan", "get-auto-upgrade", "get-service",
+                          "get-service-port", "get-version", "get-voip", "get-dns-server", "get-pstn"}) {
       const auto lines = splitLines(s.feed(std::string(q) + "\r"));
       ASSERT_GE(lines.size(), 2u) << name << " " << q;
       EXPECT_EQ(lines.front(), q) << name;
@@ -180,7 +182,8 @@ TEST(ConsoleTest, SaveIsCancelledByEscapeOrAnotherCommand) {
 
   const auto lines = splitLines(s.feed("write-system\rget-model\r!START-TAG!\r"));
   EXPECT_EQ(test::linesStarting(lines, "model").size(), 1u);
-  EXPECT_EQ(test::linesStarting(lines, "!START-TAG!").size(), 1u) << "get-model ended the wait for the script";
+  EXPECT_EQ(test::linesStarting(lines, "!START-TAG!").size(), 1u)
+      << "get-model ended the wait for the script";
 }
 
 // Catches status output without its frame, pages of the wrong length, a

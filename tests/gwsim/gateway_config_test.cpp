@@ -62,8 +62,9 @@ TEST(GatewayConfigTest, ParsesKeysAndReportsBadLines) {
   EXPECT_EQ(c.voicePorts, (std::vector<VoicePort>{{"5", "E1"}}));
   EXPECT_EQ(c.potsPeers, (std::vector<PotsPeer>{{0, "3001", "5", false}}));
 
-  const char* bad[] = {"model = two words", "wan.type = isdn", "no equals sign", "unknown.key = 1",
-                       "voice-port = 1 XYZ", "service.ftpd = maybe", "pots-peer = x 1 2", "pstn.dial-prefix = AT"};
+  const char* bad[] = {"model = two words", "wan.type = isdn",      "no equals sign",
+                       "unknown.key = 1",   "voice-port = 1 XYZ",   "service.ftpd = maybe",
+                       "pots-peer = x 1 2", "pstn.dial-prefix = AT"};
   for (const char* text : bad) {
     try {
       parseConfigText(std::string("\n") + text + "\n");

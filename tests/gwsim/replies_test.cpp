@@ -23,10 +23,12 @@ std::vector<std::string> reply(const char* q, const GatewayConfig& c) {
 TEST(RepliesTest, PositionalLinesAreNeverShort) {
   // first word (and second, when it matters) -> words the line must have
   const std::map<std::string, std::size_t> minWords{
-      {"model", 2},       {"version", 2},     {"ip", 3},          {"route", 4},        {"dnshost", 3},
-      {"service-port", 3}, {"voice-port", 2},  {"dial-peer", 4},   {"destination-pattern", 2},
-      {"port", 2},        {"h323-id", 2},     {"security", 3},    {"gkip", 2},         {"rule", 4},
-      {"sip-server", 2},  {"sip-username", 2}, {"sip-password", 2}, {"call-agent", 2}};
+      {"model", 2},        {"version", 2},      {"ip", 3},
+      {"route", 4},        {"dnshost", 3},      {"service-port", 3},
+      {"voice-port", 2},   {"dial-peer", 4},    {"destination-pattern", 2},
+      {"port", 2},         {"h323-id", 2},      {"security", 3},
+      {"gkip", 2},         {"rule", 4},         {"sip-server", 2},
+      {"sip-username", 2}, {"sip-password", 2}, {"call-agent", 2}};
   for (const auto& name : presetNames()) {
     for (auto c : {preset(name), GatewayConfig{}}) {
       for (const auto& q : replies::queryNames()) {
@@ -89,7 +91,8 @@ TEST(RepliesTest, WanLanAndDnsShapes) {
   struct Row {
     LanMode mode;
     const char* last;
-  } rows[] = {{LanMode::DhcpGroup, "ip"}, {LanMode::PppoeServer, "encapsulation"}, {LanMode::NoAddress, "no"}};
+  } rows[] = {
+      {LanMode::DhcpGroup, "ip"}, {LanMode::PppoeServer, "encapsulation"}, {LanMode::NoAddress, "no"}};
   for (const auto& r : rows) {
     GatewayConfig c;
     c.lanMode = r.mode;
@@ -214,7 +217,8 @@ TEST(RepliesTest, PstnShapes) {
 // Catches status text without its frame or the "System Information" line.
 TEST(RepliesTest, StatusFramesAndHelp) {
   for (const auto& name : presetNames()) {
-    for (const auto& status : {replies::wanStatus(preset(name), 100), replies::gatekeeperStatus(preset(name), 100)}) {
+    for (const auto& status :
+         {replies::wanStatus(preset(name), 100), replies::gatekeeperStatus(preset(name), 100)}) {
       EXPECT_EQ(status.front(), "!START-TAG!");
       EXPECT_EQ(status.back(), "!END-TAG!");
       for (std::size_t i = 1; i + 1 < status.size(); ++i)

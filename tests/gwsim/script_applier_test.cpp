@@ -22,7 +22,7 @@ struct Form {
   bool upAuto = false, upReboot = false;
   std::array<std::string, 6> ports;  // ftpd httpd snmpd telnetd tftpd morvel
   std::array<bool, 6> on{};
-  int proto = 0;  // 0 H323, 1 SIP, 2 MGCP
+  int proto = 0;                                          // 0 H323, 1 SIP, 2 MGCP
   std::vector<std::pair<std::string, std::string>> rows;  // port, phone number
   std::string h323Id, gkPw, gk1, gk2, num, sipUser, sipPw, sip1, sip2, ca1, ca2;
 };
@@ -31,20 +31,26 @@ const std::array<const char*, 6> kDaemons{"ftpd", "httpd", "snmpd", "telnetd", "
 
 /// The script the configuration tool sends for `f`, section by section.
 Lines script(const Form& f) {
-  Lines s{"dhcp-list 0 type server", "dhcp-list 0 address server interface ether0.0",
-          f.net == 2 ? "dhcp-list 0 option dhcp-lease-time 7200" : "dhcp-list 0 option dhcp-lease-time 600", "!",
-          "dhcp-list 1 type server", "dhcp-list 1 address server 10.1.1.2 10.1.1.254 255.255.255.0",
-          "dhcp-list 1 option dhcp-lease-time 600", "!"};
-  if (!f.upId.empty() || !f.upPw.empty()) s.push_back("auto-upgrade  authentication login " + f.upId + " password " + f.upPw);
+  Lines s{"dhcp-list 0 type server",
+          "dhcp-list 0 address server interface ether0.0",
+          f.net == 2 ? "dhcp-list 0 option dhcp-lease-time 7200" : "dhcp-list 0 option dhcp-lease-time 600",
+          "!",
+          "dhcp-list 1 type server",
+          "dhcp-list 1 address server 10.1.1.2 10.1.1.254 255.255.255.0",
+          "dhcp-list 1 option dhcp-lease-time 600",
+          "!"};
+  if (!f.upId.empty() || !f.upPw.empty())
+    s.push_back("auto-upgrade  authentication login " + f.upId + " password " + f.upPw);
   if (f.upReboot) s.push_back("auto-upgrade  auto-reboot");
   if (f.url != "http://") s.push_back("auto-upgrade  url  " + f.url);
   if (f.upAuto) s.push_back("auto-upgrade  action auto");
   s.push_back("!");
-  for (const char* l : {"ip-share  enable", "ip-share  interface net-side ether0.0", "ip-share  interface local-side ether1.0", "!"})
+  for (const char* l : {"ip-share  enable", "ip-share  interface net-side ether0.0",
+                        "ip-share  interface local-side ether1.0", "!"})
     s.push_back(l);
-  const Lines pppBlock{"encapsulation pppoe", "ppp authentication pap callin", "ppp echo interval 20",
-                       "ppp pap sent-username " + f.pppId + " password " + f.pppPw, "ppp ipcp default-route",
-                       "ppp ipcp ms-dns"};
+  const Lines pppBlock{"encapsulation pppoe",    "ppp authentication pap callin",
+                       "ppp echo interval 20",   "ppp pap sent-username " + f.pppId + " password " + f.pppPw,
+                       "ppp ipcp default-route", "ppp ipcp ms-dns"};
   s.push_back("interface ether0.0");
   if (f.net == 0) {
     s.push_back("no ip address");
@@ -73,12 +79,14 @@ Lines script(const Form& f) {
   s.push_back("!");
   if (f.net == 2 && !f.router.empty()) s.push_back("route 0.0.0.0 0.0.0.0 " + f.router);
   s.push_back("!");
-  for (const char* l : {"auto-script autorun.inf", "!", "!", "!", "! VoIP configuration.", "!",
-                        "! Voice service voip configuration.", "!", "voice service voip", "busyout monitor gatekeeper",
-                        "busyout monitor voip-interface", "!", "!", "! Voice port configuration."})
+  for (const char* l :
+       {"auto-script autorun.inf", "!", "!", "!", "! VoIP configuration.", "!",
+        "! Voice service voip configuration.", "!", "voice service voip", "busyout monitor gatekeeper",
+        "busyout monitor voip-interface", "!", "!", "! Voice port configuration."})
     s.push_back(l);
   for (const auto& [port, number] : f.rows)
-    if (!number.empty()) s.insert(s.end(), {"voice-port " + port, "caller-id enable", "caller-id type bellcore", "!"});
+    if (!number.empty())
+      s.insert(s.end(), {"voice-port " + port, "caller-id enable", "caller-id type bellcore", "!"});
   s.insert(s.end(), {"!", "! Pots peer configuration.", "!"});
   for (std::size_t r = 0; r < f.rows.size(); ++r) {
     const auto& [port, number] = f.rows[r];
@@ -93,7 +101,8 @@ Lines script(const Form& f) {
     s.insert(s.end(), {"dial-peer voice 1000 voip", "destination-pattern T"});
     if (f.proto == 0) s.push_back("session target ras");
     if (f.proto == 0 && !f.num.empty()) s.push_back("translate-outgoing called-number 0");
-    if (f.proto == 1) s.insert(s.end(), {"session target sip-server", "session protocol sip", "dtmf-relay rtp-2833"});
+    if (f.proto == 1)
+      s.insert(s.end(), {"session target sip-server", "session protocol sip", "dtmf-relay rtp-2833"});
     s.push_back("!");
   }
   s.insert(s.end(), {"!", "!", "! Gateway configuration.", "!", "gateway"});
@@ -142,7 +151,8 @@ Form formFrom(const GatewayConfig& c) {
       if (peer.port == p.name) number = peer.pattern;
     f.rows.emplace_back(p.name, number);
   }
-  f.h323Id = c.h323Id, f.gkPw = c.gkPassword, f.gk1 = c.gatekeeper1, f.gk2 = c.gatekeeper2, f.num = c.areaNumber;
+  f.h323Id = c.h323Id, f.gkPw = c.gkPassword, f.gk1 = c.gatekeeper1, f.gk2 = c.gatekeeper2,
+  f.num = c.areaNumber;
   f.sipUser = c.sipUsername, f.sipPw = c.sipPassword, f.sip1 = c.sipServer1, f.sip2 = c.sipServer2;
   f.ca1 = c.callAgent1, f.ca2 = c.callAgent2;
   return f;
@@ -190,8 +200,8 @@ TEST(ScriptApplierTest, AppliesDhcpSipScript) {
   EXPECT_EQ(c.potsPeers, (std::vector<PotsPeer>{{0, "1001", "0", false}}));
   ASSERT_EQ(c.voipPeers.size(), 1u);
   EXPECT_EQ(c.voipPeers[0].pattern, "T");
-  EXPECT_EQ(c.voipPeers[0].lines,
-            (std::vector<std::string>{"session target sip-server", "session protocol sip", "dtmf-relay rtp-2833"}));
+  EXPECT_EQ(c.voipPeers[0].lines, (std::vector<std::string>{"session target sip-server",
+                                                            "session protocol sip", "dtmf-relay rtp-2833"}));
   // Not carried by a script: kept.
   EXPECT_EQ(c.model, before.model);
   EXPECT_EQ(c.version, before.version);
@@ -303,8 +313,8 @@ TEST(ScriptApplierTest, AppliesStaticMgcpScript) {
 TEST(ScriptApplierTest, EmptySidesAndSecondaryGatekeeper) {
   GatewayConfig c = preset("full");
   Form f = formFrom(c);
-  f.upId.clear();   // only the password
-  f.url = "";       // emptied by the user: "auto-upgrade  url  " alone
+  f.upId.clear();  // only the password
+  f.url = "";      // emptied by the user: "auto-upgrade  url  " alone
   f.pppId.clear();
   f.pppPw.clear();
   f.gk1.clear();

@@ -78,7 +78,9 @@ int connectTo(std::uint16_t port) {
   return fd;
 }
 
-void send(int fd, std::string_view s) { ASSERT_EQ(::write(fd, s.data(), s.size()), static_cast<ssize_t>(s.size())); }
+void send(int fd, std::string_view s) {
+  ASSERT_EQ(::write(fd, s.data(), s.size()), static_cast<ssize_t>(s.size()));
+}
 
 SimulatorOptions tcpOptions() {
   SimulatorOptions o;
@@ -144,7 +146,8 @@ TEST(TransportTest, DropTcpClientResetsTheConnection) {
   send(fd, "\r");
   readUntil(fd, contains("\n"));
   sim.dropTcpClient();
-  const auto r = readUntil(fd, [](const std::string&) { return false; }, 1000ms);
+  const auto r = readUntil(
+      fd, [](const std::string&) { return false; }, 1000ms);
   EXPECT_EQ(r.error, ECONNRESET);
   EXPECT_FALSE(sim.tcpClientConnected());
   ::close(fd);

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "lang/language_convert.h"
 
@@ -277,9 +277,13 @@ struct Windows {
     return static_cast<T&>(*owned.back());
   }
   const std::string& Caption(Win w, const char* name) { return FormOf(w).Find(name)->Caption(); }
-  platform::RadioGroup& Network() { return dynamic_cast<platform::RadioGroup&>(*main.Find("RG_Network_type")); }
+  platform::RadioGroup& Network() {
+    return dynamic_cast<platform::RadioGroup&>(*main.Find("RG_Network_type"));
+  }
   platform::RadioGroup& Protocol() { return dynamic_cast<platform::RadioGroup&>(*main.Find("RG_Protocol")); }
-  platform::StringGrid& Grid() { return dynamic_cast<platform::StringGrid&>(*main.Find("SG_VoIP_Phone_number")); }
+  platform::StringGrid& Grid() {
+    return dynamic_cast<platform::StringGrid&>(*main.Find("SG_VoIP_Phone_number"));
+  }
 
   /// The text an expectation row looks at.
   std::string Text(const Expect& e) {
@@ -307,9 +311,7 @@ class LanguageConvert : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(tmp_.isValid()); }
 
   std::string FilePath() const { return dir_ + "/language.cfg"; }
-  void WriteFile(const std::string& bytes) const {
-    std::ofstream(FilePath(), std::ios::binary) << bytes;
-  }
+  void WriteFile(const std::string& bytes) const { std::ofstream(FilePath(), std::ios::binary) << bytes; }
   std::string ReadFile() const {
     std::ifstream in(FilePath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -378,7 +380,8 @@ TEST_F(LanguageConvert, LineRulesAsTheyReachTheTargets) {
       {"inner blanks count", "TCP  port = two blanks\r\n", {}},
       {"repeated key, last wins", "Save = A\r\nSave = B\r\n", {{"BB_Save", "B"}}},
       {"further = in the value", "Save = a=b = c\r\n", {{"BB_Save", "a=b = c"}}},
-      {"0x1A mid-line", "Save = First\r\nExit = Go\x1aon\r\nRestart = Never\r\n",
+      {"0x1A mid-line",
+       "Save = First\r\nExit = Go\x1aon\r\nRestart = Never\r\n",
        {{"BB_Save", "First"}, {"BB_Exit", "Go"}}},
       {"LF only", "Save = A\nExit = B\n", {{"BB_Save", "A"}, {"BB_Exit", "B"}}},
       {"stray CR dropped", "Save = A\rB\r\n", {{"BB_Save", "AB"}}},
@@ -386,10 +389,15 @@ TEST_F(LanguageConvert, LineRulesAsTheyReachTheTargets) {
       {"section title", "# Save = X\r\n=Save\r\nSave\r\n", {}},
       {"NUL bytes", "\0Save\0 = \0Ze\0ro\0\r\n"s, {{"BB_Save", "Ze\0ro"s}}},
       {"bytes taken as they are", "Save = \xC0\xFA\xC0\xE5\r\n", {{"BB_Save", "\xC0\xFA\xC0\xE5"}}},
-      {"port: label and grid title", "Port = Anschluss\r\n", {{"C:L_port", "Anschluss"}, {"grid0", "Anschluss"}}},
-      {"network item and group", "Fixed IP address = Static\r\n",
+      {"port: label and grid title",
+       "Port = Anschluss\r\n",
+       {{"C:L_port", "Anschluss"}, {"grid0", "Anschluss"}}},
+      {"network item and group",
+       "Fixed IP address = Static\r\n",
        {{"item2", "Static"}, {"GB_Static_IP_address", "Static"}}},
-      {"radio group frames", "Network type = Kind\r\n", {{"RG_Network_type", "Kind"}, {"RG_PC_Network", "Kind"}}},
+      {"radio group frames",
+       "Network type = Kind\r\n",
+       {{"RG_Network_type", "Kind"}, {"RG_PC_Network", "Kind"}}},
       {"message", "Save was complete = Done!\r\n", {{"msg7", "Done!"}}},
   };
   for (const LineCase& c : cases) {
@@ -403,8 +411,8 @@ TEST_F(LanguageConvert, LineRulesAsTheyReachTheTargets) {
       return nullptr;
     };
     for (const Expect& e : kDefaults) {
-      std::string key = e.kind == Kind::Item   ? "item" + std::to_string(e.index)
-                        : e.kind == Kind::Grid ? "grid" + std::to_string(e.index)
+      std::string key = e.kind == Kind::Item       ? "item" + std::to_string(e.index)
+                        : e.kind == Kind::Grid     ? "grid" + std::to_string(e.index)
                         : e.win == Win::Connection ? std::string("C:") + e.name
                         : e.win == Win::Login      ? std::string("L:") + e.name
                                                    : std::string(e.name);
@@ -441,10 +449,10 @@ TEST_F(LanguageConvert, FailuresStopWithAnIoErrorAndKeepEarlierTexts) {
     std::string directory;
     int code;  // 0: any
   } failures[] = {
-      {dir_ + "/in_the_way", EISDIR},     // a directory where the file should be
-      {dir_ + "/plain_file", ENOTDIR},    // a working directory that is a file
-      {dir_ + "/gone", ENOENT},           // a directory that does not exist
-      {"/proc", 0},                       // a place where no file may be created
+      {dir_ + "/in_the_way", EISDIR},   // a directory where the file should be
+      {dir_ + "/plain_file", ENOTDIR},  // a working directory that is a file
+      {dir_ + "/gone", ENOENT},         // a directory that does not exist
+      {"/proc", 0},                     // a place where no file may be created
   };
   WriteFile("Save = Earlier\r\nSave was complete = Done earlier\r\n");
   Windows w;

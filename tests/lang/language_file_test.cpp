@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "lang/io_error.h"
 #include "lang/language_file.h"
@@ -30,10 +30,8 @@ TEST(GetConfigurationEquals, FindsTheFirstEqualsBeforeTheLastCharacter) {
     std::string line;
     int expected;
   } rows[] = {
-      {"", 0},        {"=", 0},           {"a", 0},        {"a=", 0},
-      {"=a", 2},      {"==", 2},          {"x==", 3},      {"OK = OK", 5},
-      {"OK =", 0},    {"OK = ", 5},       {"a=b=c", 3},    {"no sign", 0},
-      {"\0=\0"s, 3},
+      {"", 0},        {"=", 0},    {"a", 0},     {"a=", 0},    {"=a", 2},      {"==", 2},     {"x==", 3},
+      {"OK = OK", 5}, {"OK =", 0}, {"OK = ", 5}, {"a=b=c", 3}, {"no sign", 0}, {"\0=\0"s, 3},
   };
   for (const auto& r : rows)
     EXPECT_EQ(lang::get_Configuration_Equals(r.line), r.expected) << '"' << r.line << '"';
@@ -41,7 +39,9 @@ TEST(GetConfigurationEquals, FindsTheFirstEqualsBeforeTheLastCharacter) {
 
 // Catches trimming that stops at blanks only, or eats bytes above 0x20.
 TEST(TrimControls, RemovesBytesUpToBlankOnBothEnds) {
-  EXPECT_EQ(lang::TrimControls("\0\t \x1f" "a b\x7f\x80 \r\n\0"s), "a b\x7f\x80");
+  EXPECT_EQ(lang::TrimControls("\0\t \x1f"
+                               "a b\x7f\x80 \r\n\0"s),
+            "a b\x7f\x80");
   EXPECT_EQ(lang::TrimControls(" \t "), "");
   EXPECT_EQ(lang::TrimControls("x"), "x");
 }
@@ -71,8 +71,8 @@ Settings Scan(const std::string& bytes, const std::vector<std::string>& keys, si
               const std::vector<size_t>& cuts) {
   Settings out;
   lang::SettingScanner scanner(
-      [&](std::string_view k) { return std::find(keys.begin(), keys.end(), k) != keys.end(); },
-      maxKey, [&](std::string_view k, std::string v) { out.emplace_back(std::string(k), std::move(v)); });
+      [&](std::string_view k) { return std::find(keys.begin(), keys.end(), k) != keys.end(); }, maxKey,
+      [&](std::string_view k, std::string v) { out.emplace_back(std::string(k), std::move(v)); });
   size_t at = 0;
   bool more = true;
   for (const size_t cut : cuts) {
@@ -97,10 +97,12 @@ TEST(SettingScanner, AgreesWithWholeLineReadingOnRandomInput) {
     const int pieces = int(rng() % 40);
     for (int i = 0; i < pieces; ++i) {
       switch (rng() % 12) {
-        case 0: bytes += std::string(rng() % 20, ' '); break;   // long gaps
+        case 0: bytes += std::string(rng() % 20, ' '); break;  // long gaps
         case 1: bytes += "TCP port"; break;
         case 2: bytes += "OK ="; break;
-        case 3: if (rng() % 8 == 0) bytes += '\x1a'; break;
+        case 3:
+          if (rng() % 8 == 0) bytes += '\x1a';
+          break;
         default: bytes += alphabet[rng() % alphabet.size()];
       }
     }

@@ -29,7 +29,7 @@ TEST(Delay, HandlesEventsWhileWaiting) {
   QTimer::singleShot(0, [&] { late = true; });
   Delay(0);
   EXPECT_FALSE(late);  // no events handled
-  Delay(1);  // runs the queued 0 ms timer while `late` still exists
+  Delay(1);            // runs the queued 0 ms timer while `late` still exists
 }
 
 // The 32-bit tick wraps; a wait that spans the wrap must still last its time

@@ -37,7 +37,8 @@ TEST(ErrorHandler, GuardShowsEscapingErrors) {
   Guard([] { throw 42; });
   Guard([&] { after = true; });
   ASSERT_EQ(boxes.Shown().size(), 3u);
-  EXPECT_EQ(boxes.Shown()[0], (MessageBox{"Socket already open.", "morvel_config", Icon::Error, Buttons::Ok}));
+  EXPECT_EQ(boxes.Shown()[0],
+            (MessageBox{"Socket already open.", "morvel_config", Icon::Error, Buttons::Ok}));
   EXPECT_EQ(boxes.Shown()[1].text,
             "Unable to open com port (win error code: 13)\nAdd yourself to the dialout group.");
   EXPECT_TRUE(after);

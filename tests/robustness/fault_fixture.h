@@ -16,7 +16,9 @@ class FaultTest : public testsupport::ProgramTest {
  protected:
   void StartGateway(gwsim::SimulatorOptions o) { StartSimulator(std::move(o)); }
 
-  bool WaitSent(const std::string& line) { return platform::DelayUntil(kWaitMs, [&] { return Sent(line); }); }
+  bool WaitSent(const std::string& line) {
+    return platform::DelayUntil(kWaitMs, [&] { return Sent(line); });
+  }
 
   bool BoxShown(const std::string& text) const {
     for (const platform::MessageBox& b : boxes.Shown())

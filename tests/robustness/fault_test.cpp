@@ -21,8 +21,10 @@ class Vanish : public FaultTest, public ::testing::WithParamInterface<Via> {
   }
   /// The far end goes away: the pty closes for good, the TCP peer resets.
   void Fault() {
-    if (GetParam() == Via::Serial) sim().closePty();
-    else sim().dropTcpClient();
+    if (GetParam() == Via::Serial)
+      sim().closePty();
+    else
+      sim().dropTcpClient();
   }
   bool TransportClosed() {
     devlink::DeviceLink& c = link();

@@ -235,7 +235,8 @@ TEST_F(LanguageFile, AnythingButAReadableFileIsShown) {
     const char* message;
   } cases[] = {
       {"directory", [] { std::filesystem::create_directory("language.cfg"); }, "Is a directory"},
-      {"named pipe", [] { ASSERT_EQ(::mkfifo("language.cfg", 0644), 0); }, "not a regular file but a named pipe"},
+      {"named pipe", [] { ASSERT_EQ(::mkfifo("language.cfg", 0644), 0); },
+       "not a regular file but a named pipe"},
       {"device", [] { std::filesystem::create_symlink("/dev/zero", "language.cfg"); },
        "not a regular file but a character device"},
       // Opens but cannot be read: offset 0 of a process's memory is never
@@ -296,7 +297,8 @@ TEST_F(SerialPort, HeldByAnotherOpenerIsRefused) {
 
   EXPECT_FALSE(Connect(Via::Serial));
   ASSERT_EQ(boxes.Shown().size(), 1u);
-  EXPECT_NE(boxes.Shown()[0].text.find("Unable to open com port"), std::string::npos) << boxes.Shown()[0].text;
+  EXPECT_NE(boxes.Shown()[0].text.find("Unable to open com port"), std::string::npos)
+      << boxes.Shown()[0].text;
   EXPECT_FALSE(link().ComPort.Connected());
   EXPECT_TRUE(connection().Visible());
   EXPECT_EQ(link().Record().LinkMode, 0);

@@ -1,5 +1,5 @@
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 // Runs every test on a QCoreApplication: timers, socket notifiers and the
 // serial port's hand-over need QtCore's event loop, never a display.

@@ -16,7 +16,8 @@ struct StandInPages {
       voip{&pageControl, "Tab_VoIP"}, service{&pageControl, "Tab_Service"},
       autoUpgrade{&pageControl, "Tab_Auto_upgrade"}, status{&pageControl, "Tab_Status_information"},
       about{&pageControl, "Tab_About"};
-  config::ConfigPages pages{config::PageSlots{&pstn, &lan, &pc, &voip, &service, &autoUpgrade, &status, &about}};
+  config::ConfigPages pages{
+      config::PageSlots{&pstn, &lan, &pc, &voip, &service, &autoUpgrade, &status, &about}};
 
   /// The control of that name anywhere on the pages; throws when there is none.
   platform::Control& Named(std::string_view name) {

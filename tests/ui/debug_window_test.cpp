@@ -48,7 +48,8 @@ TEST_F(DebugWindowTest, ShowListsTheWordsUpToTheCurrentIndex) {
   debug().Display.Clear();
   link().Receive("ip address 10", devlink::LineEnds::Tcp);
   debug().Button3.Click();
-  EXPECT_EQ(debug().Display.Lines(), (std::vector<std::string>{"argv[0] : ip", "argv[1] : address", "argv[2] : "}));
+  EXPECT_EQ(debug().Display.Lines(),
+            (std::vector<std::string>{"argv[0] : ip", "argv[1] : address", "argv[2] : "}));
 
   debug().Display.Clear();
   link().TestRecord().TokenIndex = devlink::kTokenSlots;

@@ -39,28 +39,47 @@ struct CaptionRow {
 TEST(MainWindowLayout, CaptionsAreStoredWithTheirBlanks) {
   Pages f;
   const CaptionRow rows[] = {
-      {"GB_PSTN", " PSTN "}, {"Label11", "ATDT"}, {"L_Service_type", "Service type"},
-      {"CB_Local_PC", "Local PC is attached via LAN."}, {"RB_All_up", "All-up"},
-      {"RB_Dial_up", "Dial-up"}, {"RB_PSTN_DHCP", "DHCP"}, {"RB_PSTN_PPPoE", "PPPoE"},
+      {"GB_PSTN", " PSTN "},
+      {"Label11", "ATDT"},
+      {"L_Service_type", "Service type"},
+      {"CB_Local_PC", "Local PC is attached via LAN."},
+      {"RB_All_up", "All-up"},
+      {"RB_Dial_up", "Dial-up"},
+      {"RB_PSTN_DHCP", "DHCP"},
+      {"RB_PSTN_PPPoE", "PPPoE"},
       {"RG_Network_type", " Network type "},
       {"GB_PPPoE", " Dynamic IP address using PPPoE "},
       {"GB_Static_IP_address", " Fixed IP address "},
-      {"GB_DHCP", " Dynamic IP address using DHCP "}, {"L_DHCP_none", "-"}, {"GB_Common", ""},
-      {"CK_Cable_modem", "connected to Cable modem"}, {"L_Login_ID", "Login ID"},
-      {"L_Primary_DNS_Server2", "Primary DNS server"}, {"L_Default_router", "Default router"},
-      {"RG_PC_Network", " Network type "}, {"RB_IP", "Fixed IP "},
-      {"RG_Protocol", " VoIP Protocol "}, {"GB_Gatekeeper", " Gatekeeper "},
-      {"L_H323_ID", "H323 ID"}, {"L_Secondary_GK_IP", "Secondary  GK IP"}, {"GB_SIP", " SIP "},
-      {"L_SIP_server_2", "sip-secondary-server"}, {"GB_MGCP", " MGCP "},
-      {"L_call_agent_1", "primary-call-agent"}, {"GB_VoIP_Phone_number", " VoIP Phone number "},
-      {"GB_Area_Number", " DDD Number "}, {"L_Area_number", "Area number"},
-      {"CB_Service_port", " Service port  "}, {"CK_service_TFTP", "TFTP"},
+      {"GB_DHCP", " Dynamic IP address using DHCP "},
+      {"L_DHCP_none", "-"},
+      {"GB_Common", ""},
+      {"CK_Cable_modem", "connected to Cable modem"},
+      {"L_Login_ID", "Login ID"},
+      {"L_Primary_DNS_Server2", "Primary DNS server"},
+      {"L_Default_router", "Default router"},
+      {"RG_PC_Network", " Network type "},
+      {"RB_IP", "Fixed IP "},
+      {"RG_Protocol", " VoIP Protocol "},
+      {"GB_Gatekeeper", " Gatekeeper "},
+      {"L_H323_ID", "H323 ID"},
+      {"L_Secondary_GK_IP", "Secondary  GK IP"},
+      {"GB_SIP", " SIP "},
+      {"L_SIP_server_2", "sip-secondary-server"},
+      {"GB_MGCP", " MGCP "},
+      {"L_call_agent_1", "primary-call-agent"},
+      {"GB_VoIP_Phone_number", " VoIP Phone number "},
+      {"GB_Area_Number", " DDD Number "},
+      {"L_Area_number", "Area number"},
+      {"CB_Service_port", " Service port  "},
+      {"CK_service_TFTP", "TFTP"},
       {"CK_service_morvel", "Morvel"},
       {"GB_Auto_upgrade", " Automatic Upgrade of System Software (ORVA) "},
-      {"CK_auto_upgrade", "Automatic upgrade"}, {"L_server_url", "Server URL"},
+      {"CK_auto_upgrade", "Automatic upgrade"},
+      {"L_server_url", "Server URL"},
       {"L_Option_1", "(optional)"},
       {"CK_upgrade_complete_restart", "Automatic rebooting after loading"},
-      {"GB_About", " Software Infomation  "}, {"L_Model_", "Model : "},
+      {"GB_About", " Software Infomation  "},
+      {"L_Model_", "Model : "},
       {"L_Software_ver", "ORVA Software Version : "},
       {"L_Morvel_setup_verion", "Morvel Software Version :  "},
   };
@@ -93,8 +112,8 @@ TEST(MainWindowLayout, Looks) {
   Pages f;
   config::ConfigPages& p = f.pages;
   EXPECT_EQ(p.RG_Protocol.Columns(), 3);
-  for (auto* ed : {&p.ED_PSTN_password, &p.ED_PPPoE_Password, &p.ED_GK_password,
-                   &p.ED_SIP_password, &p.ED_auto_upgrade_password})
+  for (auto* ed : {&p.ED_PSTN_password, &p.ED_PPPoE_Password, &p.ED_GK_password, &p.ED_SIP_password,
+                   &p.ED_auto_upgrade_password})
     EXPECT_EQ(ed->PasswordChar(), '*') << ed->Name();
   EXPECT_EQ(p.ED_PPPoE_ID.PasswordChar(), 0);
 

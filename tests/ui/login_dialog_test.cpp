@@ -29,7 +29,8 @@ TEST_F(LoginDialogTest, EmptyIdOrPasswordIsRefused) {
     login().BB_OK.Click();
 
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Please fill out all contents", "Warning", Icon::Warning}));
+    EXPECT_EQ(boxes.Shown()[0],
+              (platform::MessageBox{"Please fill out all contents", "Warning", Icon::Warning}));
     EXPECT_TRUE(tcp.written.empty());
     EXPECT_EQ(pages().ED_PPPoE_ID.Text(), "kept");
     EXPECT_EQ(link().Record().VoicePortRow, 2);

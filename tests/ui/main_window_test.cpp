@@ -74,9 +74,7 @@ TEST_F(MainWindowTest, ShowWritesAndAppliesTheDefaultLanguageFile) {
 
 class LanguageFileTest : public UiTest {
  protected:
-  void BeforeStart() override {
-    std::ofstream(Dir() + "/language.cfg") << "Save = Keep\r\n";
-  }
+  void BeforeStart() override { std::ofstream(Dir() + "/language.cfg") << "Save = Keep\r\n"; }
 };
 
 // Catches a conversion run in the wrong directory, or defaults written over
@@ -168,8 +166,8 @@ TEST_F(MainWindowTest, DisconnectByTransportAndAnswer) {
     main().BB_Disconnect.Click();
 
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Do you want to end connection?", "Confirm", Icon::Question,
-                                                       Buttons::OkCancel}));
+    EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Do you want to end connection?", "Confirm",
+                                                      Icon::Question, Buttons::OkCancel}));
     RecordingTransport& t = c.mode == devlink::kLinkTcp ? tcp : serial;
     EXPECT_EQ(t.written, c.sent);
     EXPECT_EQ(t.closes, c.closed ? 1 : 0);
@@ -196,7 +194,7 @@ TEST_F(MainWindowTest, ExitAsksAndEndsTheProgramOnlyOnYes) {
   boxes.Queue(Answer::Yes);
   main().BB_Exit.Click();
   EXPECT_EQ(boxes.Shown().back(), (platform::MessageBox{"Would you like to close this program?", "Confirm",
-                                                         Icon::Question, Buttons::YesNo}));
+                                                        Icon::Question, Buttons::YesNo}));
   EXPECT_EQ(serial.written, std::vector<std::string>{"end-morvel\r"});
   EXPECT_EQ(serial.closes, 1);
   EXPECT_FALSE(main().Visible());
@@ -227,8 +225,8 @@ TEST_F(MainWindowTest, RestartAnsweredNoChangesNothing) {
   boxes.Queue(Answer::No);
   main().BB_Restart.Click();
   ASSERT_EQ(boxes.Shown().size(), 1u);
-  EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Would you like to restart?", "Confirm", Icon::Question,
-                                                     Buttons::YesNo}));
+  EXPECT_EQ(boxes.Shown()[0],
+            (platform::MessageBox{"Would you like to restart?", "Confirm", Icon::Question, Buttons::YesNo}));
   EXPECT_TRUE(tcp.written.empty());
   EXPECT_EQ(tcp.closes, 0);
   EXPECT_FALSE(main().Timer1.Enabled());

@@ -67,8 +67,8 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
     main().PageControl1.SetActivePage(&main().Tab_About);
     pages().RG_Network_type.SetItemIndex(c.networkType);
     pages().RG_Protocol.SetItemIndex(c.protocol);
-    for (platform::AddressEdit* a : {&pages().ED_Static_IP_address, &pages().ED_Static_Netmask,
-                                     &pages().ED_SIP_Server_1})
+    for (platform::AddressEdit* a :
+         {&pages().ED_Static_IP_address, &pages().ED_Static_Netmask, &pages().ED_SIP_Server_1})
       a->SetText("");
     for (platform::Edit* e : {&pages().ED_PPPoE_ID, &pages().ED_PPPoE_Password, &pages().ED_SIP_Username})
       e->SetText("");

@@ -57,7 +57,7 @@ TEST_F(StatusTest, EachTickRefreshesTheMemoFromTheReply) {
   EXPECT_TRUE(link().Record().StatusFollowUp);
 
   link().Receive("get-wan-status\r\n!START-TAG!\r\nSystem Information\r\nWAN up\r\n!END-TAG!\r\n",
-                       devlink::LineEnds::Tcp);
+                 devlink::LineEnds::Tcp);
   EXPECT_EQ(pages().M_State_Info.Lines(), (std::vector<std::string>{"", "", "System Information", "WAN up"}));
   EXPECT_EQ(tcp.written, (std::vector<std::string>{"get-wan-status\r", "get-gatekeeper-status\r", " ", " "}));
   EXPECT_FALSE(link().Record().StatusFollowUp);

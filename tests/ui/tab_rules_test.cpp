@@ -133,8 +133,10 @@ TEST_F(TabRulesTest, ProtocolShowsItsGroupAndGreysTheGridForMgcp) {
     int item;
     bool gk, sip, mgcp, grid;
     Colour colour;
-  } const cases[] = {{2, false, false, true, false, face}, {1, false, true, false, true, window},
-                     {2, false, false, true, false, face}, {0, true, false, false, true, window}};
+  } const cases[] = {{2, false, false, true, false, face},
+                     {1, false, true, false, true, window},
+                     {2, false, false, true, false, face},
+                     {0, true, false, false, true, window}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
     p.RG_Protocol.SetItemIndex(c.item);

@@ -48,9 +48,9 @@ TEST(TextCodec, DecodesUtf8OrCp949) {
 TEST(TextCodec, Utf8Validation) {
   EXPECT_TRUE(IsValidUtf8("plain"));
   EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));  // overlong
-  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));      // truncated
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
+  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));          // truncated
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
 }
 
@@ -69,12 +69,14 @@ TEST(TextCodec, EntryKeepsTheFieldsBytesAndDropsControls) {
     std::optional<std::string> stored;
   };
   const std::vector<Row> rows = {
-      {"\xC1\xDF\xB0\xA3", QStringLiteral(u"중간1"), "\xC1\xDF\xB0\xA3" "1"},  // CP949 stays CP949
-      {"abc", QStringLiteral(u"abc가"), "abc\xEA\xB0\x80"},                       // UTF-8 stays UTF-8
+      {"\xC1\xDF\xB0\xA3", QStringLiteral(u"중간1"),
+       "\xC1\xDF\xB0\xA3"
+       "1"},                                                 // CP949 stays CP949
+      {"abc", QStringLiteral(u"abc가"), "abc\xEA\xB0\x80"},  // UTF-8 stays UTF-8
       {"\xC1\xDF", QStringLiteral(u"x"), "x"},
-      {"\xC1\xDF", QStringLiteral(u"중😀"), std::nullopt},        // no CP949 form
-      {"a\xFF", QStringLiteral(u"a\uFFFDb"), std::nullopt},       // an undecodable byte's stand-in
-      {"\xC1\xDF", QStringLiteral(u"징"), std::nullopt},          // its CP949 bytes read as UTF-8 "¡"
+      {"\xC1\xDF", QStringLiteral(u"중😀"), std::nullopt},    // no CP949 form
+      {"a\xFF", QStringLiteral(u"a\uFFFDb"), std::nullopt},  // an undecodable byte's stand-in
+      {"\xC1\xDF", QStringLiteral(u"징"), std::nullopt},     // its CP949 bytes read as UTF-8 "¡"
   };
   for (const Row& r : rows) EXPECT_EQ(EncodeLike(r.entered, r.previous), r.stored) << r.entered.toStdString();
   EXPECT_EQ(WithoutControls(QString::fromUtf16(u"se\tcret\r\nre\x1b\0boot\x7f\u0085é", 20)),
@@ -101,7 +103,8 @@ std::string MakeJpeg(int w, int h, J_COLOR_SPACE space, int components, bool pro
   std::vector<unsigned char> row(size_t(w) * components);
   while (info.next_scanline < info.image_height) {
     for (int x = 0; x < w; ++x)
-      for (int c = 0; c < components; ++c) row[size_t(x * components + c)] = components == 4 ? (c == 3 ? 255 : 200) : 100;
+      for (int c = 0; c < components; ++c)
+        row[size_t(x * components + c)] = components == 4 ? (c == 3 ? 255 : 200) : 100;
     JSAMPROW r = row.data();
     jpeg_write_scanlines(&info, &r, 1);
   }
@@ -177,7 +180,8 @@ TEST(Jpeg, CommittedArtworkDecodes) {
     const auto result = platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / file).string());
     EXPECT_TRUE(result.Ok()) << file << ": " << result.error;
   }
-  const auto banner = platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / "banner_setup.jpg").string());
+  const auto banner =
+      platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / "banner_setup.jpg").string());
   EXPECT_EQ(banner.picture.width, 510);
   EXPECT_EQ(banner.picture.height, 81);
 }
@@ -188,10 +192,14 @@ AddressTyping TypeInto(const std::string& start, const std::string& keys) {
   AddressTyping t;
   t.text = start;
   for (size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i] == '<') t.Backspace();
-    else if (keys[i] == '>') t.Delete();
-    else if (keys[i] == '|') t.cursor = keys[++i] - '0';
-    else t.Type(keys[i]);
+    if (keys[i] == '<')
+      t.Backspace();
+    else if (keys[i] == '>')
+      t.Delete();
+    else if (keys[i] == '|')
+      t.cursor = keys[++i] - '0';
+    else
+      t.Type(keys[i]);
   }
   return t;
 }
@@ -209,11 +217,11 @@ TEST(AddressTyping, OverwritesGroupByGroup) {
   const std::vector<Row> rows = {
       {empty.c_str(), "10.1.2.3", "10 .1  .2  .3  ", 13},
       {empty.c_str(), "192168001001", "192.168.001.001", 15},
-      {empty.c_str(), "255.255.", "255.255.   .   ", 8},  // a dot at a group start does nothing
-      {empty.c_str(), "1a2", "12 .   .   .   ", 2},   // letters are refused
-      {"192.168.001.001", "10.", "10 .168.001.001", 4},  // "." blanks the rest of the group
-      {"192.168.001.001", "|4<", "19 .168.001.001", 2},    // backspace skips the dot
-      {"192.168.001.001", "|3>", "192. 68.001.001", 3},    // delete at a dot takes the next digit
+      {empty.c_str(), "255.255.", "255.255.   .   ", 8},           // a dot at a group start does nothing
+      {empty.c_str(), "1a2", "12 .   .   .   ", 2},                // letters are refused
+      {"192.168.001.001", "10.", "10 .168.001.001", 4},            // "." blanks the rest of the group
+      {"192.168.001.001", "|4<", "19 .168.001.001", 2},            // backspace skips the dot
+      {"192.168.001.001", "|3>", "192. 68.001.001", 3},            // delete at a dot takes the next digit
       {empty.c_str(), "1234567890123456", "123.456.789.012", 15},  // nothing past the end
   };
   for (const Row& r : rows) {

@@ -84,7 +84,8 @@ int CheckTree(const platform::qt::FormView& view, platform::Control& c) {
     }
     if (auto* memo = dynamic_cast<platform::Memo*>(&c)) {
       EXPECT_EQ(qobject_cast<QPlainTextEdit*>(w)->document()->lineCount(),
-                std::max<int>(1, int(memo->Lines().size()))) << c.Name();
+                std::max<int>(1, int(memo->Lines().size())))
+          << c.Name();
     }
     if (auto* gauge = dynamic_cast<platform::Gauge*>(&c)) {
       EXPECT_EQ(qobject_cast<QProgressBar*>(w)->value(), gauge->Progress()) << c.Name();
@@ -171,9 +172,11 @@ TEST_F(ProgramFixture, CtrlDeleteShowsTheDebugWindow) {
   EXPECT_TRUE(main.PopupMenu1.ListedItems().empty());
 
   view->Main().Window()->activateWindow();
-  ASSERT_TRUE(platform::DelayUntil(2000, [&] { return QApplication::activeWindow() == view->Main().Window(); }));
+  ASSERT_TRUE(
+      platform::DelayUntil(2000, [&] { return QApplication::activeWindow() == view->Main().Window(); }));
   QTest::keyClick(edit, Qt::Key_Delete, Qt::ControlModifier);
-  EXPECT_TRUE(platform::DelayUntil(2000, [&] { return QApplication::activeWindow() == view->Debug().Window(); }));
+  EXPECT_TRUE(
+      platform::DelayUntil(2000, [&] { return QApplication::activeWindow() == view->Debug().Window(); }));
 }
 
 // Catches: Enter in an edit of the main window that does not press the

@@ -8,9 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
 
 #include "gwsim/simulator.h"
 #include "program_fixture.h"
@@ -72,7 +72,8 @@ class Visit : public ProgramFixture {
     program->Login().ED_Password.SetText("admin");
     program->Login().BB_OK.Click();
     const config::ConfigPages& p = program->Main().pages;
-    ASSERT_TRUE(platform::DelayUntil(10000, [&] { return !p.ED_PPPoE_DNS.IsEmpty() && !p.L_version.Caption().empty(); }));
+    ASSERT_TRUE(platform::DelayUntil(
+        10000, [&] { return !p.ED_PPPoE_DNS.IsEmpty() && !p.L_version.Caption().empty(); }));
   }
   std::unique_ptr<gwsim::Simulator> sim;
 };
@@ -105,21 +106,24 @@ TEST_F(Visit, ConnectLoginReadOutEditAndSaveThroughTheWidgets) {
 
   // The read-out: the cover goes with the accepted model, the DNS reply ends it.
   ASSERT_TRUE(platform::DelayUntil(10000, [&] {
-    return !main.P_main.Visible() && !main.pages.ED_PPPoE_DNS.IsEmpty() && !main.pages.L_version.Caption().empty();
+    return !main.P_main.Visible() && !main.pages.ED_PPPoE_DNS.IsEmpty() &&
+           !main.pages.L_version.Caption().empty();
   }));
   EXPECT_FALSE(view->Login().Window()->isVisible());
   EXPECT_FALSE(view->Main().WidgetNamed("P_main")->isVisible());
   EXPECT_EQ(Line(view->Main(), "ED_PPPoE_ID")->text().toStdString(), before.pppoeId);
   EXPECT_EQ(Line(view->Main(), "ED_H323_ID")->text().toStdString(), before.h323Id);
   EXPECT_EQ(qobject_cast<QLabel*>(view->Main().WidgetNamed("L_model"))->text().toStdString(), before.model);
-  EXPECT_EQ(Line(view->Main(), "ED_PPPoE_DNS")->text(), QString::fromStdString(main.pages.ED_PPPoE_DNS.Text()));
+  EXPECT_EQ(Line(view->Main(), "ED_PPPoE_DNS")->text(),
+            QString::fromStdString(main.pages.ED_PPPoE_DNS.Text()));
   auto* tabs = qobject_cast<QTabWidget*>(view->Main().WidgetNamed("PageControl1"));
   EXPECT_EQ(tabs->currentWidget(), view->Main().WidgetNamed("Tab_LAN"));
 
   // An edit in a widget, then Save.
   Retype(Line(view->Main(), "ED_PPPoE_ID"), QStringLiteral("visitor@isp"));
   EXPECT_EQ(main.pages.ED_PPPoE_ID.Text(), "visitor@isp");
-  QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(main.Tab_VoIP.PageIndex()).center());
+  QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                    tabs->tabBar()->tabRect(main.Tab_VoIP.PageIndex()).center());
   Retype(Line(view->Main(), "ED_H323_ID"), QStringLiteral("gw2002"));
   Click(view->Main(), "BB_Save");
   ASSERT_TRUE(platform::DelayUntil(10000, [&] { return SaveConfirmed(boxes); }));
@@ -144,7 +148,8 @@ TEST_F(Visit, PastedLineBreakNeverReachesTheGateway) {
 
   Click(view->Main(), "BB_Save");
   ASSERT_TRUE(platform::DelayUntil(10000, [&] { return SaveConfirmed(boxes); }));
-  const std::string line = "ppp pap sent-username " + sim->config().pppoeId + " password secretreboot-system\\r";
+  const std::string line =
+      "ppp pap sent-username " + sim->config().pppoeId + " password secretreboot-system\\r";
   EXPECT_NE(sim->transcript().find(line), std::string::npos) << sim->transcript();
   EXPECT_EQ(sim->config().pppoePassword, "secretreboot-system");
   EXPECT_EQ(sim->counters().reboots, 0u);

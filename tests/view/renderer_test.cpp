@@ -256,7 +256,8 @@ TEST_F(Renderer, MemoAppendsLines) {
   form.memo.Add("Send_Message : get-model\r");
   form.memo.Add("Connected...");
   form.memo.Add("Send_Message : \x1b");
-  EXPECT_EQ(w->toPlainText(), QStringLiteral(u"Send_Message : get-model\nConnected...\nSend_Message : \u241B"));
+  EXPECT_EQ(w->toPlainText(),
+            QStringLiteral(u"Send_Message : get-model\nConnected...\nSend_Message : \u241B"));
   form.memo.Clear();
   EXPECT_TRUE(w->toPlainText().isEmpty());
   EXPECT_EQ(w->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
@@ -407,7 +408,7 @@ TEST_F(Pages, GridIsPaintedByItsDrawCellRule) {
   form.pages.SetActivePage(&form.b);
   form.grid.Select(2, 1);
   auto* grid = view->WidgetNamed("SG_Grid");
-  grid->grab();  // paints
+  grid->grab();                     // paints
   EXPECT_EQ(log.cells.size(), 9u);  // 3 rows x 3 columns
   int selected = 0;
   for (const auto& [col, row, fixed, sel] : log.cells) {

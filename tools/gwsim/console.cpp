@@ -106,7 +106,8 @@ void Console::emitPaged(std::vector<std::string> lines) {
 }
 
 void Console::printPage() {
-  const std::size_t page = options_.pageLines > 0 ? static_cast<std::size_t>(options_.pageLines) : pending_.size();
+  const std::size_t page =
+      options_.pageLines > 0 ? static_cast<std::size_t>(options_.pageLines) : pending_.size();
   for (std::size_t i = 0; i < page && !pending_.empty(); ++i) {
     emitLine(pending_.front());
     pending_.pop_front();
@@ -203,7 +204,8 @@ void Console::runCommand(const std::string& line) {
     if (!isAction) emitLine("!END-TAG!");
     return;
   }
-  if (std::find(options_.silentQueries.begin(), options_.silentQueries.end(), cmd) != options_.silentQueries.end())
+  if (std::find(options_.silentQueries.begin(), options_.silentQueries.end(), cmd) !=
+      options_.silentQueries.end())
     return;
 
   if (isQuery) {

@@ -17,9 +17,9 @@ struct ConsoleOptions {
   std::string loginId = "admin";
   std::string loginPassword = "admin";
   LineEnd lineEnd = LineEnd::CrLf;
-  int pageLines = 16;  ///< status lines per "-- more --" page; 0 pages nothing
-  bool silentLogin = false;                 ///< fault: "start-login" is echoed but never answered
-  std::vector<std::string> silentQueries;   ///< fault: these queries are echoed but never answered
+  int pageLines = 16;                      ///< status lines per "-- more --" page; 0 pages nothing
+  bool silentLogin = false;                ///< fault: "start-login" is echoed but never answered
+  std::vector<std::string> silentQueries;  ///< fault: these queries are echoed but never answered
   bool holdSaveEnd = false;  ///< a save's closing "!END-TAG!" waits for releaseSaveEnd() (a slow flash write)
 };
 

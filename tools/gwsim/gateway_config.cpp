@@ -43,9 +43,11 @@ struct Named {
 // The first entry of each table is the word written for a value outside it.
 constexpr Named<WanType> kWanTypes[] = {
     {WanType::Pppoe, "pppoe"}, {WanType::Dhcp, "dhcp"}, {WanType::Static, "static"}};
-constexpr Named<LanMode> kLanModes[] = {
-    {LanMode::DhcpGroup, "dhcp-group"}, {LanMode::PppoeServer, "pppoe-server"}, {LanMode::NoAddress, "no-address"}};
-constexpr Named<Protocol> kProtocols[] = {{Protocol::H323, "h323"}, {Protocol::Sip, "sip"}, {Protocol::Mgcp, "mgcp"}};
+constexpr Named<LanMode> kLanModes[] = {{LanMode::DhcpGroup, "dhcp-group"},
+                                        {LanMode::PppoeServer, "pppoe-server"},
+                                        {LanMode::NoAddress, "no-address"}};
+constexpr Named<Protocol> kProtocols[] = {
+    {Protocol::H323, "h323"}, {Protocol::Sip, "sip"}, {Protocol::Mgcp, "mgcp"}};
 /// pstn.mode: whether the modem keeps its line up.
 constexpr Named<bool> kPstnModes[] = {{true, "keep-active"}, {false, "dialer"}};
 
@@ -63,7 +65,8 @@ E valueOf(const Named<E> (&table)[N], const std::string& key, const std::string&
   for (const auto& n : table)
     if (n.word == word) return n.value;
   std::string choices;
-  for (std::size_t i = 0; i < N; ++i) choices += (i == 0 ? "" : i + 1 == N ? " or " : ", ") + std::string(table[i].word);
+  for (std::size_t i = 0; i < N; ++i)
+    choices += (i == 0 ? "" : i + 1 == N ? " or " : ", ") + std::string(table[i].word);
   throw ConfigError::badLine(lineNo, key + " is " + choices);
 }
 
@@ -277,8 +280,10 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     const std::string key = trimSpace(line.substr(0, eq));
     const std::string v = trimSpace(line.substr(eq + 1));
 
-    if (auto* field = fieldOf(kTextKeys, c, key)) *field = v;
-    else if (auto* flag = fieldOf(kYesNoKeys, c, key)) *flag = parseBool(v, lineNo);
+    if (auto* field = fieldOf(kTextKeys, c, key))
+      *field = v;
+    else if (auto* flag = fieldOf(kYesNoKeys, c, key))
+      *flag = parseBool(v, lineNo);
     else if (key == "preset") {
       c = preset(v);
       listsCleared[0] = listsCleared[1] = listsCleared[2] = false;
@@ -288,17 +293,22 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     } else if (key == "version") {
       requireOneWord(key, v, lineNo);
       c.version = v;
-    } else if (key == "wan.type") c.wanType = valueOf(kWanTypes, key, v, lineNo);
-    else if (key == "lan.mode") c.lanMode = valueOf(kLanModes, key, v, lineNo);
+    } else if (key == "wan.type")
+      c.wanType = valueOf(kWanTypes, key, v, lineNo);
+    else if (key == "lan.mode")
+      c.lanMode = valueOf(kLanModes, key, v, lineNo);
     else if (key.starts_with("service.")) {
       std::string name = key.substr(8);
       const bool isPort = name.size() > 5 && name.ends_with(".port");
       if (isPort) name.resize(name.size() - 5);
       Service* s = c.findService(name);
       if (!s) throw ConfigError::badLine(lineNo, "unknown service \"" + name + "\"");
-      if (isPort) s->port = v;
-      else s->enabled = parseBool(v, lineNo);
-    } else if (key == "voip.protocol") c.protocol = valueOf(kProtocols, key, v, lineNo);
+      if (isPort)
+        s->port = v;
+      else
+        s->enabled = parseBool(v, lineNo);
+    } else if (key == "voip.protocol")
+      c.protocol = valueOf(kProtocols, key, v, lineNo);
     else if (key == "voice-port") {
       // The first list entry of a file replaces the preset's list.
       if (!listsCleared[0]) c.voicePorts.clear(), listsCleared[0] = true;
@@ -313,7 +323,8 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
       auto w = words(v);
       PotsPeer p;
       if (!w.empty() && w.back() == "mgcpapp") p.mgcpApp = true, w.pop_back();
-      if (w.size() < 2 || w.size() > 3) throw ConfigError::badLine(lineNo, "pots-peer = TAG PORT [PATTERN] [mgcpapp]");
+      if (w.size() < 2 || w.size() > 3)
+        throw ConfigError::badLine(lineNo, "pots-peer = TAG PORT [PATTERN] [mgcpapp]");
       p.tag = parseTag(w[0], lineNo);
       p.port = w[1];
       if (w.size() == 3) p.pattern = w[2];
@@ -322,7 +333,8 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
       if (!listsCleared[2]) c.voipPeers.clear(), listsCleared[2] = true;
       if (v.empty()) continue;
       const auto w = words(v);
-      if (w.size() < 1 || w.size() > 3) throw ConfigError::badLine(lineNo, "voip-peer = TAG [KIND] [PATTERN]");
+      if (w.size() < 1 || w.size() > 3)
+        throw ConfigError::badLine(lineNo, "voip-peer = TAG [KIND] [PATTERN]");
       VoipPeer p;
       p.tag = parseTag(w[0], lineNo);
       if (w.size() > 1) p.kind = w[1];
@@ -331,11 +343,14 @@ GatewayConfig parseConfigText(std::string_view text, const GatewayConfig& base) 
     } else if (key == "voip-peer.line") {
       if (c.voipPeers.empty()) throw ConfigError::badLine(lineNo, "voip-peer.line before any voip-peer");
       c.voipPeers.back().lines.push_back(v);
-    } else if (key == "pstn.mode") c.modemKeepActive = valueOf(kPstnModes, key, v, lineNo);
+    } else if (key == "pstn.mode")
+      c.modemKeepActive = valueOf(kPstnModes, key, v, lineNo);
     else if (key == "pstn.dial-prefix") {
-      if (v.size() != 4) throw ConfigError::badLine(lineNo, "pstn.dial-prefix has four characters, e.g. ATDT");
+      if (v.size() != 4)
+        throw ConfigError::badLine(lineNo, "pstn.dial-prefix has four characters, e.g. ATDT");
       c.dialPrefix = v;
-    } else throw ConfigError::badLine(lineNo, "unknown key \"" + key + "\"");
+    } else
+      throw ConfigError::badLine(lineNo, "unknown key \"" + key + "\"");
   }
   return c;
 }

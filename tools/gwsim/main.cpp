@@ -66,10 +66,14 @@ int main(int argc, char** argv) {
       opt.console.loginPassword = value();
     } else if (a == "--line-end") {
       const std::string v = value();
-      if (v == "cr") opt.console.lineEnd = gwsim::LineEnd::Cr;
-      else if (v == "lf") opt.console.lineEnd = gwsim::LineEnd::Lf;
-      else if (v == "crlf") opt.console.lineEnd = gwsim::LineEnd::CrLf;
-      else usage("--line-end is cr, lf or crlf");
+      if (v == "cr")
+        opt.console.lineEnd = gwsim::LineEnd::Cr;
+      else if (v == "lf")
+        opt.console.lineEnd = gwsim::LineEnd::Lf;
+      else if (v == "crlf")
+        opt.console.lineEnd = gwsim::LineEnd::CrLf;
+      else
+        usage("--line-end is cr, lf or crlf");
     } else if (a == "--chunk") {
       opt.chunkBytes = static_cast<std::size_t>(number(value(), "--chunk"));
     } else if (a == "--pace9600") {
@@ -100,19 +104,22 @@ int main(int argc, char** argv) {
   if (model.find_first_of(" \t") != std::string::npos) usage("--model NAME is one word");
 
   try {
-    if (!configFile.empty()) opt.config = gwsim::loadConfigFile(configFile);
-    else if (!presetName.empty()) opt.config = gwsim::preset(presetName);
+    if (!configFile.empty())
+      opt.config = gwsim::loadConfigFile(configFile);
+    else if (!presetName.empty())
+      opt.config = gwsim::preset(presetName);
     if (!model.empty()) opt.config.model = model;
 
     gwsim::Simulator sim(opt);
     sim.start();
     if (opt.tcp) std::cout << "TCP 127.0.0.1:" << sim.tcpPort() << "\n";
     if (opt.pty)
-      std::cout << "serial " << sim.ptyPath() << (opt.ptyLink.empty() ? "" : " (link " + opt.ptyLink + ")") << "\n";
+      std::cout << "serial " << sim.ptyPath() << (opt.ptyLink.empty() ? "" : " (link " + opt.ptyLink + ")")
+                << "\n";
     std::cout << "login " << opt.console.loginId << " " << opt.console.loginPassword << ", model "
               << opt.config.model << std::endl;
 
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
@@ -120,7 +127,8 @@ int main(int argc, char** argv) {
     while (!quit) ::poll(nullptr, 0, 200);  // the simulator runs on its own thread
     sim.stop();
     const auto c = sim.counters();
-    std::cout << "lines " << c.linesReceived << ", saves " << c.savesApplied << ", reboots " << c.reboots << "\n";
+    std::cout << "lines " << c.linesReceived << ", saves " << c.savesApplied << ", reboots " << c.reboots
+              << "\n";
   } catch (const std::exception& e) {
     std::cerr << "gwsim: " << e.what() << "\n";
     return 1;

@@ -13,7 +13,8 @@ void pppoe(const std::string& id, const std::string& password, Lines& out) {
   out.push_back("encapsulation pppoe");
   out.push_back("ppp authentication pap callin");
   out.push_back("ppp echo interval 20");
-  if (!id.empty() && !password.empty()) out.push_back("ppp pap sent-username " + id + " password " + password);
+  if (!id.empty() && !password.empty())
+    out.push_back("ppp pap sent-username " + id + " password " + password);
   out.push_back("ppp ipcp default-route");
   out.push_back("ppp ipcp ms-dns");
 }
@@ -45,15 +46,12 @@ void lan(const GatewayConfig& c, Lines& out) {
   out.push_back("interface ether1.0");
   out.push_back("no ip address");
   switch (c.lanMode) {
-    case LanMode::DhcpGroup:
-      out.push_back("ip dhcp-group 0");
-      break;
+    case LanMode::DhcpGroup: out.push_back("ip dhcp-group 0"); break;
     case LanMode::PppoeServer:
       pppoe(c.lanPppoeId, c.lanPppoePassword, out);
       out.push_back("ppp role server");
       break;
-    case LanMode::NoAddress:
-      break;
+    case LanMode::NoAddress: break;
   }
   out.push_back("!");
 }
@@ -137,7 +135,8 @@ void pstn(const GatewayConfig& c, Lines& out) {
 
 std::string uptimeText(long long s) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%lld days %02lld:%02lld:%02lld", s / 86400, s / 3600 % 24, s / 60 % 60, s % 60);
+  std::snprintf(buf, sizeof buf, "%lld days %02lld:%02lld:%02lld", s / 86400, s / 3600 % 24, s / 60 % 60,
+                s % 60);
   return buf;
 }
 
@@ -150,9 +149,9 @@ std::string field(std::string_view label, std::string_view value) {
 }  // namespace
 
 const std::vector<std::string>& queryNames() {
-  static const std::vector<std::string> names{"get-wan",     "get-lan",          "get-dns-server", "get-auto-upgrade",
-                                              "get-service", "get-service-port", "get-version",    "get-model",
-                                              "get-voip",    "get-pstn"};
+  static const std::vector<std::string> names{
+      "get-wan",          "get-lan",     "get-dns-server", "get-auto-upgrade", "get-service",
+      "get-service-port", "get-version", "get-model",      "get-voip",         "get-pstn"};
   return names;
 }
 
@@ -186,9 +185,11 @@ bool query(std::string_view q, const GatewayConfig& c, std::vector<std::string>&
 
 std::vector<std::string> wanStatus(const GatewayConfig& c, long long uptime) {
   const bool isStatic = c.wanType == WanType::Static;
-  const std::string address = isStatic ? c.staticIp : (c.wanType == WanType::Dhcp ? "172.20.4.117" : "211.45.10.23");
+  const std::string address =
+      isStatic ? c.staticIp : (c.wanType == WanType::Dhcp ? "172.20.4.117" : "211.45.10.23");
   const std::string mask = isStatic ? c.staticNetmask : "255.255.255.255";
-  const std::string router = isStatic ? c.staticRouter : (c.wanType == WanType::Dhcp ? "172.20.4.1" : "211.45.10.1");
+  const std::string router =
+      isStatic ? c.staticRouter : (c.wanType == WanType::Dhcp ? "172.20.4.1" : "211.45.10.1");
   Lines l{"!START-TAG!",
           "System Information",
           field("Model", c.model),
@@ -196,7 +197,7 @@ std::vector<std::string> wanStatus(const GatewayConfig& c, long long uptime) {
           field("Up time", uptimeText(uptime)),
           "",
           "WAN interface ether0.0",
-          field("Connection type", c.wanType == WanType::Pppoe ? "PPPoE"
+          field("Connection type", c.wanType == WanType::Pppoe  ? "PPPoE"
                                    : c.wanType == WanType::Dhcp ? "DHCP client"
                                                                 : "Fixed IP address"),
           field("Link", "up, 100 Mbit/s full duplex"),
@@ -224,8 +225,8 @@ std::vector<std::string> gatekeeperStatus(const GatewayConfig& c, long long upti
       l.push_back(field("H323 ID", c.h323Id.empty() ? "(none)" : c.h323Id));
       l.push_back(field("Primary gatekeeper", c.gatekeeper1.empty() ? "(none)" : c.gatekeeper1 + ":1719"));
       l.push_back(field("Secondary gatekeeper", c.gatekeeper2.empty() ? "(none)" : c.gatekeeper2 + ":1719"));
-      l.push_back(field("Registration", c.gatekeeper1.empty() && c.gatekeeper2.empty() ? "not registered"
-                                                                                         : "registered"));
+      l.push_back(field("Registration",
+                        c.gatekeeper1.empty() && c.gatekeeper2.empty() ? "not registered" : "registered"));
       break;
     case Protocol::Sip:
       l.push_back(field("Protocol", "SIP"));
@@ -243,7 +244,8 @@ std::vector<std::string> gatekeeperStatus(const GatewayConfig& c, long long upti
     std::string number;
     for (const auto& peer : c.potsPeers)
       if (peer.port == p.name) number = peer.pattern;
-    l.push_back(field("Port " + p.name + " (" + p.type + ")", "on-hook" + (number.empty() ? "" : ", " + number)));
+    l.push_back(
+        field("Port " + p.name + " (" + p.type + ")", "on-hook" + (number.empty() ? "" : ", " + number)));
   }
   l.push_back(field("Calls since start", std::to_string(uptime / 600)));
   l.push_back("!END-TAG!");

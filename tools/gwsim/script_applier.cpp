@@ -43,9 +43,20 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
   bool sawQos = false, sawRoute = false, sawDns = false;
   bool lanDhcpGroup = false, lanPppoe = false, lanNoAddress = false, sawLan = false;
   std::optional<Protocol> protocol;
-  struct H323 { std::string id, password, gk1, gk2, area; bool any = false; } h323;
-  struct Sip { std::string user, password, server1, server2; int servers = 0; bool any = false; } sip;
-  struct Mgcp { std::string agent1, agent2; int agents = 0; bool any = false; } mgcp;
+  struct H323 {
+    std::string id, password, gk1, gk2, area;
+    bool any = false;
+  } h323;
+  struct Sip {
+    std::string user, password, server1, server2;
+    int servers = 0;
+    bool any = false;
+  } sip;
+  struct Mgcp {
+    std::string agent1, agent2;
+    int agents = 0;
+    bool any = false;
+  } mgcp;
   std::vector<PotsPeer> pots;
   std::vector<VoipPeer> others;
   bool sawPeers = false;
@@ -105,20 +116,26 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
 
     switch (block) {
       case Block::Wan:
-        if (line == "encapsulation pppoe") wanType = WanType::Pppoe;
-        else if (line == "ip address dhcp") wanType = WanType::Dhcp;
+        if (line == "encapsulation pppoe")
+          wanType = WanType::Pppoe;
+        else if (line == "ip address dhcp")
+          wanType = WanType::Dhcp;
         else if (w[0] == "ip" && w.size() >= 4 && w[1] == "address") {
           wanType = WanType::Static;
           next.staticIp = w[2];
           next.staticNetmask = w[3];
-        } else if (w[0] == "qos-control") sawQos = true;
+        } else if (w[0] == "qos-control")
+          sawQos = true;
         else if (line.starts_with("ppp pap sent-username "))
           splitCredentials(std::string_view(line).substr(22), next.pppoeId, next.pppoePassword);
         continue;
       case Block::Lan:
-        if (w[0] == "ip" && w.size() >= 2 && w[1] == "dhcp-group") lanDhcpGroup = true;
-        else if (line == "encapsulation pppoe" || line == "ppp role server") lanPppoe = true;
-        else if (line == "no ip address") lanNoAddress = true;
+        if (w[0] == "ip" && w.size() >= 2 && w[1] == "dhcp-group")
+          lanDhcpGroup = true;
+        else if (line == "encapsulation pppoe" || line == "ppp role server")
+          lanPppoe = true;
+        else if (line == "no ip address")
+          lanNoAddress = true;
         else if (line.starts_with("ppp pap sent-username ")) {
           // The tool sends its WAN PPPoE fields here; when the WAN does not use
           // PPPoE they are empty, and the server's own credentials stay.
@@ -131,17 +148,21 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
         }
         continue;
       case Block::PotsPeer:
-        if (w[0] == "destination-pattern") pots.back().pattern = rest(line, "destination-pattern");
-        else if (line == "application mgcpapp") pots.back().mgcpApp = true;
-        else if (w[0] == "port") pots.back().port = rest(line, "port");
+        if (w[0] == "destination-pattern")
+          pots.back().pattern = rest(line, "destination-pattern");
+        else if (line == "application mgcpapp")
+          pots.back().mgcpApp = true;
+        else if (w[0] == "port")
+          pots.back().port = rest(line, "port");
         continue;
       case Block::OtherPeer:
-        if (w[0] == "destination-pattern") others.back().pattern = rest(line, "destination-pattern");
-        else others.back().lines.push_back(line);
+        if (w[0] == "destination-pattern")
+          others.back().pattern = rest(line, "destination-pattern");
+        else
+          others.back().lines.push_back(line);
         if (line == "session target ras") protocol = Protocol::H323;
         continue;
-      case Block::None:
-        break;
+      case Block::None: break;
     }
 
     // Lines that stand on their own.
@@ -214,8 +235,10 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
   // Settle the WAN side.
   if (wanType) next.wanType = *wanType;
   if (whole) {
-    if (next.wanType == WanType::Pppoe) next.cableModem = false;
-    else next.cableModem = sawQos;
+    if (next.wanType == WanType::Pppoe)
+      next.cableModem = false;
+    else
+      next.cableModem = sawQos;
     if (next.wanType == WanType::Static && !sawRoute) next.staticRouter.clear();
     if (next.wanType != WanType::Dhcp && !sawDns) next.dnsServer.clear();
   } else if (sawQos) {
@@ -223,9 +246,12 @@ void ScriptApplier::apply(const std::vector<std::string>& lines, GatewayConfig& 
   }
 
   if (sawLan) {
-    if (lanDhcpGroup) next.lanMode = LanMode::DhcpGroup;
-    else if (lanPppoe) next.lanMode = LanMode::PppoeServer;
-    else if (lanNoAddress) next.lanMode = LanMode::NoAddress;
+    if (lanDhcpGroup)
+      next.lanMode = LanMode::DhcpGroup;
+    else if (lanPppoe)
+      next.lanMode = LanMode::PppoeServer;
+    else if (lanNoAddress)
+      next.lanMode = LanMode::NoAddress;
   }
 
   // VoIP protocol: explicit section words first, then any H.323 setting.

@@ -112,8 +112,9 @@ void Simulator::start() {
     transcriptFile_.open(options_.transcriptPath, std::ios::app | std::ios::binary);
   for (Link* l : {tcpLink_.get(), ptyLink_.get()}) {
     // Read inside Console::feed, which runs with mutex_ held.
-    l->console.setUptimeSource(
-        [this] { return std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - bootTime_).count(); });
+    l->console.setUptimeSource([this] {
+      return std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - bootTime_).count();
+    });
   }
   try {
     if (options_.tcp) openTcp();
@@ -185,7 +186,8 @@ void Simulator::openPty() {
     if (const auto target = linkTarget(options_.ptyLink)) {
       // Replace only a stale link of an earlier run, never someone else's link.
       if (!target->starts_with("/dev/pts/"))
-        throw SimulatorError::refused(options_.ptyLink + " is a link that does not lead to a pseudo-terminal");
+        throw SimulatorError::refused(options_.ptyLink +
+                                      " is a link that does not lead to a pseudo-terminal");
       ::unlink(options_.ptyLink.c_str());
     } else if (errno != ENOENT) {
       throw SimulatorError::refused(options_.ptyLink + " exists and is not a symbolic link");
@@ -281,9 +283,7 @@ void Simulator::receive(Link& link, const char* data, std::size_t n, bool record
     case Console::Request::EndSession:
       if (link.tcp) link.closeAfterFlush = true;  // over serial the line simply stays idle
       break;
-    case Console::Request::SaveEndHeld:
-      link.saveEndAt = Clock::now() + options_.saveEndDelay;
-      break;
+    case Console::Request::SaveEndHeld: link.saveEndAt = Clock::now() + options_.saveEndDelay; break;
     case Console::Request::None: break;
   }
 }
@@ -292,8 +292,10 @@ void Simulator::flush(Link& link, Clock::time_point now) {
   const bool paced = options_.chunkBytes > 0 || options_.pace9600;
   auto pieceSize = [&] {
     std::size_t piece = link.out.size() - link.sent;
-    if (options_.chunkBytes > 0) piece = std::min(piece, options_.chunkBytes);
-    else if (options_.pace9600) piece = std::min(piece, kPacedPiece);
+    if (options_.chunkBytes > 0)
+      piece = std::min(piece, options_.chunkBytes);
+    else if (options_.pace9600)
+      piece = std::min(piece, kPacedPiece);
     return piece;
   };
   // On a 9600-baud line a piece is complete only after its bytes' time on
@@ -412,8 +414,10 @@ void Simulator::closeLink(Link& link, bool reset) {
 
 void Simulator::linkFailed(Link& link, Clock::time_point now) {
   // A client that leaves right after "reboot-system" still reboots the gateway.
-  if (link.rebootAfterFlush) beginReboot(now);
-  else closeLink(link, false);
+  if (link.rebootAfterFlush)
+    beginReboot(now);
+  else
+    closeLink(link, false);
 }
 
 void Simulator::beginReboot(Clock::time_point now) {
@@ -464,8 +468,10 @@ void Simulator::runLoop() {
       if (!l.inbound.empty()) wake = std::min(wake, nextPacedLine(l));
       short events = POLLIN;
       if (l.pending()) {
-        if (l.waitWritable) events |= POLLOUT;
-        else wake = std::min(wake, l.nextWrite);
+        if (l.waitWritable)
+          events |= POLLOUT;
+        else
+          wake = std::min(wake, l.nextWrite);
       }
       linkIndex[i] = fds.size();
       fds.push_back({l.fd, events, 0});
@@ -491,8 +497,10 @@ void Simulator::runLoop() {
       }
       bool stopNow = false;
       for (const Command c : todo) {
-        if (c == Command::Stop) stopNow = true;
-        else execute(c);
+        if (c == Command::Stop)
+          stopNow = true;
+        else
+          execute(c);
       }
       {
         std::lock_guard lock(commandMutex_);

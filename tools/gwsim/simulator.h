@@ -26,14 +26,14 @@ struct SimulatorOptions {
   bool pty = false;
   std::string ptyLink;  ///< if set, a symbolic link to the pty's slave device is made here
 
-  std::size_t chunkBytes = 0;                 ///< >0: output goes out in separate writes of this size
+  std::size_t chunkBytes = 0;                  ///< >0: output goes out in separate writes of this size
   std::chrono::microseconds chunkPause{1000};  ///< pause after each such piece
-  bool pace9600 = false;                      ///< 9600 baud 8N1: about 1.0417 ms per byte
+  bool pace9600 = false;                       ///< 9600 baud 8N1: about 1.0417 ms per byte
   /// The pty takes the tool's bytes at 9600 baud 8N1: they reach the console
   /// after their time on the wire, and until they are across the pty takes
   /// no more, so a write made meanwhile waits as on a real line.
   bool read9600 = false;
-  std::string transcriptPath;                 ///< if set, the transcript is also appended to this file
+  std::string transcriptPath;                     ///< if set, the transcript is also appended to this file
   std::chrono::milliseconds rebootSilence{3000};  ///< how long "reboot-system" keeps the gateway away
   std::chrono::milliseconds saveEndDelay{0};  ///< how long a save's closing "!END-TAG!" waits (a flash write)
 };

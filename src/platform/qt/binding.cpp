@@ -1,10 +1,10 @@
 #include "platform/qt/binding.h"
 
-#include <algorithm>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/qt/qt_widgets.h"
 
@@ -21,7 +21,8 @@ void ApplyBackground(QWidget* w, const Colour& c) {
 
 // ---------------------------------------------------------------- Binding
 
-Binding::Binding(FormView::Impl& view, Control& control, QWidget* widget, std::initializer_list<Prop> kindProps)
+Binding::Binding(FormView::Impl& view, Control& control, QWidget* widget,
+                 std::initializer_list<Prop> kindProps)
     : view_(view), control_(control), widget_(widget), kindProps_(kindProps) {
   widget_->setObjectName(Name(control));
 }
@@ -40,24 +41,20 @@ void Binding::Apply(Prop p) {
       widget_->setVisible(control_.Visible());
       if (control_.Alignment() != Align::None && control_.Parent()) view_.Relayout(*control_.Parent());
       break;
-    case Prop::Enabled:
-      widget_->setEnabled(control_.Enabled());
-      break;
-    case Prop::Geometry:
-      view_.Place(control_);
-      break;
+    case Prop::Enabled: widget_->setEnabled(control_.Enabled()); break;
+    case Prop::Geometry: view_.Place(control_); break;
     case Prop::Font:
       if (control_.TextFont() != Font{}) widget_->setFont(FontFor(control_.TextFont()));
       view_.Place(control_);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
 void Binding::ApplyAll() {
   for (Prop p : kindProps_) Apply(p);
-  for (Prop p : {Prop::Caption, Prop::Font, Prop::Colour, Prop::Enabled, Prop::Geometry, Prop::Visible}) Apply(p);
+  for (Prop p : {Prop::Caption, Prop::Font, Prop::Colour, Prop::Enabled, Prop::Geometry, Prop::Visible})
+    Apply(p);
 }
 
 QSize Binding::GrownToContent(const Rect& r) const {
@@ -105,9 +102,7 @@ void FormView::Impl::Relayout(Control& container) {
         cw->setGeometry(free.right() + 1 - g.width, free.top(), g.width, free.height());
         free.setRight(free.right() - g.width);
         break;
-      default:
-        clients.push_back(child);
-        break;
+      default: clients.push_back(child); break;
     }
   }
   for (Control* child : clients) WidgetOf(*child)->setGeometry(free);
@@ -133,8 +128,7 @@ bool FormView::Impl::eventFilter(QObject* watched, QEvent* e) {
         if (s->key() == pressed) return true;  // left unaccepted: the shortcut runs
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return false;
 }

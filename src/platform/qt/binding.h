@@ -26,7 +26,8 @@ class Binding {
  public:
   /// `kindProps`: the properties of the control's kind that ApplyAll brings
   /// onto the widget before the ones every control has.
-  Binding(FormView::Impl& view, Control& control, QWidget* widget, std::initializer_list<Prop> kindProps = {});
+  Binding(FormView::Impl& view, Control& control, QWidget* widget,
+          std::initializer_list<Prop> kindProps = {});
   virtual ~Binding();
   /// Starts following the control's changes.
   void Attach();

@@ -1,11 +1,11 @@
 // Bindings of the controls the user clicks: push buttons, check boxes, radio
 // buttons and radio groups.
-#include <algorithm>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "platform/qt/binding.h"
 #include "platform/qt/text_codec.h"
@@ -16,11 +16,13 @@ namespace {
 
 class ButtonBinding : public Binding {
  public:
-  ButtonBinding(FormView::Impl& v, Button& b, QWidget* parent) : Binding(v, b, new QPushButton(parent), {Prop::Default}), button_(b) {
+  ButtonBinding(FormView::Impl& v, Button& b, QWidget* parent)
+      : Binding(v, b, new QPushButton(parent), {Prop::Default}), button_(b) {
     auto* w = static_cast<QPushButton*>(widget_);
     w->setAutoDefault(false);
     if (b.ButtonGlyph() == Button::Glyph::Ok) w->setIcon(w->style()->standardIcon(QStyle::SP_DialogOkButton));
-    if (b.ButtonGlyph() == Button::Glyph::Abort) w->setIcon(w->style()->standardIcon(QStyle::SP_DialogCancelButton));
+    if (b.ButtonGlyph() == Button::Glyph::Abort)
+      w->setIcon(w->style()->standardIcon(QStyle::SP_DialogCancelButton));
     QObject::connect(w, &QPushButton::clicked, w, [this] { Guard([this] { button_.Click(); }); });
   }
   void Apply(Prop p) override {
@@ -46,7 +48,8 @@ void Press(RadioButton& radio, bool) { radio.Click(); }
 template <typename C>
 class CheckableBinding : public Binding {
  public:
-  CheckableBinding(FormView::Impl& v, C& c, QAbstractButton* w) : Binding(v, c, w, {Prop::Checked}), checkable_(c) {
+  CheckableBinding(FormView::Impl& v, C& c, QAbstractButton* w)
+      : Binding(v, c, w, {Prop::Checked}), checkable_(c) {
     QObject::connect(w, &QAbstractButton::clicked, w, [this](bool checked) {
       Guard([&] { Press(checkable_, checked); });
       Apply(Prop::Checked);
@@ -71,30 +74,27 @@ class CheckableBinding : public Binding {
 
 class RadioGroupBinding : public Binding {
  public:
-  RadioGroupBinding(FormView::Impl& v, RadioGroup& g, QWidget* parent) : Binding(v, g, new QGroupBox(parent), {Prop::Items}), group_(g) {
+  RadioGroupBinding(FormView::Impl& v, RadioGroup& g, QWidget* parent)
+      : Binding(v, g, new QGroupBox(parent), {Prop::Items}), group_(g) {
     widget_->setAutoFillBackground(true);
   }
   void Apply(Prop p) override {
     auto* box = static_cast<QGroupBox*>(widget_);
     switch (p) {
-      case Prop::Caption:
-        box->setTitle(Decode(control_.Caption()));
-        break;
-      case Prop::Items:
-        Rebuild();
-        break;
+      case Prop::Caption: box->setTitle(Decode(control_.Caption())); break;
+      case Prop::Items: Rebuild(); break;
       case Prop::ItemIndex:
         for (int i = 0; i < int(radios_.size()); ++i) {
           QRadioButton* r = radios_[size_t(i)];
-          if (r->isChecked() != (i == group_.ItemIndex())) Quietly(r, [&] { r->setChecked(i == group_.ItemIndex()); });
+          if (r->isChecked() != (i == group_.ItemIndex()))
+            Quietly(r, [&] { r->setChecked(i == group_.ItemIndex()); });
         }
         break;
       case Prop::Geometry:
         Binding::Apply(p);
         LayItems();
         return;
-      default:
-        break;
+      default: break;
     }
     Binding::Apply(p);
   }
@@ -140,7 +140,8 @@ class RadioGroupBinding : public Binding {
     for (int i = 0; i < int(radios_.size()); ++i) {
       const int col = i / rows, row = i % rows;
       const int h = radios_[size_t(i)]->sizeHint().height();
-      radios_[size_t(i)]->setGeometry(left + col * colWidth, top + row * rowHeight + (rowHeight - h) / 2, colWidth - 2, h);
+      radios_[size_t(i)]->setGeometry(left + col * colWidth, top + row * rowHeight + (rowHeight - h) / 2,
+                                      colWidth - 2, h);
     }
   }
 
@@ -152,7 +153,8 @@ class RadioGroupBinding : public Binding {
 
 Binding* BindButton(FormView::Impl& view, Control& c, QWidget* parent) {
   if (auto* button = dynamic_cast<Button*>(&c)) return view.Bind<ButtonBinding>(*button, parent);
-  if (auto* check = dynamic_cast<CheckBox*>(&c)) return view.Bind<CheckableBinding<CheckBox>>(*check, new QCheckBox(parent));
+  if (auto* check = dynamic_cast<CheckBox*>(&c))
+    return view.Bind<CheckableBinding<CheckBox>>(*check, new QCheckBox(parent));
   if (auto* radio = dynamic_cast<RadioButton*>(&c)) {
     auto* w = new QRadioButton(parent);
     // Exclusion comes from the control's radio set, never from parentage.

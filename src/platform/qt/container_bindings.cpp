@@ -57,7 +57,8 @@ class PageControlBinding : public Binding {
   void Apply(Prop p) override {
     if (p == Prop::ActivePage) {
       const int index = pages_.ActivePageIndex();
-      if (index >= 0 && tabs()->currentIndex() != index) Quietly(tabs(), [&] { tabs()->setCurrentIndex(index); });
+      if (index >= 0 && tabs()->currentIndex() != index)
+        Quietly(tabs(), [&] { tabs()->setCurrentIndex(index); });
     }
     Binding::Apply(p);
   }
@@ -77,17 +78,10 @@ class TabSheetBinding : public Binding {
   void Apply(Prop p) override {
     const int index = tabs_->indexOf(widget_);
     switch (p) {
-      case Prop::Caption:
-        tabs_->setTabText(index, Decode(control_.Caption()));
-        break;
-      case Prop::TabVisible:
-        Quietly(tabs_, [&] { tabs_->setTabVisible(index, sheet_.TabVisible()); });
-        break;
-      case Prop::Enabled:
-        widget_->setEnabled(control_.Enabled());
-        break;
-      default:
-        break;  // the tab widget places and shows its pages
+      case Prop::Caption: tabs_->setTabText(index, Decode(control_.Caption())); break;
+      case Prop::TabVisible: Quietly(tabs_, [&] { tabs_->setTabVisible(index, sheet_.TabVisible()); }); break;
+      case Prop::Enabled: widget_->setEnabled(control_.Enabled()); break;
+      default: break;  // the tab widget places and shows its pages
     }
   }
 
@@ -113,6 +107,8 @@ Binding* BindContainer(FormView::Impl& view, Control& c, QWidget* parent) {
   return nullptr;
 }
 
-Binding* BindPlain(FormView::Impl& view, Control& c, QWidget* parent) { return view.Bind<PlainBinding>(c, parent); }
+Binding* BindPlain(FormView::Impl& view, Control& c, QWidget* parent) {
+  return view.Bind<PlainBinding>(c, parent);
+}
 
 }  // namespace platform::qt

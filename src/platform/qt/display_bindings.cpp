@@ -20,8 +20,10 @@ QString DisplayLine(const std::string& line) {
   QString s = Decode(line);
   s.remove(QLatin1Char('\r'));
   for (QChar& c : s) {
-    if (c.unicode() < 0x20 && c != QLatin1Char('\t')) c = QChar(0x2400 + c.unicode());
-    else if (c.unicode() == 0x7F) c = QChar(0x2421);
+    if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+      c = QChar(0x2400 + c.unicode());
+    else if (c.unicode() == 0x7F)
+      c = QChar(0x2421);
   }
   return s;
 }
@@ -52,7 +54,8 @@ class LabelBinding : public Binding {
 
 class ImageBinding : public Binding {
  public:
-  ImageBinding(FormView::Impl& v, Image& i, QWidget* parent) : Binding(v, i, new QLabel(parent), {Prop::Picture}), image_(i) {
+  ImageBinding(FormView::Impl& v, Image& i, QWidget* parent)
+      : Binding(v, i, new QLabel(parent), {Prop::Picture}), image_(i) {
     static_cast<QLabel*>(widget_)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   }
   void Apply(Prop p) override {
@@ -75,7 +78,8 @@ class ImageBinding : public Binding {
 
 class GaugeBinding : public Binding {
  public:
-  GaugeBinding(FormView::Impl& v, Gauge& g, QWidget* parent) : Binding(v, g, new QProgressBar(parent), {Prop::Progress}), gauge_(g) {
+  GaugeBinding(FormView::Impl& v, Gauge& g, QWidget* parent)
+      : Binding(v, g, new QProgressBar(parent), {Prop::Progress}), gauge_(g) {
     static_cast<QProgressBar*>(widget_)->setTextVisible(false);
   }
   void Apply(Prop p) override {
@@ -99,7 +103,8 @@ class GaugeBinding : public Binding {
 
 class MemoBinding : public Binding {
  public:
-  MemoBinding(FormView::Impl& v, Memo& m, QWidget* parent) : Binding(v, m, new QPlainTextEdit(parent), {Prop::Lines}), memo_(m) {
+  MemoBinding(FormView::Impl& v, Memo& m, QWidget* parent)
+      : Binding(v, m, new QPlainTextEdit(parent), {Prop::Lines}), memo_(m) {
     auto* w = edit();
     w->setLineWrapMode(QPlainTextEdit::NoWrap);
     w->setReadOnly(m.ReadOnly());
@@ -134,8 +139,7 @@ class MemoBinding : public Binding {
         w->setPalette(pal);
         break;
       }
-      default:
-        break;
+      default: break;
     }
     Binding::Apply(p);
   }

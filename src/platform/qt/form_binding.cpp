@@ -1,9 +1,9 @@
 // The binding of a form to its top-level window: title, showing and first
 // placement on the screen, size, focus, background.
-#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/qt/binding.h"
 #include "platform/qt/qt_widgets.h"
@@ -18,15 +18,14 @@ class FormBinding : public Binding {
   FormBinding(FormView::Impl& v, platform::Form& f, FormWindow* w) : Binding(v, f, w), form_(f) {
     Qt::WindowFlags flags = Qt::Window;
     if (f.BorderStyle() != platform::Form::Border::Sizeable)
-      flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+      flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+               Qt::WindowCloseButtonHint;
     if (f.StayOnTop()) flags |= Qt::WindowStaysOnTopHint;
     w->setWindowFlags(flags);
   }
   void Apply(Prop p) override {
     switch (p) {
-      case Prop::Caption:
-        widget_->setWindowTitle(Decode(control_.Caption()));
-        break;
+      case Prop::Caption: widget_->setWindowTitle(Decode(control_.Caption())); break;
       case Prop::Visible:
         if (control_.Visible()) {
           const bool first = !placed_;
@@ -45,22 +44,19 @@ class FormBinding : public Binding {
         break;
       case Prop::Geometry: {
         const Rect& r = control_.Geometry();
-        if (form_.BorderStyle() != platform::Form::Border::Sizeable) widget_->setFixedSize(r.width, r.height);
-        else widget_->resize(r.width, r.height);
+        if (form_.BorderStyle() != platform::Form::Border::Sizeable)
+          widget_->setFixedSize(r.width, r.height);
+        else
+          widget_->resize(r.width, r.height);
         break;
       }
       case Prop::Focus:
         if (Control* c = form_.Focused())
           if (QWidget* w = view_.WidgetOf(*c); w && !w->hasFocus()) w->setFocus();
         break;
-      case Prop::Colour:
-        ApplyBackground(widget_, control_.Background());
-        break;
-      case Prop::Enabled:
-        widget_->setEnabled(control_.Enabled());
-        break;
-      default:
-        break;
+      case Prop::Colour: ApplyBackground(widget_, control_.Background()); break;
+      case Prop::Enabled: widget_->setEnabled(control_.Enabled()); break;
+      default: break;
     }
   }
 

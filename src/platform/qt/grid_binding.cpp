@@ -12,11 +12,12 @@ class GridBinding : public Binding {
   GridBinding(FormView::Impl& v, StringGrid& g, QWidget* parent) : Binding(v, g, new GridWidget(g, parent)) {}
   void Apply(Prop p) override {
     switch (p) {
-      case Prop::Cells: case Prop::RowCount: case Prop::Selection: case Prop::Colour: case Prop::Enabled:
-        static_cast<GridWidget*>(widget_)->Refresh();
-        break;
-      default:
-        break;
+      case Prop::Cells:
+      case Prop::RowCount:
+      case Prop::Selection:
+      case Prop::Colour:
+      case Prop::Enabled: static_cast<GridWidget*>(widget_)->Refresh(); break;
+      default: break;
     }
     Binding::Apply(p);
   }

@@ -35,9 +35,7 @@ platform::Answer QtMessageBoxes::Show(const platform::MessageBox& box) {
                      QApplication::activeWindow());
   dialog.setObjectName(QStringLiteral("MessageBox"));
   switch (box.buttons) {
-    case platform::Buttons::Ok:
-      dialog.setStandardButtons(QMessageBox::Ok);
-      break;
+    case platform::Buttons::Ok: dialog.setStandardButtons(QMessageBox::Ok); break;
     case platform::Buttons::OkCancel:
       dialog.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
       dialog.setDefaultButton(QMessageBox::Ok);

@@ -6,7 +6,8 @@ namespace platform::qt {
 
 QPixmap PixmapOf(const Picture& picture) {
   if (picture.Empty()) return {};
-  const QImage img(picture.rgb.data(), picture.width, picture.height, picture.width * 3, QImage::Format_RGB888);
+  const QImage img(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
+                   QImage::Format_RGB888);
   return QPixmap::fromImage(img.copy());
 }
 

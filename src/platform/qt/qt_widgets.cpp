@@ -1,6 +1,5 @@
 #include "platform/qt/qt_widgets.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -11,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtGlobal>
+#include <algorithm>
 
 #include "platform/qt/address_typing.h"
 #include "platform/qt/text_codec.h"
@@ -88,7 +88,8 @@ AddressWidget::AddressWidget(QWidget* parent) : EditWidget(parent) {
 void AddressWidget::HandleKey(QKeyEvent* e) {
   AddressTyping t;
   t.text = Encode(text());
-  if (t.text.size() != platform::AddressEdit::kEmpty.size()) t.text = std::string(platform::AddressEdit::kEmpty);
+  if (t.text.size() != platform::AddressEdit::kEmpty.size())
+    t.text = std::string(platform::AddressEdit::kEmpty);
   t.cursor = cursorPosition();
   if (hasSelectedText()) {
     t.selStart = selectionStart();
@@ -107,16 +108,20 @@ void AddressWidget::HandleKey(QKeyEvent* e) {
     changed = t.Backspace();
   } else if (e->key() == Qt::Key_Delete && mods == Qt::NoModifier) {
     changed = t.Delete();
-  } else if (e->text().size() == 1 && e->text()[0].isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
+  } else if (e->text().size() == 1 && e->text()[0].isPrint() &&
+             !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
     changed = t.Type(char(e->text()[0].toLatin1()));
   } else {
     // Moving, selecting, copying and Enter behave as in any edit; every
     // other key that would edit the text freely is refused.
     switch (e->key()) {
-      case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End:
-      case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Escape:
-        QLineEdit::keyPressEvent(e);
-        return;
+      case Qt::Key_Left:
+      case Qt::Key_Right:
+      case Qt::Key_Home:
+      case Qt::Key_End:
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Escape: QLineEdit::keyPressEvent(e); return;
       default:
         if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll)) {
           QLineEdit::keyPressEvent(e);
@@ -147,10 +152,10 @@ namespace {
 class PainterCanvas : public platform::Canvas {
  public:
   explicit PainterCanvas(QPainter& p) : p_(p) {}
-  int TextWidth(const std::string& text) override {
-    return p_.fontMetrics().horizontalAdvance(Decode(text));
+  int TextWidth(const std::string& text) override { return p_.fontMetrics().horizontalAdvance(Decode(text)); }
+  void FillRect(const Rect& r) override {
+    p_.fillRect(QRect(r.left, r.top, r.width, r.height), Resolve(brush));
   }
-  void FillRect(const Rect& r) override { p_.fillRect(QRect(r.left, r.top, r.width, r.height), Resolve(brush)); }
   void Rectangle(const Rect& r) override {
     if (r.width <= 0 || r.height <= 0) return;
     p_.setPen(QPen(Qt::black, 1));
@@ -234,7 +239,7 @@ void GridWidget::paintEvent(QPaintEvent*) {
       state.fixed = grid_.IsFixed(col, row);
       state.selected = !state.fixed && col == grid_.Col() && row == grid_.Row();
       state.focused = state.selected && hasFocus();
-      canvas.brush = state.fixed ? grid_.FixedColour()
+      canvas.brush = state.fixed      ? grid_.FixedColour()
                      : state.selected ? Colour::Sys(Colour::System::Highlight)
                                       : grid_.Background();
       canvas.fontColour = Colour::Sys(Colour::System::WindowText);
@@ -289,8 +294,10 @@ bool GridWidget::StartEditing(bool selectAll) {
   editRow_ = row;
   editor_->setGeometry(CellRect(col, row));
   editor_->setText(Decode(grid_.Cell(col, row)));
-  if (selectAll) editor_->selectAll();
-  else editor_->end(false);
+  if (selectAll)
+    editor_->selectAll();
+  else
+    editor_->end(false);
   editor_->show();
   editor_->setFocus();
   return true;
@@ -334,9 +341,7 @@ void GridWidget::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Right: ++col; break;
     case Qt::Key_Up: --row; break;
     case Qt::Key_Down: ++row; break;
-    case Qt::Key_F2:
-      StartEditing(false);
-      return;
+    case Qt::Key_F2: StartEditing(false); return;
     default: {
       if (editor_ && !editor_->isHidden()) {
         QApplication::sendEvent(editor_, e);
@@ -355,8 +360,10 @@ void GridWidget::keyPressEvent(QKeyEvent* e) {
   platform::Guard([&] { grid_.Select(col, row); });
   // Keep the current row in view.
   const int first = grid_.FixedRows() + verticalScrollBar()->value();
-  if (row < first) verticalScrollBar()->setValue(row - grid_.FixedRows());
-  else if (row >= first + VisibleScrollRows()) verticalScrollBar()->setValue(row - grid_.FixedRows() - VisibleScrollRows() + 1);
+  if (row < first)
+    verticalScrollBar()->setValue(row - grid_.FixedRows());
+  else if (row >= first + VisibleScrollRows())
+    verticalScrollBar()->setValue(row - grid_.FixedRows() - VisibleScrollRows() + 1);
 }
 
 void GridWidget::resizeEvent(QResizeEvent* e) {

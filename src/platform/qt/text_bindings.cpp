@@ -13,7 +13,8 @@ namespace {
 
 class EditBinding : public Binding {
  public:
-  EditBinding(FormView::Impl& v, Edit& e, EditWidget* w) : Binding(v, e, w, {Prop::Text, Prop::ReadOnly}), edit_(e) {
+  EditBinding(FormView::Impl& v, Edit& e, EditWidget* w)
+      : Binding(v, e, w, {Prop::Text, Prop::ReadOnly}), edit_(e) {
     if (e.PasswordChar()) w->setEchoMode(QLineEdit::Password);
     if (e.MaxLength() > 0) w->setMaxLength(e.MaxLength());
     w->onKey = [this](char& key) { Guard([&] { edit_.KeyPress(key); }); };
@@ -31,20 +32,15 @@ class EditBinding : public Binding {
   void Apply(Prop p) override {
     auto* w = line();
     switch (p) {
-      case Prop::Text:
-        ShowLineText(*w, Decode(edit_.Text()));
-        break;
-      case Prop::ReadOnly:
-        w->setReadOnly(edit_.ReadOnly());
-        break;
+      case Prop::Text: ShowLineText(*w, Decode(edit_.Text())); break;
+      case Prop::ReadOnly: w->setReadOnly(edit_.ReadOnly()); break;
       case Prop::Colour: {
         QPalette pal = w->palette();
         pal.setColor(QPalette::Base, Resolve(edit_.Background()));
         w->setPalette(pal);
         break;
       }
-      default:
-        break;
+      default: break;
     }
     Binding::Apply(p);
   }
@@ -55,7 +51,8 @@ class EditBinding : public Binding {
 
 class AddressBinding : public EditBinding {
  public:
-  AddressBinding(FormView::Impl& v, AddressEdit& e, QWidget* parent) : EditBinding(v, e, new AddressWidget(parent)) {
+  AddressBinding(FormView::Impl& v, AddressEdit& e, QWidget* parent)
+      : EditBinding(v, e, new AddressWidget(parent)) {
     static_cast<AddressWidget*>(widget_)->onEdit = [this](const std::string& text, int cursor) {
       // Through the control's placing rule, so the text stays a dotted one.
       Guard([&] { edit_.SetText(text); });
@@ -67,7 +64,8 @@ class AddressBinding : public EditBinding {
 
 class ComboBinding : public Binding {
  public:
-  ComboBinding(FormView::Impl& v, ComboBox& c, QWidget* parent) : Binding(v, c, new QComboBox(parent), {Prop::Items}), combo_(c) {
+  ComboBinding(FormView::Impl& v, ComboBox& c, QWidget* parent)
+      : Binding(v, c, new QComboBox(parent), {Prop::Items}), combo_(c) {
     auto* w = static_cast<QComboBox*>(widget_);
     QObject::connect(w, &QComboBox::activated, w, [this](int index) {
       Guard([&] { combo_.UserChoose(index); });

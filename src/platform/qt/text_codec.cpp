@@ -1,7 +1,7 @@
 #include "platform/qt/text_codec.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace platform::qt {
 

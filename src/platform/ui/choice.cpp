@@ -1,7 +1,7 @@
 #include "choice.h"
 
-#include <algorithm>
 #include <strings.h>
+#include <algorithm>
 
 namespace platform {
 
@@ -59,8 +59,7 @@ std::string ComboBox::Text() const { return itemIndex_ < 0 ? std::string() : ite
 
 int ComboBox::IndexOf(std::string_view text) const {
   for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].size() == text.size() &&
-        strncasecmp(items_[i].data(), text.data(), text.size()) == 0)
+    if (items_[i].size() == text.size() && strncasecmp(items_[i].data(), text.data(), text.size()) == 0)
       return int(i);
   return -1;
 }

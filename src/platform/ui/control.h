@@ -18,10 +18,29 @@ namespace platform {
 /// What changed on a control, so an observer updates only that. `Front` is
 /// an event rather than a state: a shown form was asked to come to the front.
 enum class Prop : uint8_t {
-  Visible, Enabled, Caption, Text, Geometry, Colour, Font,
-  Checked, ItemIndex, Items, Cells, RowCount, Selection,
-  Lines, LineAdded, Progress, Picture, ActivePage, TabVisible,
-  Default, ReadOnly, Focus, Front
+  Visible,
+  Enabled,
+  Caption,
+  Text,
+  Geometry,
+  Colour,
+  Font,
+  Checked,
+  ItemIndex,
+  Items,
+  Cells,
+  RowCount,
+  Selection,
+  Lines,
+  LineAdded,
+  Progress,
+  Picture,
+  ActivePage,
+  TabVisible,
+  Default,
+  ReadOnly,
+  Focus,
+  Front
 };
 
 class Control {

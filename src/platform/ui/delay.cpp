@@ -1,14 +1,14 @@
 #include "delay.h"
 
+#include <poll.h>
+#include <sys/timerfd.h>
+#include <time.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <optional>
-#include <poll.h>
-#include <sys/timerfd.h>
-#include <time.h>
-#include <unistd.h>
 
 namespace platform {
 

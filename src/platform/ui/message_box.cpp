@@ -24,9 +24,13 @@ Answer ShowMessageBox(std::string text, std::string caption, Icon icon, Buttons 
   return gCurrent->Show(MessageBox{std::move(text), std::move(caption), icon, buttons});
 }
 
-ScriptedMessageBoxes::ScriptedMessageBoxes() : previous_(&CurrentMessageBoxes()) { InstallMessageBoxes(this); }
+ScriptedMessageBoxes::ScriptedMessageBoxes() : previous_(&CurrentMessageBoxes()) {
+  InstallMessageBoxes(this);
+}
 
-ScriptedMessageBoxes::~ScriptedMessageBoxes() { InstallMessageBoxes(previous_ == &gSilent ? nullptr : previous_); }
+ScriptedMessageBoxes::~ScriptedMessageBoxes() {
+  InstallMessageBoxes(previous_ == &gSilent ? nullptr : previous_);
+}
 
 Answer ScriptedMessageBoxes::Show(const MessageBox& box) {
   shown_.push_back(box);

@@ -16,8 +16,8 @@ class Canvas {
  public:
   virtual ~Canvas() = default;
   virtual int TextWidth(const std::string& text) = 0;
-  virtual void FillRect(const Rect& r) = 0;          // filled with `brush`
-  virtual void Rectangle(const Rect& r) = 0;         // filled with `brush`, outlined by the pen
+  virtual void FillRect(const Rect& r) = 0;   // filled with `brush`
+  virtual void Rectangle(const Rect& r) = 0;  // filled with `brush`, outlined by the pen
   virtual void TextOut(int x, int y, const std::string& text) = 0;  // in `fontColour`
   Colour brush = kWhite;
   Colour fontColour = kBlack;
@@ -75,8 +75,8 @@ class StringGrid : public Control {
   void Unindex(int row);
 
   int cols_;
-  std::vector<std::vector<std::string>> cells_;  // by row, then column
-  int indexedCol_ = -1;                           // none yet
+  std::vector<std::vector<std::string>> cells_;              // by row, then column
+  int indexedCol_ = -1;                                      // none yet
   std::unordered_map<std::string, std::vector<int>> index_;  // text -> its rows, ascending
   int fixedRows_ = 1, fixedCols_ = 1;
   bool editable_ = false;

@@ -16,12 +16,12 @@ struct Rect {
 /// theme's system colours, which the view resolves from its palette.
 struct Colour {
   enum class System : uint8_t {
-    None,        // an RGB colour, in `rgb`
-    Window,      // window (edit) background
+    None,    // an RGB colour, in `rgb`
+    Window,  // window (edit) background
     WindowText,
-    BtnFace,     // button face: disabled or inactive backgrounds
-    Light3D,     // 3-D light: the background of disabled edits
-    Highlight,   // selection background
+    BtnFace,    // button face: disabled or inactive backgrounds
+    Light3D,    // 3-D light: the background of disabled edits
+    Highlight,  // selection background
   };
   System system = System::None;
   uint32_t rgb = 0;  // 0xRRGGBB when system is None
