@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian packages the build, the tests and the demo need.
 PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libjpeg-dev
-          libgtest-dev libgmock-dev dpkg-dev file)
+          libgtest-dev libgmock-dev dpkg-dev file clang-format)
 
 install_missing() {
   local missing=()
@@ -55,4 +55,9 @@ sanitizer_environment() {
   export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   export LSAN_OPTIONS="suppressions=$ROOT/tests/robustness/lsan.supp:print_suppressions=0"
+}
+
+# The project's C++ sources, for the formatter.
+cpp_sources() {
+  (cd "$ROOT" && find src app tests bench fuzz tools assets -name '*.cpp' -o -name '*.h' | sort)
 }

@@ -46,7 +46,9 @@ class Overlap : public VisitTest, public ::testing::WithParamInterface<Via> {
 // Catches Save usable while the read-out still fills the pages: pressed then,
 // the read-out stopped for good or a script of reset fields went out.
 TEST_P(Overlap, SaveWaitsForTheReadOut) {
-  StartPaced({"full"});
+  Gateway g;
+  g.preset = "full";
+  StartPaced(g);
   ASSERT_TRUE(Connect(GetParam()));
   TypeLogin();
   ASSERT_TRUE(WaitFor([&] { return !main().P_main.Visible(); }));  // the model is accepted
