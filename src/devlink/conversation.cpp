@@ -67,20 +67,13 @@ void DeviceLink::Reboot() {
   } catch (...) {
     failed = std::current_exception();
   }
-  if (record_.LinkMode == kLinkSerial)
-    CloseSerial();
-  else if (record_.LinkMode == kLinkTcp)
-    CloseTcp();
+  if (LinkTransport* t = ChosenTransport()) t->Close();
   if (failed) std::rethrow_exception(failed);
 }
 
 void DeviceLink::Disconnect() {
-  if (record_.LinkMode == kLinkSerial) {
-    SendGetData("end-morvel\r");
-    CloseSerial();
-  } else if (record_.LinkMode == kLinkTcp) {
-    CloseTcp();
-  }
+  if (record_.LinkMode == kLinkSerial) SendGetData("end-morvel\r");
+  if (LinkTransport* t = ChosenTransport()) t->Close();
 }
 
 void DeviceLink::SendEnd() {
@@ -94,7 +87,6 @@ void DeviceLink::SendTyped(std::string_view text) {
 
 void DeviceLink::Begin(Conversation c) {
   conversation_ = c;
-  saveEchoPending_ = false;
   ApplySaveLook();
   if (c == Conversation::Save) ShowSaveProgress(0);
 }
@@ -102,9 +94,8 @@ void DeviceLink::Begin(Conversation c) {
 void DeviceLink::End(Conversation c) {
   if (conversation_ != c) return;
   conversation_ = Conversation::None;
-  saveEchoPending_ = false;
   pollLimit_.Stop();
-  HideSaveProgress();
+  if (c == Conversation::Save) windows_.HideSaveProgress();
   ApplySaveLook();
   StartWaiting();
 }
@@ -126,8 +117,8 @@ void DeviceLink::StartSave() {
   record_.StartTagCount = 0;
   record_.EndTagCount = 0;
   record_.ReplyState = reply::kSave;
-  Begin(Conversation::Save);
   saveEchoPending_ = true;
+  Begin(Conversation::Save);
   try {
     SendGetData("\r");
     SendGetData("write-system\r");
@@ -175,12 +166,9 @@ void DeviceLink::ApplySaveLook() {
 }
 
 void DeviceLink::ConversationsClosed() {
-  conversation_ = Conversation::None;
   saveWaiting_ = false;
   pollWaiting_.reset();
-  saveEchoPending_ = false;
-  pollLimit_.Stop();
-  HideSaveProgress();
+  End(conversation_);
 }
 
 }  // namespace devlink

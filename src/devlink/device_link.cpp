@@ -6,10 +6,7 @@
 namespace devlink {
 
 DeviceLink::DeviceLink(LinkWindows& windows, config::ConfigPages& pages) : windows_(windows), pages_(pages) {
-  pollLimit_.onTimer = [this] {
-    pollLimit_.Stop();
-    End(Conversation::Poll);
-  };
+  pollLimit_.onTimer = [this] { End(Conversation::Poll); };
   SetUpTransports();
 }
 

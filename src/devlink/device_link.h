@@ -58,7 +58,7 @@ class DeviceLink {
  public:
   /// `windows` and `pages` must outlive the link.
   DeviceLink(LinkWindows& windows, config::ConfigPages& pages);
-  ~DeviceLink();
+  virtual ~DeviceLink();
   DeviceLink(const DeviceLink&) = delete;
   DeviceLink& operator=(const DeviceLink&) = delete;
 
@@ -213,7 +213,8 @@ class DeviceLink {
   /// while a read-out runs, so a half-read configuration is never written.
   void AllowSave(bool allowed);
   void ApplySaveLook();
-  /// Nothing runs or waits any more (a transport closed, Connect pressed).
+  /// Nothing runs or waits any more (a transport closed, Connect pressed):
+  /// the running conversation ends, the waiting ones are dropped.
   void ConversationsClosed();
   /// Either transport has closed: the trace line and the idle looks.
   void ShowDisconnected();
@@ -237,9 +238,9 @@ class DeviceLink {
   /// Reads what arrived during serial writes, once no pass or write runs.
   void ReadHeldBytes();
   /// A save over serial has sent `percent` of its script; the windows show
-  /// it (over TCP it is over too soon to be worth showing).
+  /// it (over TCP it is over too soon to be worth showing). They hide it
+  /// when the save ends.
   void ShowSaveProgress(int percent);
-  void HideSaveProgress();
   /// While a received chunk is interpreted, the writes its lines cause are
   /// gathered and go out in one send when the chunk is done (the six blanks
   /// after each version line, a whole configuration script): the same bytes
@@ -264,8 +265,6 @@ class DeviceLink {
   void SetUpTransports();
   /// The transport `LinkMode` chooses; null with none chosen (or none set).
   LinkTransport* ChosenTransport() const;
-  /// Closes the TCP connection (and makes the socket inactive).
-  void CloseTcp();
   /// One read from the serial port / the socket into the receive path.
   void ReadSerial(int count);
   /// False when nothing could be read.
@@ -289,8 +288,6 @@ class DeviceLink {
   /// (a zero-interval tick, so it runs when the event loop next runs freely).
   bool serialWriting_ = false;
   platform::Timer heldRead_{"heldRead", 0};
-  /// The windows show a serial save's progress.
-  bool saveProgressShown_ = false;
   bool serialDeferred_ = false;
   bool tcpDeferred_ = false;
   /// The TCP connection attempt has failed (its error event or a disconnect).
@@ -299,7 +296,7 @@ class DeviceLink {
   Conversation conversation_ = Conversation::None;
   bool saveWaiting_ = false;
   std::optional<PollStart> pollWaiting_;
-  /// A save has begun and the gateway has not yet echoed "write-system".
+  /// The running save has not yet seen the gateway echo "write-system".
   bool saveEchoPending_ = false;
   /// The running poll has seen the gatekeeper status's echo.
   bool gatekeeperStatusSeen_ = false;

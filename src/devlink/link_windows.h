@@ -35,7 +35,8 @@ class LinkWindows {
   /// A save over serial has sent `percent` of its script (at 9600 baud it
   /// takes seconds).
   virtual void ShowSaveProgress(int percent) = 0;
-  /// That save has ended or its transport has closed.
+  /// A save has ended or its transport has closed; nothing when no progress
+  /// is shown (a save over TCP shows none).
   virtual void HideSaveProgress() = 0;
 };
 

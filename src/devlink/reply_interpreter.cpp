@@ -66,7 +66,7 @@ void DeviceLink::ComPort_Encode_Parsing(const LineWords& w) {
   // A save's lines begin with the echo of "write-system": whatever comes
   // before it is the rest of an earlier reply (a status page the gateway
   // finishes), whose markers and echoes must not steer the save.
-  if (saveEchoPending_) {
+  if (conversation_ == Conversation::Save && saveEchoPending_) {
     if (w[0] == "write-system") saveEchoPending_ = false;
     return;
   }

@@ -30,13 +30,7 @@ void DeviceLink::ReadHeldBytes() {
 }
 
 void DeviceLink::ShowSaveProgress(int percent) {
-  if (record_.LinkMode != kLinkSerial) return;
-  saveProgressShown_ = true;
-  windows_.ShowSaveProgress(percent);
-}
-
-void DeviceLink::HideSaveProgress() {
-  if (std::exchange(saveProgressShown_, false)) windows_.HideSaveProgress();
+  if (record_.LinkMode == kLinkSerial) windows_.ShowSaveProgress(percent);
 }
 
 }  // namespace devlink

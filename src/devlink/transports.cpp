@@ -78,10 +78,6 @@ void DeviceLink::CloseSerial() {
   if (serial_) serial_->Close();
 }
 
-void DeviceLink::CloseTcp() {
-  if (tcp_) tcp_->Close();
-}
-
 void DeviceLink::ComPortAfterOpen() {
   windows_.Trace("Connected...");
   windows_.ShowSerialConnected();
@@ -93,8 +89,8 @@ void DeviceLink::ShowDisconnected() {
   windows_.Trace("Disconnected...");
   // Nothing more comes from this transport: no conversation waits for it,
   // and the status polling stops until the user chooses the page again.
-  ConversationsClosed();
   AllowSave(false);
+  ConversationsClosed();
   windows_.ShowDisconnected();
 }
 

@@ -2,14 +2,11 @@
 // gateway: Save during the read-out, polls during a slow save, a save during
 // a status reply, a reconnect after the link dropped while polling, clicks
 // during the connection dialog's waits, and a restart whose write fails.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <termios.h>
-#include <unistd.h>
 #include <QTimer>
 
 #include "e2e_fixture.h"
+#include "loopback_listener.h"
 #include "pty_pair.h"
 
 namespace e2e {
@@ -128,38 +125,15 @@ TEST_P(Overlap, PollingStopsWhenTheLinkDrops) {
   ExpectPagesShow(sim().config(), pages());
 }
 
-/// A listener whose queue is full, so a connection attempt to it waits.
-struct StalledListener {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  int filler = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  int port = 0;
-  StalledListener() {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), len);
-    listen(fd, 0);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    port = ntohs(a.sin_port);
-    connect(filler, reinterpret_cast<sockaddr*>(&a), len);
-  }
-  /// Makes room: an attempt still under way would now complete.
-  void Accept() { close(accept(fd, nullptr, nullptr)); }
-  ~StalledListener() {
-    close(filler);
-    close(fd);
-  }
-};
-
 // Catches the connection dialog acting on clicks during its waits: a second
 // OK ran a second attempt, Cancel let the attempt go on (its late success
 // opened the login dialog), and Disconnect during the probe left the probe
 // writing to a closed port or reporting it.
 TEST_P(Overlap, ConnectionDialogDuringItsWaits) {
   devlink::TF_Connection& d = connection();
-  testsupport::PtyPair pty;  // nobody answers the probe in time
-  StalledListener listener;
+  testsupport::PtyPair pty;                   // nobody answers the probe in time
+  testsupport::LoopbackListener listener(0);  // its queue full: a connect waits
+  listener.FillQueue();
   main().BB_Connect.Click();
   if (GetParam() == Via::Tcp) {
     d.RB_TCP.Click();
@@ -172,7 +146,7 @@ TEST_P(Overlap, ConnectionDialogDuringItsWaits) {
   Later(300, [&] { d.BB_Connect.Click(); });
   Later(600, [&] { d.BB_Cancel.Click(); });
   Later(700, [&] {  // the late answer
-    listener.Accept();
+    listener.Accept(0);
     pty.Write("get-wan\r\n");
   });
   d.BB_Connect.Click();

@@ -16,20 +16,33 @@ struct LoopbackListener {
   int fd = -1;
   int peer = -1;
   int port = 0;
-  LoopbackListener() {
+  int filler = -1;
+  /// With a backlog of 0 the queue holds one connection waiting for accept.
+  explicit LoopbackListener(int backlog = 4) {
     fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(fd, 4);
+    listen(fd, backlog);
     socklen_t len = sizeof a;
     getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
     port = ntohs(a.sin_port);
   }
   ~LoopbackListener() {
     ClosePeer();
+    if (filler >= 0) close(filler);
     close(fd);
+  }
+  /// Fills a backlog-0 queue with a client of its own, so a further
+  /// connection attempt waits until Accept makes room.
+  void FillQueue() {
+    filler = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(uint16_t(port));
+    connect(filler, reinterpret_cast<sockaddr*>(&a), sizeof a);
   }
   LoopbackListener(const LoopbackListener&) = delete;
   LoopbackListener& operator=(const LoopbackListener&) = delete;

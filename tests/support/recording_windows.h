@@ -3,7 +3,6 @@
 // benchmarks: the main window's pages on a throwaway page control, and a
 // record of what the link asked of the other windows.
 #include <string>
-#include <vector>
 
 #include "devlink/link_windows.h"
 #include "lang/message_texts.h"
@@ -20,7 +19,6 @@ struct RecordingWindows : StandInPages, devlink::LinkWindows {
   bool saveEnabled = false;
   bool pagesCovered = true;
   bool loginShown = false;
-  std::vector<int> saveProgress;  // each percent shown, -1 when hidden
 
   RecordingWindows() {
     for (size_t i = 0; i < lang::kMessageKeys.size(); ++i)
@@ -39,8 +37,8 @@ struct RecordingWindows : StandInPages, devlink::LinkWindows {
   void EnableSave(bool enabled) override { saveEnabled = enabled; }
   void ShowLogin() override { loginShown = true; }
   void CloseLogin() override { loginShown = false; }
-  void ShowSaveProgress(int percent) override { saveProgress.push_back(percent); }
-  void HideSaveProgress() override { saveProgress.push_back(-1); }
+  void ShowSaveProgress(int) override {}
+  void HideSaveProgress() override {}
 };
 
 /// Holds the windows for a class that derives from the link: as its first
