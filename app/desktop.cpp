@@ -19,6 +19,7 @@ namespace {
 class FirstPaint : public QObject {
  public:
   explicit FirstPaint(std::function<void()> then) : then_(std::move(then)) {}
+  bool Waiting() const { return bool(then_); }
   bool eventFilter(QObject* watched, QEvent* e) override {
     if (e->type() == QEvent::Paint && then_) QTimer::singleShot(0, watched, std::exchange(then_, nullptr));
     return false;
@@ -43,7 +44,7 @@ int Run(int argc, char** argv, std::function<void()> onFirstPaint) {
     ui::Program program;
     ProgramView view(program, FindAssetsDir());
     FirstPaint firstPaint(std::move(onFirstPaint));
-    view.Main().Window()->installEventFilter(&firstPaint);
+    if (firstPaint.Waiting()) view.Main().Window()->installEventFilter(&firstPaint);
     program.Start();
     rc = app.exec();
   }

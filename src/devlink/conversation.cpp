@@ -28,9 +28,8 @@ void DeviceLink::ResetForConnect() {
 }
 
 void DeviceLink::SendLogin(std::string_view id, std::string_view password) {
-  pages_.SG_VoIP_Phone_number.SetRowCount(kGridRows);
   record_.StartVoipReadOut();
-  config::ClearLoginFields(pages_);
+  config::ClearLoginFields(pages_);  // the grid back to one port row among them
   // A new login supersedes whatever ran: its replies are the ones to read.
   saveWaiting_ = false;
   pollWaiting_.reset();

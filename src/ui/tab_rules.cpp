@@ -157,7 +157,9 @@ void TF_morvel_config_main::SG_VoIP_Phone_numberDrawCell(int col, int row, const
 }
 
 void TF_morvel_config_main::PageControl1Change() {
-  // The link sends the poll when no read-out or save runs, else right after.
+  // The link sends the poll when no read-out or save runs, else right after;
+  // the memo is cleared at once all the same, so no earlier status shows
+  // while the poll waits.
   if (PageControl1.ActivePage() == &Tab_Status_information) {
     T_State_Info.Start();
     pages.M_State_Info.Clear();
