@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/qt/file_dialogs.h"
 #include "platform/qt/message_boxes.h"
 #include "platform/qt/view.h"
 #include "platform/ui/message_box.h"
@@ -38,6 +39,8 @@ int Run(int argc, char** argv, std::function<void()> onFirstPaint) {
   platform::qt::ApplyLook(app);
   platform::qt::QtMessageBoxes boxes;
   platform::InstallMessageBoxes(&boxes);
+  platform::qt::QtFileDialogs files;
+  platform::InstallFileDialogs(&files);
 
   int rc = 0;
   {
@@ -48,6 +51,7 @@ int Run(int argc, char** argv, std::function<void()> onFirstPaint) {
     program.Start();
     rc = app.exec();
   }
+  platform::InstallFileDialogs(nullptr);
   platform::InstallMessageBoxes(nullptr);
   return rc;
 }

@@ -5,6 +5,7 @@
 #include "delay.h"
 #include "edit.h"
 #include "errors.h"
+#include "file_dialog.h"
 #include "form.h"
 #include "menu.h"
 #include "message_box.h"
