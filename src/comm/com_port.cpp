@@ -461,6 +461,9 @@ int TCustomComPort::WriteText(std::string_view text) {
     stillOpen();
     if (!writable) break;
   }
+  // A write the line could not take in time would run the rest of its text
+  // into the next one: it fails rather than reporting the bytes it managed.
+  if (done < text.size()) throw EComPort(CE_WriteFailed, ETIMEDOUT);
   // The write ends when the bytes have left the port, as an overlapped write
   // does, so a close right after it does not discard them.
   for (;;) {

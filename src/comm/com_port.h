@@ -228,7 +228,8 @@ class TCustomComPort {
   int ReadBytes(char* buffer, int count);
   /// Writes the bytes of `text` and waits until they have left the port or
   /// the write time-out ends; returns the number written. Raises error 2,
-  /// also when the port closes before the bytes are out. While it waits
+  /// also when the port closes before the bytes are out, and when the
+  /// time-out ends before the line has taken every byte. While it waits
   /// (at 9600 baud about 1 ms a byte) the UI thread handles events except
   /// the user's input and timer ticks (platform::WaitWritable): the windows
   /// repaint, and received-data events and a vanished device's close can run

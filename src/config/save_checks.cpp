@@ -1,8 +1,10 @@
 #include "config/save_checks.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "config/config_pages.h"
+#include "lang/fixed_texts.h"
 
 namespace config {
 
@@ -98,26 +100,49 @@ SaveProblem CheckSave(const ConfigPages& p, const TraceFn& trace) {
   return voipOk ? SaveProblem::None : SaveProblem::Voip;
 }
 
-std::optional<LineBreakingField> FindLineBreakingField(const ConfigPages& p) {
+namespace {
+
+/// The first text of the script, page by page, for which `bad(text, field)`
+/// holds; `field` is the control that presents the text.
+template <typename Bad>
+std::optional<FieldOnPage> FindScriptText(const ConfigPages& p, Bad bad) {
   for (const CaptionedField& f : kScriptTexts)
-    if (BreaksLine((p.*f.field).Text())) return Named((p.*f.caption).Caption(), p.*f.field);
+    if (bad((p.*f.field).Text(), p.*f.field)) return Named((p.*f.caption).Caption(), p.*f.field);
   // The grid's port names and phone numbers, captioned by their column titles.
   const platform::StringGrid& grid = p.SG_VoIP_Phone_number;
   for (int row = 1; row < grid.RowCount(); ++row)
     for (int col : {0, 2})
-      if (BreaksLine(grid.Cell(col, row))) return Named(grid.Cell(col, 0), grid);
+      if (bad(grid.Cell(col, row), grid)) return Named(grid.Cell(col, 0), grid);
   for (const ServiceFields& s : kServices)
-    if (BreaksLine((p.*s.port).Text())) return Named((p.*s.check).Caption(), p.*s.port);
+    if (bad((p.*s.port).Text(), p.*s.port)) return Named((p.*s.check).Caption(), p.*s.port);
   for (const CaptionedField& f : kUpgradeTexts)
-    if (BreaksLine((p.*f.field).Text())) return Named((p.*f.caption).Caption(), p.*f.field);
+    if (bad((p.*f.field).Text(), p.*f.field)) return Named((p.*f.caption).Caption(), p.*f.field);
   return std::nullopt;
 }
 
-std::string LineBreakWarning(const LineBreakingField& field) {
-  const std::string page = field.page ? std::string(TrimBlanks(field.page->Caption())) : std::string();
-  return "The field \"" + field.caption + "\" on the page \"" + page +
-         "\" holds a line break or a NUL character. It would reach the gateway as a command of its own, "
-         "so nothing was sent.";
+std::string PageCaption(const FieldOnPage& field) {
+  return field.page ? std::string(TrimBlanks(field.page->Caption())) : std::string();
+}
+
+}  // namespace
+
+std::optional<FieldOnPage> FindLineBreakingField(const ConfigPages& p) {
+  return FindScriptText(p, [](std::string_view text, const platform::Control&) { return BreaksLine(text); });
+}
+
+std::string LineBreakWarning(const FieldOnPage& field) {
+  return lang::fixed::LineBreakInField(field.caption, PageCaption(field));
+}
+
+std::optional<FieldOnPage> FindBlankInOneWordField(const ConfigPages& p,
+                                                   const std::vector<const platform::Control*>& oneWord) {
+  return FindScriptText(p, [&](std::string_view text, const platform::Control& field) {
+    return text.find(' ') != text.npos && std::find(oneWord.begin(), oneWord.end(), &field) != oneWord.end();
+  });
+}
+
+std::string BlankWarning(const FieldOnPage& field) {
+  return lang::fixed::BlankInOneWordField(field.caption, PageCaption(field));
 }
 
 }  // namespace config

@@ -3,12 +3,14 @@
 // and the texts it refuses to put into a script line.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/address_checks.h"
 
 namespace platform {
+class Control;
 class TabSheet;
-}
+}  // namespace platform
 
 namespace config {
 
@@ -29,17 +31,25 @@ enum class SaveProblem {
 /// would join when packed).
 SaveProblem CheckSave(const ConfigPages& pages, const TraceFn& trace);
 
-/// A text field of the script that holds CR, LF or NUL: its script line
-/// would end early and the rest reach the gateway's console as a command of
-/// its own.
-struct LineBreakingField {
+/// A text field of the script, by its caption and page.
+struct FieldOnPage {
   std::string caption;       // its label (check box, grid column title), blanks trimmed
   platform::TabSheet* page;  // the page it is on
 };
-/// The first such field, page by page; nothing when every text the script
-/// may carry is a single line.
-std::optional<LineBreakingField> FindLineBreakingField(const ConfigPages& pages);
+using LineBreakingField = FieldOnPage;
+
+/// The first text field of the script, page by page, that holds CR, LF or
+/// NUL: its script line would end early and the rest reach the gateway's
+/// console as a command of its own. Nothing when every text is one line.
+std::optional<FieldOnPage> FindLineBreakingField(const ConfigPages& pages);
 /// The warning Save shows for it, naming the field and its page.
-std::string LineBreakWarning(const LineBreakingField& field);
+std::string LineBreakWarning(const FieldOnPage& field);
+
+/// The first text field of the script, page by page, among `oneWord` (the
+/// fields the gateway's replies give back as one word) that holds a blank:
+/// it would read back as the part before the blank.
+std::optional<FieldOnPage> FindBlankInOneWordField(const ConfigPages& pages,
+                                                   const std::vector<const platform::Control*>& oneWord);
+std::string BlankWarning(const FieldOnPage& field);
 
 }  // namespace config

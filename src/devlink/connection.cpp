@@ -136,6 +136,9 @@ void TF_Connection::BB_ConnectClick() {
       Close();
       windows_.ShowLogin();
     } else {
+      // Given up: a connection the kernel would still make later must never
+      // show as connected without a login.
+      link_.AbandonOpen();
       platform::ShowMessageBox(windows_.Message(lang::Msg::CannotConnectHost), "Error",
                                platform::Icon::Error);
     }

@@ -6,7 +6,12 @@
 namespace devlink {
 
 DeviceLink::DeviceLink(LinkWindows& windows, config::ConfigPages& pages) : windows_(windows), pages_(pages) {
-  pollLimit_.onTimer = [this] { End(Conversation::Poll); };
+  pollLimit_.onTimer = [this] {
+    pollLimit_.Stop();
+    if (queue_.Running() == Conversation::Poll)
+      Finish(Outcome::TimedOut,
+             "the status did not end within " + std::to_string(kPollLimitMs / 1000) + " s");
+  };
   SetUpTransports();
 }
 
@@ -42,7 +47,10 @@ void DeviceLink::SendGetData(std::string_view text) {
   // Slots 0 to 1023 are emptied; the second half is left as it is.
   for (int i = 0; i < tokensFilled_; ++i) record_.Tokens[i].clear();
   tokensFilled_ = 0;
-  if (LinkTransport* t = ChosenTransport()) t->Write(text);
+  if (LinkTransport* t = ChosenTransport()) {
+    queue_.Activity();
+    t->Write(text);
+  }
 }
 
 void DeviceLink::SendPutData(std::string_view text) {
@@ -52,6 +60,7 @@ void DeviceLink::SendPutData(std::string_view text) {
   line.reserve(text.size() + 1);
   line.append(text);
   line.push_back('\r');
+  queue_.Activity();
   t->Write(line);
 }
 

@@ -6,13 +6,15 @@
 // here; what it needs from them it asks through LinkWindows.
 #include <array>
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "comm/client_socket.h"
 #include "comm/com_port.h"
 #include "config/config_pages.h"
+#include "devlink/conversation_queue.h"
 #include "devlink/link_record.h"
 #include "devlink/link_windows.h"
 #include "platform/ui/toolkit.h"
@@ -31,18 +33,9 @@ class LinkTransport {
   virtual bool IsOpen() const = 0;
 };
 
-/// How a transport ends lines in status mode: TCP lines end at CR (LF never
-/// stored); serial lines end at LF (a CR before it is cut off).
+/// The transport bytes came from. Status lines end at CR, LF or CR LF on
+/// both; the receive path is told which one all the same.
 enum class LineEnds { Tcp, Serial };
-
-/// The exchanges with the gateway. One runs at a time: a save or a status
-/// poll asked for while another runs waits, and starts when that one ends.
-enum class Conversation {
-  None,
-  ReadOut,  ///< from the login line to the end of the DNS reply
-  Save,     ///< from "write-system" to the second "!END-TAG!" echo, or an echo that leaves the save state
-  Poll,     ///< from "get-wan-status" to the end of the gatekeeper status, at most kPollLimitMs
-};
 
 /// How a status poll starts the memo: the user's choice of the status page
 /// clears it; a tick of the polling timer also gives it one empty line.
@@ -53,6 +46,10 @@ enum class PollStart { PageChosen, Tick };
 /// highest). Slots the line did not fill hold what an earlier line left there.
 inline constexpr int kLineWords = 6;
 using LineWords = std::array<std::string, kLineWords>;
+
+/// The fields whose value the reply mapping reads back as one word: a blank
+/// inside them would come back as the part before it.
+std::vector<const platform::Control*> OneWordFields(const config::ConfigPages& pages);
 
 class DeviceLink {
  public:
@@ -84,39 +81,58 @@ class DeviceLink {
 
   // ---- The conversation with the gateway, as the windows ask for it ----
 
-  Conversation Running() const { return conversation_; }
+  /// The conversation that runs. One runs at a time; the others wait in the
+  /// order asked, the user's save and restart before polls. Each ends with
+  /// one outcome, which the link shows (a save that did not complete says
+  /// so in a box) and tells the windows (LinkWindows::ConversationEnded).
+  Conversation Running() const { return queue_.Running(); }
+  /// Running or waiting.
+  bool Asked(Conversation c) const { return queue_.Asked(c); }
   /// Connect pressed: the save and VoIP counters from the start, the phone
   /// grid back to one port row, parse mode; nothing runs or waits.
   void ResetForConnect();
-  /// The login dialog's OK: empties the fields the read-out fills, resets the
-  /// VoIP counters and flags, sends the login line and reads the answer as
-  /// the login's. The read-out runs from here; Save is held until it ends.
+  /// The login dialog's OK: the read-out. It empties the fields the read-out
+  /// fills, resets the VoIP counters and flags, sends the login line and
+  /// reads the answer as the login's, then the query series. Nothing while a
+  /// login or read-out runs or waits. Save is held until it ends.
   void SendLogin(std::string_view id, std::string_view password);
   /// Back to parse mode, unless a poll's reply is still arriving: then its
   /// end (or its time limit) does it.
   void LeaveStatusMode();
-  /// The save handshake: a lone CR, "write-system", "!START-TAG!"; now, or
-  /// as soon as the conversation that runs has ended. Its markers count only
-  /// after the gateway has echoed "write-system", so lines of an earlier
-  /// reply cannot pass for them.
-  void BeginSave();
+  /// A save of `script`, the lines made when the user pressed Save: a lone
+  /// CR, "write-system", "!START-TAG!", and those lines when the gateway asks
+  /// for them; now, or once what runs has ended. Nothing while a save runs or
+  /// waits. Its markers count only after the gateway has echoed
+  /// "write-system", so lines of an earlier reply cannot pass for them.
+  void BeginSave(std::vector<std::string> script);
   /// A status poll: "get-wan-status", then the gatekeeper status; now, or as
   /// soon as the conversation that runs has ended (a later ask replaces a
   /// waiting one). Nothing goes out while no transport is open.
   void Poll(PollStart start);
   /// A poll still waiting for its turn is no longer wanted.
   void CancelPoll();
-  /// Restart: parse mode, "reboot-system", the transport closed. A failed
-  /// write still closes the transport, and is raised afterwards.
+  /// Restart: parse mode, "reboot-system", the transport closed, and the
+  /// windows' restart wait; once the save or read-out that runs or waits has
+  /// ended. After a save that did not complete there is no reboot (its box
+  /// says so). A failed write still closes the transport and is raised.
   void Reboot();
   /// Disconnect: over serial "end-morvel" and the port closed; over TCP the
-  /// connection closed; nothing without a transport chosen.
+  /// connection closed; nothing without a transport chosen. What runs or
+  /// waits ends closed.
   void Disconnect();
   /// "end-morvel" when the serial port is open (the program closing).
   void SendEnd();
-  /// A line typed in the debug window: sent as it is with a CR; its replies
-  /// are read as WAN settings unless their echo selects another state.
+  /// A line typed in the debug window: sent as it is with a CR, once what
+  /// runs has ended; its replies are read as WAN settings unless their echo
+  /// selects another state. A reply that restarts the query series makes it
+  /// a read-out from there; otherwise its end mark, an error line or a quiet
+  /// gateway ends it.
   void SendTyped(std::string_view text);
+
+  /// How long a conversation may hear nothing from the gateway before it
+  /// ends timed out (a 9600-baud save never comes near it), and how long a
+  /// typed line's reply may pause before the line counts as answered.
+  void SetSilenceLimits(uint32_t limitMs, uint32_t quietMs) { queue_.SetSilenceLimits(limitMs, quietMs); }
 
   /// The link record, to read (the debug window lists the words of the line
   /// being received). Only the link changes it.
@@ -164,8 +180,8 @@ class DeviceLink {
   /// The reply interpreter: picks the reply state from word 0 and runs that
   /// state's handler on the same line.
   virtual void ComPort_Encode_Parsing(const LineWords& words);
-  /// Sends the configuration script, then the save state and "!END-TAG!".
-  /// A write that raises ends it at that line.
+  /// Sends the running save's script, then the save state and "!END-TAG!".
+  /// A write that fails ends it at that line and the save with it.
   void ComPort_Decode_Parsing();
   /// The login reset's second step on the main window's fields.
   void ClearData();
@@ -181,12 +197,17 @@ class DeviceLink {
   void ReceiveParsed(std::string_view bytes);
   void ReceiveStatus(std::string_view bytes, LineEnds ends);
   void StatusLine(std::string line);
+  /// The words of the line just ended, up to `lastSlot`, one blank apart.
+  std::string LineText(int lastSlot) const;
   void AppendToWord(std::string_view run);
 
   /// The query series' step at the end of the reply read in `state` (the
   /// login's acceptance for the login state): the next query, or the end of
-  /// the read-out after the DNS reply; nothing for other states.
-  void SendNextQuery(int32_t state);
+  /// the read-out after the DNS reply; false for a state with no step.
+  bool SendNextQuery(int32_t state);
+  /// A VoIP reply begins: the grid, the peer counters and the address pairs
+  /// from the start.
+  void StartVoipReply();
   void LoginAnswer(const LineWords& w);
   void ModelCheck(const LineWords& w);
   void SaveHandshake(const LineWords& w);
@@ -199,22 +220,48 @@ class DeviceLink {
   void MapVersion(const LineWords& w);
   void MapVoip(const LineWords& w);
   void MapPstn(const LineWords& w);
+  /// The rows of `state` that take one word into a text field.
+  void TakeWords(int32_t state, const LineWords& w);
 
-  void Begin(Conversation c);
-  /// Ends `c` if it is the one running, then starts what waited for it.
-  void End(Conversation c);
-  void StartWaiting();
+  // The conversations (conversation.cpp).
+  void StartLogin(const std::string& line);
   void StartSave();
   void StartPoll(PollStart start);
+  void StartRestart();
+  void StartTyped(const std::string& line);
+  /// Ends the running conversation with `outcome`: its looks are undone, what
+  /// waited starts (unless `startNext` is false: the link has closed), and
+  /// the outcome is shown. `shown`: the caller shows it (the login's refusal
+  /// box, an error raised to the general error handler).
+  void Finish(Outcome outcome, std::string reason = {}, bool shown = false, bool startNext = true);
+  /// What a finished conversation leaves for its report.
+  struct Notes {
+    bool restartFollows = false;  ///< a restart waited behind a complete save
+    bool restartDropped = false;  ///< a restart waited behind a save that failed
+    bool shown = false;
+  };
+  /// The looks a conversation put up, taken down before what waits starts.
+  void Settle(Conversation c);
+  /// The outcome shown: a trace line, the windows told, the boxes of a save
+  /// and of a read-out that stopped.
+  void Report(const Ending& e, const Notes& notes);
+  /// The silence limit has passed with nothing from the gateway.
+  void Silent();
+  /// Runs sends for the running conversation: a write that fails ends it
+  /// closed, and the error is raised on unless `raise` is false (a save's
+  /// own box says why it failed).
+  void Sending(const std::function<void()>& sends, bool raise = true);
+  /// A gateway line beginning with "%" while a conversation waits for it.
+  void GatewayRefused(const std::string& line);
   /// Tells a status line to the running poll: its end is the "!END-TAG!"
   /// after the gatekeeper status's echo.
   void PollLine(std::string_view trimmed);
   /// `BB_Save` as the transport and the model check allow it, held disabled
-  /// while a read-out runs, so a half-read configuration is never written.
+  /// while a read-out or a save runs or waits, and after a read-out that
+  /// stopped, so a half-read configuration is never written.
   void AllowSave(bool allowed);
   void ApplySaveLook();
-  /// Nothing runs or waits any more (a transport closed, Connect pressed):
-  /// the running conversation ends, the waiting ones are dropped.
+  /// The transport has closed: what runs and what waits end closed.
   void ConversationsClosed();
   /// Either transport has closed: the trace line and the idle looks.
   void ShowDisconnected();
@@ -224,8 +271,8 @@ class DeviceLink {
    public:
     explicit SerialTransport(DeviceLink& link) : link_(link) {}
     void Write(std::string_view bytes) override { link_.WriteSerial(bytes); }
-    void Close() override { link_.ComPort.Close(); }
-    bool IsOpen() const override { return link_.ComPort.Connected(); }
+    void Close() override { link_.CloseSerialPort(); }
+    bool IsOpen() const override { return link_.ComPort.Connected() && !link_.serialClosing_; }
 
    private:
     DeviceLink& link_;
@@ -235,12 +282,10 @@ class DeviceLink {
   /// arrive meanwhile stay in the port until the write's caller is done, so
   /// no reply is interpreted between the lines of the handler that sends.
   void WriteSerial(std::string_view bytes);
+  /// Closes the port; nothing it hands over while closing is read.
+  void CloseSerialPort();
   /// Reads what arrived during serial writes, once no pass or write runs.
   void ReadHeldBytes();
-  /// A save over serial has sent `percent` of its script; the windows show
-  /// it (over TCP it is over too soon to be worth showing). They hide it
-  /// when the save ends.
-  void ShowSaveProgress(int percent);
   /// While a received chunk is interpreted, the writes its lines cause are
   /// gathered and go out in one send when the chunk is done (the six blanks
   /// after each version line, a whole configuration script): the same bytes
@@ -293,14 +338,26 @@ class DeviceLink {
   /// The TCP connection attempt has failed (its error event or a disconnect).
   bool connectFailed_ = false;
 
-  Conversation conversation_ = Conversation::None;
-  bool saveWaiting_ = false;
-  std::optional<PollStart> pollWaiting_;
+  ConversationQueue queue_{[this] { Silent(); }};
+  /// The running or waiting save's lines, made when Save was pressed.
+  std::vector<std::string> saveScript_;
   /// The running save has not yet seen the gateway echo "write-system".
   bool saveEchoPending_ = false;
+  /// The command whose reply the read-out waits for, for its time-out.
+  std::string awaited_;
   /// The running poll has seen the gatekeeper status's echo.
   bool gatekeeperStatusSeen_ = false;
   bool saveAllowed_ = false;
+  /// The last read-out of this connection stopped before its end.
+  bool readOutStopped_ = false;
+  /// The user asked for the transport to close (Disconnect, Restart, an
+  /// abandoned opening): its close reports no read-out as stopped.
+  bool closeAsked_ = false;
+  /// The serial port is closing: what it still hands over is not read, and
+  /// nothing more is written.
+  bool serialClosing_ = false;
+  /// The last status byte was a CR: an LF right after it ends no line.
+  bool statusAfterCr_ = false;
   platform::Timer pollLimit_{"pollLimit", kPollLimitMs};
   /// One past the highest slot of the table's first half that the receive
   /// path has filled since SendGetData last emptied that half: the slots from

@@ -3,6 +3,7 @@
 // and includes no window; the main window implements it, tests record it.
 #include <string>
 
+#include "devlink/conversation_queue.h"
 #include "lang/message_texts.h"
 
 namespace devlink {
@@ -32,12 +33,19 @@ class LinkWindows {
   virtual void ShowLogin() = 0;
   virtual void CloseLogin() = 0;
 
-  /// A save over serial has sent `percent` of its script (at 9600 baud it
-  /// takes seconds).
+  /// A save has been asked for (`percent` 0) or has sent `percent` of its
+  /// script (at 9600 baud it takes seconds): the pages take no edits until
+  /// it ends.
   virtual void ShowSaveProgress(int percent) = 0;
-  /// A save has ended or its transport has closed; nothing when no progress
-  /// is shown (a save over TCP shows none).
+  /// The save has ended, whatever its outcome; nothing when no progress is
+  /// shown.
   virtual void HideSaveProgress() = 0;
+  /// "reboot-system" has gone (or could not go) and the transport is closed:
+  /// the wait before the gateway can be reached again.
+  virtual void ShowRestarting() = 0;
+  /// A conversation has ended; the link has already shown what the user
+  /// must know of it.
+  virtual void ConversationEnded(const Ending& ending) = 0;
 };
 
 }  // namespace devlink

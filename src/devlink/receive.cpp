@@ -22,6 +22,7 @@ constexpr std::string_view kMorePrompt = "-- more --";
 }  // namespace
 
 void DeviceLink::Receive(std::string_view bytes, LineEnds ends) {
+  queue_.Activity();
   if (record_.StatusMode) {
     ReceiveStatus(bytes, ends);
     // The gatekeeper query follows the first chunk after a WAN status poll.
@@ -66,6 +67,8 @@ void DeviceLink::ReceiveParsed(std::string_view bytes) {
       // interpreter (inside a message box) starts a new line instead of
       // gluing its first word to this line's last one, and what it leaves
       // unfinished is not wiped when this pass resumes.
+      // An error line of the gateway ends the conversation that waits for it.
+      if (words[0].starts_with('%')) GatewayRefused(LineText(stored ? slot : kTokenSlots - 1));
       record_.TokenIndex = 0;
       record_.RxLine.clear();
       ComPort_Encode_Parsing(words);
@@ -76,21 +79,34 @@ void DeviceLink::ReceiveParsed(std::string_view bytes) {
   }
 }
 
-void DeviceLink::ReceiveStatus(std::string_view bytes, LineEnds ends) {
-  const char lineEnd = ends == LineEnds::Tcp ? '\r' : '\n';
+void DeviceLink::ReceiveStatus(std::string_view bytes, LineEnds) {
+  // Lines end at CR, LF or CR LF on both transports: gateways differ.
   for (const char b : bytes) {
-    if (b == lineEnd) {
+    if (b == '\r' || b == '\n') {
+      const bool secondHalf = b == '\n' && statusAfterCr_;
+      statusAfterCr_ = b == '\r';
+      if (secondHalf) continue;
       std::string line = std::exchange(record_.RxLine, std::string());
-      // Over serial a CR precedes the LF; a line ended by LF alone keeps its
-      // last character.
-      if (ends == LineEnds::Serial && !line.empty() && line.back() == '\r') line.pop_back();
-      StatusLine(std::move(line));
-    } else if (record_.RxLine == kMorePrompt) {
-      record_.RxLine.clear();
-    } else if (!(ends == LineEnds::Tcp && b == '\n')) {
-      AppendToWord(std::string_view(&b, 1));
+      if (line != kMorePrompt) StatusLine(std::move(line));  // a prompt is no status line
+    } else {
+      statusAfterCr_ = false;
+      if (record_.RxLine == kMorePrompt)
+        record_.RxLine.clear();  // the key press echoed over the prompt
+      else
+        AppendToWord(std::string_view(&b, 1));
     }
   }
+}
+
+std::string DeviceLink::LineText(int lastSlot) const {
+  std::string text;
+  for (int i = 0; i <= lastSlot; ++i) {
+    const std::string& word = record_.Tokens[size_t(i)];
+    if (word.empty()) continue;
+    if (!text.empty()) text += ' ';
+    text += word;
+  }
+  return text;
 }
 
 void DeviceLink::StatusLine(std::string line) {

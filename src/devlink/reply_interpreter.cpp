@@ -5,7 +5,6 @@
 #include <string>
 
 #include "config/login_reset.h"
-#include "config/script_writer.h"
 #include "devlink/device_link.h"
 
 namespace devlink {
@@ -66,7 +65,7 @@ void DeviceLink::ComPort_Encode_Parsing(const LineWords& w) {
   // A save's lines begin with the echo of "write-system": whatever comes
   // before it is the rest of an earlier reply (a status page the gateway
   // finishes), whose markers and echoes must not steer the save.
-  if (conversation_ == Conversation::Save && saveEchoPending_) {
+  if (queue_.Running() == Conversation::Save && saveEchoPending_) {
     if (w[0] == "write-system") saveEchoPending_ = false;
     return;
   }
@@ -74,12 +73,16 @@ void DeviceLink::ComPort_Encode_Parsing(const LineWords& w) {
     if (w[0] == e.word) {
       record_.ReplyState = e.state;
       if (e.state == reply::kWan) record_.ProbeAnswered = true;
+      // However often the series runs, each VoIP reply fills the grid and
+      // the address pairs from the start.
+      if (e.state == reply::kVoip) StartVoipReply();
       break;
     }
   }
-  // An echo that took the state out of save (or a line typed in the debug
-  // window) ends the save: no confirmation will come.
-  if (conversation_ == Conversation::Save && record_.ReplyState != reply::kSave) End(Conversation::Save);
+  // An echo that took the state out of save ends the save: no confirmation
+  // will come.
+  if (queue_.Running() == Conversation::Save && record_.ReplyState != reply::kSave)
+    Finish(Outcome::Refused, w[0]);
   const int32_t state = record_.ReplyState;
   switch (state) {
     case reply::kWan: MapWan(w); break;
@@ -97,23 +100,41 @@ void DeviceLink::ComPort_Encode_Parsing(const LineWords& w) {
     default: break;  // 0, 15, 16 and unknown states read nothing
   }
   // A reply's end mark takes the series a step on; the login's step is
-  // taken at its acceptance line instead.
-  if (w[0] == kEndTag && state != reply::kLogin) SendNextQuery(state);
+  // taken at its acceptance line instead. A typed line whose reply has no
+  // step of its own has been answered.
+  if (w[0] == kEndTag && state != reply::kLogin && !SendNextQuery(state) &&
+      queue_.Running() == Conversation::Typed)
+    Finish(Outcome::Complete);
   // Six blanks after every line of the version reply, its echo included,
   // and after the next query on its end mark.
   if (state == reply::kVersion)
     for (int i = 0; i < kVersionBlanks; ++i) SendGetData(" ");
 }
 
-void DeviceLink::SendNextQuery(int32_t state) {
+bool DeviceLink::SendNextQuery(int32_t state) {
   for (const SeriesStep& step : kSeries) {
     if (step.state != state) continue;
-    if (step.next.empty())
-      End(Conversation::ReadOut);  // the series, and with it the read-out, is over
-    else
-      SendGetData(std::string(step.next) + "\r");
-    return;
+    const Conversation running = queue_.Running();
+    if (step.next.empty()) {
+      // The series, and with it the read-out, is over.
+      if (running == Conversation::ReadOut || running == Conversation::Typed) Finish(Outcome::Complete);
+      return true;
+    }
+    // A typed line whose reply restarts the series is a read-out from here.
+    if (running == Conversation::Typed) queue_.Become(Conversation::ReadOut);
+    if (queue_.Running() == Conversation::ReadOut) awaited_ = std::string(step.next);
+    SendGetData(std::string(step.next) + "\r");
+    return true;
   }
+  return false;
+}
+
+void DeviceLink::StartVoipReply() {
+  record_.StartVoipReadOut();
+  record_.HeldPattern.clear();
+  platform::StringGrid& grid = pages_.SG_VoIP_Phone_number;
+  grid.SetRowCount(2);  // the title row and one port row, which the first port reuses
+  grid.SetCell(2, 1, std::string());
 }
 
 void DeviceLink::LoginAnswer(const LineWords& w) {
@@ -124,7 +145,8 @@ void DeviceLink::LoginAnswer(const LineWords& w) {
     SendNextQuery(reply::kLogin);
   } else if (w[1] == "incorrect") {
     windows_.Trace("Login Incorrect!!");
-    End(Conversation::ReadOut);  // nothing follows until the user tries again
+    // Nothing follows until the user tries again; the box is the outcome.
+    Finish(Outcome::Refused, "Login incorrect", true);
     platform::ShowMessageBox(windows_.Message(lang::Msg::IdOrPasswordIncorrect), "Error",
                              platform::Icon::Error);
     windows_.ShowLogin();
@@ -148,6 +170,8 @@ void DeviceLink::ModelCheck(const LineWords& w) {
 }
 
 void DeviceLink::SaveHandshake(const LineWords& w) {
+  // Only a save the user asked for sends a script or shows its outcome.
+  if (queue_.Running() != Conversation::Save) return;
   if (w[0] == "!START-TAG!") {
     // The first is the echo of our marker; the second asks for the script.
     if (record_.StartTagCount == 0)
@@ -155,35 +179,30 @@ void DeviceLink::SaveHandshake(const LineWords& w) {
     else if (record_.StartTagCount == 1)
       ComPort_Decode_Parsing();
   } else if (w[0] == kEndTag) {
-    if (record_.EndTagCount == 0) {
+    if (record_.EndTagCount == 0)
       record_.EndTagCount = 1;
-    } else if (record_.EndTagCount == 1) {
-      // The save is over before the box: what waited for it need not wait
-      // for the user to close the box.
-      End(Conversation::Save);
-      platform::ShowMessageBox(
-          windows_.Message(lang::Msg::SaveComplete) + "\r" + windows_.Message(lang::Msg::PleaseRestart), "OK",
-          platform::Icon::Information);
-    }
+    else if (record_.EndTagCount == 1)
+      Finish(Outcome::Complete);  // the confirmation box is the save's outcome
   }
 }
 
 void DeviceLink::ComPort_Decode_Parsing() {
-  try {
-    const std::vector<std::string> script = config::ConfigurationScript(pages_);
-    size_t total = 0, sent = 0;
-    for (const std::string& line : script) total += line.size() + 1;
-    for (const std::string& line : script) {
-      SendPutData(line);
-      sent += line.size() + 1;
-      ShowSaveProgress(int(sent * 100 / total));
-    }
-    record_.ReplyState = reply::kSave;
-    SendGetData("!END-TAG!\r");
-  } catch (...) {
-    End(Conversation::Save);  // the script is broken off: no confirmation will come
-    throw;
-  }
+  // The lines made when Save was pressed, exactly: what the pages hold now
+  // may have changed since.
+  Sending(
+      [this] {
+        const std::vector<std::string> script = saveScript_;
+        size_t total = 0, sent = 0;
+        for (const std::string& line : script) total += line.size() + 1;
+        for (const std::string& line : script) {
+          SendPutData(line);
+          sent += line.size() + 1;
+          windows_.ShowSaveProgress(int(sent * 100 / total));
+        }
+        record_.ReplyState = reply::kSave;
+        SendGetData("!END-TAG!\r");
+      },
+      false);
 }
 
 void DeviceLink::ClearData() { config::ClearData(pages_); }

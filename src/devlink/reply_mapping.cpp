@@ -17,6 +17,33 @@ namespace {
 using config::kDhcp, config::kFixed, config::kPppoe;
 using config::kH323, config::kMgcp, config::kSip;
 
+/// The rows that take one word of a reply line into a text field: in the
+/// reply `state`, when word `keyAt` is `key` (and word `testAt` is `test`,
+/// unless `test` is empty), the field := word `valueAt`.
+struct WordRow {
+  int32_t state;
+  int keyAt;
+  std::string_view key;
+  int testAt;
+  std::string_view test;
+  int valueAt;
+  platform::Edit config::ConfigPages::*field;
+};
+using P = config::ConfigPages;
+constexpr WordRow kWordRows[] = {
+    {reply::kWan, 0, "ppp", 1, "pap", 3, &P::ED_PPPoE_ID},
+    {reply::kWan, 0, "ppp", 1, "pap", 5, &P::ED_PPPoE_Password},
+    {reply::kAutoUpgrade, 1, "authentication", 0, {}, 3, &P::ED_auto_upgrade_ID},
+    {reply::kAutoUpgrade, 1, "authentication", 0, {}, 5, &P::ED_auto_upgrade_password},
+    {reply::kAutoUpgrade, 1, "url", 0, {}, 2, &P::ED_server_URL},
+    {reply::kVoip, 0, "h323-id", 0, {}, 1, &P::ED_H323_ID},
+    {reply::kVoip, 0, "security", 0, {}, 2, &P::ED_GK_password},
+    {reply::kVoip, 0, "sip-username", 0, {}, 1, &P::ED_SIP_Username},
+    {reply::kVoip, 0, "sip-password", 0, {}, 1, &P::ED_SIP_password},
+    {reply::kPstn, 0, "ppp", 2, "sent-username", 3, &P::ED_PSTN_login},
+    {reply::kPstn, 0, "ppp", 2, "sent-username", 5, &P::ED_PSTN_password},
+};
+
 /// The first address line of a kind goes to the primary field, every later
 /// one to the secondary field.
 void FirstOrSecond(bool& seen, platform::Edit& first, platform::Edit& second, const std::string& word) {
@@ -25,6 +52,23 @@ void FirstOrSecond(bool& seen, platform::Edit& first, platform::Edit& second, co
 }
 
 }  // namespace
+
+void DeviceLink::TakeWords(int32_t state, const LineWords& w) {
+  for (const WordRow& r : kWordRows)
+    if (r.state == state && w[r.keyAt] == r.key && (r.test.empty() || w[r.testAt] == r.test))
+      (pages_.*r.field).SetText(w[r.valueAt]);
+}
+
+std::vector<const platform::Control*> OneWordFields(const config::ConfigPages& p) {
+  std::vector<const platform::Control*> fields;
+  for (const WordRow& r : kWordRows) fields.push_back(&(p.*r.field));
+  // The rows below that take one word in their own way: a service's port,
+  // the area number before its "%", the grid's ports and phone numbers.
+  for (const config::ServiceFields& s : config::kServices) fields.push_back(&(p.*s.port));
+  fields.push_back(&p.ED_NUM);
+  fields.push_back(&p.SG_VoIP_Phone_number);
+  return fields;
+}
 
 void DeviceLink::MapWan(const LineWords& w) {
   config::ConfigPages& p = pages_;
@@ -48,8 +92,7 @@ void DeviceLink::MapWan(const LineWords& w) {
   } else if (key == "ppp") {
     if (w[1] == "pap") {
       p.RG_Network_type.SetItemIndex(kPppoe);
-      p.ED_PPPoE_ID.SetText(w[3]);
-      p.ED_PPPoE_Password.SetText(w[5]);
+      TakeWords(reply::kWan, w);
     }
   }
 }
@@ -88,13 +131,10 @@ void DeviceLink::MapAutoUpgrade(const LineWords& w) {
   // Matched on word 1 whatever word 0 is, so an empty line after a matched
   // one repeats the match with the words left over.
   const std::string& key = w[1];
-  if (key == "authentication") {
-    p.ED_auto_upgrade_ID.SetText(w[3]);
-    p.ED_auto_upgrade_password.SetText(w[5]);
+  if (key == "authentication" || key == "url") {
+    TakeWords(reply::kAutoUpgrade, w);
   } else if (key == "auto-reboot") {
     p.CK_upgrade_complete_restart.SetChecked(true);
-  } else if (key == "url") {
-    p.ED_server_URL.SetText(w[2]);
   } else if (key == "action") {
     p.CK_auto_upgrade.SetChecked(true);
     p.ED_server_URL.SetEnabled(true);
@@ -154,10 +194,6 @@ void DeviceLink::MapVoip(const LineWords& w) {
     for (int row : grid.RowsWith(0, w[1]))
       if (row >= 1) grid.SetCell(2, row, record_.HeldPattern);
     record_.HeldPattern.clear();
-  } else if (key == "h323-id") {
-    p.ED_H323_ID.SetText(w[1]);
-  } else if (key == "security") {
-    p.ED_GK_password.SetText(w[2]);
   } else if (key == "gkip") {
     FirstOrSecond(record_.GatekeeperSeen, p.ED_Gatekeeper_IP, p.ED_Gatekeeper_IP2, w[1]);
     p.RG_Protocol.SetItemIndex(kH323);
@@ -166,13 +202,11 @@ void DeviceLink::MapVoip(const LineWords& w) {
   } else if (key == "sip-server") {
     FirstOrSecond(record_.SipServerSeen, p.ED_SIP_Server_1, p.ED_SIP_Server_2, w[1]);
     p.RG_Protocol.SetItemIndex(kSip);
-  } else if (key == "sip-username") {
-    p.ED_SIP_Username.SetText(w[1]);
-  } else if (key == "sip-password") {
-    p.ED_SIP_password.SetText(w[1]);
   } else if (key == "call-agent") {
     FirstOrSecond(record_.CallAgentSeen, p.ED_MGCP_CallAgent_1, p.ED_MGCP_CallAgent_2, w[1]);
     p.RG_Protocol.SetItemIndex(kMgcp);
+  } else {
+    TakeWords(reply::kVoip, w);  // h323-id, security, sip-username, sip-password
   }
 }
 
@@ -190,10 +224,7 @@ void DeviceLink::MapPstn(const LineWords& w) {
       p.ED_PSTN_dialing.SetText(w[3].size() > 4 ? w[3].substr(4) : std::string());
     }
   } else if (key == "ppp") {
-    if (w[2] == "sent-username") {
-      p.ED_PSTN_login.SetText(w[3]);
-      p.ED_PSTN_password.SetText(w[5]);
-    }
+    TakeWords(reply::kPstn, w);  // the login when word 2 is "sent-username"
   }
 }
 

@@ -1,5 +1,5 @@
 // Serial writes that wait for the line with the windows alive, and the
-// progress of a save over serial.
+// port's close.
 #include <utility>
 
 #include "devlink/device_link.h"
@@ -7,6 +7,7 @@
 namespace devlink {
 
 void DeviceLink::WriteSerial(std::string_view bytes) {
+  if (serialClosing_) return;  // nothing goes out once closing has begun
   struct Writing {
     DeviceLink& link;
     const bool outer;
@@ -21,16 +22,27 @@ void DeviceLink::WriteSerial(std::string_view bytes) {
   ComPort.WriteText(bytes);
 }
 
+void DeviceLink::CloseSerialPort() {
+  // Closing runs hand-overs the port had already queued: their bytes belong
+  // to a conversation that is over, and a query they would cause must not
+  // follow "end-morvel".
+  const bool outer = !std::exchange(serialClosing_, true);
+  struct Reset {
+    bool& flag;
+    bool outer;
+    ~Reset() {
+      if (outer) flag = false;
+    }
+  } reset{serialClosing_, outer};
+  ComPort.Close();
+}
+
 void DeviceLink::ReadHeldBytes() {
   heldRead_.Stop();
   if (receiving_ || serialWriting_ || !serialDeferred_) return;
   serialDeferred_ = false;
   if (!ComPort.Connected()) return;
   if (const int waiting = ComPort.PendingInputCount(); waiting > 0) ComPortRxChar(waiting);
-}
-
-void DeviceLink::ShowSaveProgress(int percent) {
-  if (record_.LinkMode == kLinkSerial) windows_.ShowSaveProgress(percent);
 }
 
 }  // namespace devlink

@@ -66,10 +66,11 @@ void DeviceLink::ConnectTcp(const std::string& host, int port) {
 }
 
 void DeviceLink::AbandonOpen() {
+  closeAsked_ = true;
   if (record_.LinkMode == kLinkSerial)
-    ComPort.Close();
+    CloseSerialPort();
   else if (record_.LinkMode == kLinkTcp)
-    ClientSocket.Abandon();
+    ClientSocket.Abandon();  // a connection that would come up later never does
 }
 
 bool DeviceLink::SerialOpen() const { return serial_ && serial_->IsOpen(); }
@@ -79,6 +80,7 @@ void DeviceLink::CloseSerial() {
 }
 
 void DeviceLink::ComPortAfterOpen() {
+  closeAsked_ = readOutStopped_ = false;
   windows_.Trace("Connected...");
   windows_.ShowSerialConnected();
 }
@@ -95,6 +97,7 @@ void DeviceLink::ShowDisconnected() {
 }
 
 void DeviceLink::ClientSocketConnect(comm::TClientWinSocket&) {
+  closeAsked_ = readOutStopped_ = false;
   windows_.Trace("Connected...");
   AllowSave(true);
   windows_.ShowTcpConnected();
@@ -130,6 +133,7 @@ class PassScope {
 }  // namespace
 
 void DeviceLink::ComPortRxChar(int count) {
+  if (serialClosing_) return;  // what a closing port still hands over is not read
   if (receiving_ || serialWriting_) {
     serialDeferred_ = true;  // the bytes wait in the port until the pass or write is done
     return;

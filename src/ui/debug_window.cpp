@@ -4,6 +4,7 @@
 
 #include "devlink/device_link.h"
 #include "ui/layouts.h"
+#include "ui/main_window.h"
 
 namespace ui {
 
@@ -16,6 +17,7 @@ TF_Debug::TF_Debug()
       Button1(&Panel2, "Button1"),
       Button3(&Panel2, "Button3") {
   Display.SetReadOnly(false);
+  Display.SetMaxLines(TF_morvel_config_main::kMemoLines);
   LayOutDebugWindow(*this);
 
   Button1.onClick = [this] { platform::Guard([this] { Button1Click(); }); };

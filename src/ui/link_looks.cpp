@@ -53,6 +53,10 @@ void TF_morvel_config_main::ShowSaveProgress(int percent) {
   Gauge1.SetProgress(percent);
 }
 
+void TF_morvel_config_main::ShowRestarting() { StartRestartWait(); }
+
+void TF_morvel_config_main::ConversationEnded(const devlink::Ending&) {}
+
 void TF_morvel_config_main::HideSaveProgress() {
   if (!std::exchange(saveProgressShown_, false)) return;
   P_State.Hide();

@@ -27,6 +27,9 @@ void TF_Login::Wire(TF_morvel_config_main& main, devlink::DeviceLink& link) {
 }
 
 void TF_Login::BB_OKClick() {
+  // A second OK (Enter pressed again) while the login waits for its answer
+  // would run a second read-out in step with the first.
+  if (link_->Asked(devlink::Conversation::ReadOut)) return;
   if (ED_ID.Text().empty() || ED_Password.Text().empty()) {
     platform::ShowMessageBox(main_->messages[lang::Msg::FillOutAll], "Warning", platform::Icon::Warning,
                              platform::Buttons::Ok);

@@ -2,8 +2,10 @@
 
 #include "config/address_checks.h"
 #include "config/save_checks.h"
+#include "config/script_writer.h"
 #include "devlink/connection.h"
 #include "devlink/device_link.h"
+#include "lang/fixed_texts.h"
 #include "lang/language_convert.h"
 #include "ui/debug_window.h"
 #include "ui/layouts.h"
@@ -90,6 +92,7 @@ void TF_morvel_config_main::SetStartState() {
   Gauge1.SetRange(0, 100);
   Gauge1.SetProgress(0);
   debug1.Hide();
+  pages.M_State_Info.SetMaxLines(kMemoLines);
   debug1.SetShortCut(platform::shortcut::kCtrl | platform::shortcut::kDelete);
 }
 
@@ -159,8 +162,8 @@ void TF_morvel_config_main::BB_ConnectClick() {
 }
 
 void TF_morvel_config_main::BB_DisconnectClick() {
-  if (platform::ShowMessageBox(messages[lang::Msg::EndConnection], "Confirm", Icon::Question,
-                               Buttons::OkCancel) != Answer::Ok)
+  if (platform::ShowMessageBox(QuestionOverASave(messages[lang::Msg::EndConnection]), "Confirm",
+                               Icon::Question, Buttons::OkCancel) != Answer::Ok)
     return;
   link_->Disconnect();
   T_State_Info.Stop();
@@ -171,8 +174,8 @@ void TF_morvel_config_main::BB_ExitClick() { Close(); }
 
 void TF_morvel_config_main::FormCloseQuery(bool& canClose) {
   canClose = false;
-  if (platform::ShowMessageBox(messages[lang::Msg::CloseProgram], "Confirm", Icon::Question,
-                               Buttons::YesNo) != Answer::Yes)
+  if (platform::ShowMessageBox(QuestionOverASave(messages[lang::Msg::CloseProgram]), "Confirm",
+                               Icon::Question, Buttons::YesNo) != Answer::Yes)
     return;
   link_->SendEnd();
   canClose = true;
@@ -199,41 +202,48 @@ void TF_morvel_config_main::Timer_gaugeTimer() {
 }
 
 void TF_morvel_config_main::BB_SaveClick() {
+  // From the click until it ends, a save takes no second click.
+  if (link_->Asked(devlink::Conversation::Save)) return;
   link_->LeaveStatusMode();
   const config::SaveProblem problem =
       config::CheckSave(pages, [this](std::string line) { Trace(std::move(line)); });
-  auto refuse = [this](platform::TabSheet& page, lang::Msg message) {
-    PageControl1.SetActivePage(&page);
-    platform::ShowMessageBox(messages[message], "Warning", Icon::Warning, Buttons::Ok);
+  auto refuse = [this](platform::TabSheet* page, const std::string& message) {
+    PageControl1.SetActivePage(page);
+    platform::ShowMessageBox(message, "Warning", Icon::Warning, Buttons::Ok);
   };
   switch (problem) {
-    case config::SaveProblem::Pppoe: refuse(Tab_LAN, lang::Msg::SetupPppoe); return;
-    case config::SaveProblem::StaticIp: refuse(Tab_LAN, lang::Msg::SetupStaticIp); return;
-    case config::SaveProblem::Voip: refuse(Tab_VoIP, lang::Msg::SetupVoip); return;
+    case config::SaveProblem::Pppoe: refuse(&Tab_LAN, messages[lang::Msg::SetupPppoe]); return;
+    case config::SaveProblem::StaticIp: refuse(&Tab_LAN, messages[lang::Msg::SetupStaticIp]); return;
+    case config::SaveProblem::Voip: refuse(&Tab_VoIP, messages[lang::Msg::SetupVoip]); return;
     case config::SaveProblem::NoNetworkType: return;
     case config::SaveProblem::None: break;
   }
   if (const auto field = config::FindLineBreakingField(pages)) {
-    PageControl1.SetActivePage(field->page);
-    platform::ShowMessageBox(config::LineBreakWarning(*field), "Warning", Icon::Warning, Buttons::Ok);
+    refuse(field->page, config::LineBreakWarning(*field));
     return;
   }
-  link_->BeginSave();
+  if (const auto field = config::FindBlankInOneWordField(pages, devlink::OneWordFields(pages))) {
+    refuse(field->page, config::BlankWarning(*field));
+    return;
+  }
+  // The script is fixed here: exactly these lines go out, whatever the pages
+  // hold when the gateway asks for them.
+  link_->BeginSave(config::ConfigurationScript(pages));
 }
 
 void TF_morvel_config_main::BB_RestartClick() {
+  if (link_->Asked(devlink::Conversation::Restart)) return;  // asked already: it follows what runs
   if (platform::ShowMessageBox(messages[lang::Msg::Restart], "Confirm", Icon::Question, Buttons::YesNo) !=
       Answer::Yes)
     return;
-  // The wait starts even when the gateway could not be told (a failed serial
-  // write): the port is closed all the same, and the error is shown after.
-  try {
-    link_->Reboot();
-  } catch (...) {
-    StartRestartWait();
-    throw;
-  }
-  StartRestartWait();
+  // Now, or once the save or read-out that runs has ended; the link starts
+  // the wait (ShowRestarting) when "reboot-system" has gone.
+  link_->Reboot();
+}
+
+std::string TF_morvel_config_main::QuestionOverASave(const std::string& question) const {
+  if (!link_->Asked(devlink::Conversation::Save)) return question;
+  return lang::fixed::SaveWillBeLost() + "\r" + question;
 }
 
 void TF_morvel_config_main::StartRestartWait() {

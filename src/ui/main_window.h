@@ -27,6 +27,9 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   static constexpr const char* kVersion = "v2.35";
   /// Ticks after which the gauge timer stops (70 s at 700 ms).
   static constexpr int32_t kGaugeTicks = 100;
+  /// Lines the debug trace and the status memo keep, the most recent ones:
+  /// a gateway that streams lines cannot grow them without bound.
+  static constexpr size_t kMemoLines = 10000;
 
   /// Builds the window hidden; FormCreate runs before the constructor returns.
   TF_morvel_config_main();
@@ -127,6 +130,8 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   void CloseLogin() override;
   void ShowSaveProgress(int percent) override;
   void HideSaveProgress() override;
+  void ShowRestarting() override;
+  void ConversationEnded(const devlink::Ending& ending) override;
 
   /// Runs when the window has closed and the program should end.
   std::function<void()> onProgramEnd;
@@ -139,6 +144,8 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   /// The look of the 40-second wait after a restart: cover and strip shown,
   /// polling stopped, Connect and Exit disabled, the two timers running.
   void StartRestartWait();
+  /// `question`, preceded by a warning while a save runs or waits.
+  std::string QuestionOverASave(const std::string& question) const;
 
   devlink::DeviceLink* link_ = nullptr;
   devlink::TF_Connection* connection_ = nullptr;

@@ -255,17 +255,22 @@ std::vector<std::string> ScriptWrites(const config::ConfigPages& pages) {
 }
 
 // Catches the script sent at the wrong marker, the confirmation shown at the
-// first end marker, or counters that do not repeat for later markers.
+// first end marker or once more for a later one, and a script made from what
+// the pages hold when the gateway asks instead of what Save was given.
 TEST(SaveHandshake, MarkersCountAndRepeat) {
   WiredLink w;
   ScriptedMessageBoxes boxes;
-  w.link.TestRecord().ReplyState = devlink::reply::kSave;
-  Feed(w.link, "!START-TAG!\r\n");
+  const std::vector<std::string> script = ScriptWrites(w.windows.pages);
+  w.link.BeginSave(config::ConfigurationScript(w.windows.pages));
+  EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"\r", "write-system\r", "!START-TAG!\r"}));
+  w.windows.pages.ED_H323_ID.SetText("edited after the click");
+  w.tcp.writes.clear();
+  w.windows.trace.Clear();
+  Feed(w.link, "write-system\r\n!START-TAG!\r\n");
   EXPECT_EQ(w.link.Record().StartTagCount, 1);
   EXPECT_TRUE(w.tcp.writes.empty());
 
   Feed(w.link, "!START-TAG!\r\n");
-  const std::vector<std::string> script = ScriptWrites(w.windows.pages);
   EXPECT_EQ(w.tcp.writes, script);
   EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Send_Message : !END-TAG!\r"}));
   EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kSave);
@@ -279,21 +284,25 @@ TEST(SaveHandshake, MarkersCountAndRepeat) {
   Feed(w.link, "!END-TAG!\r\n!END-TAG!\r");
   const platform::MessageBox done{"Save was complete\rPlease restart, if you want to apply to a modification",
                                   "OK", Icon::Information};
-  EXPECT_EQ(boxes.Shown(), (std::vector<platform::MessageBox>{done, done}));
+  EXPECT_EQ(boxes.Shown(), (std::vector<platform::MessageBox>{done}));
+  EXPECT_EQ(w.link.Running(), devlink::Conversation::None);
 
   Feed(w.link, "get-wan\r");
   EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kWan);
 }
 
-// Catches a script writer that swallows a failed write or goes on after it.
+// Catches a script writer that goes on after a failed write, or a save that
+// then waits forever or says nothing.
 TEST(SaveHandshake, FailedWriteEndsTheScript) {
   WiredLink w;
-  w.tcp.failOnWrite = 3;
-  w.link.TestRecord().ReplyState = devlink::reply::kSave;
-  w.link.TestRecord().StartTagCount = 1;
-  EXPECT_THROW(Feed(w.link, "!START-TAG!\r"), platform::Error);
-  EXPECT_EQ(w.tcp.writes.size(), 2u);
-  EXPECT_TRUE(w.windows.trace.Lines().empty());
+  ScriptedMessageBoxes boxes;
+  w.link.BeginSave(config::ConfigurationScript(w.windows.pages));
+  w.tcp.failOnWrite = 6;  // the third line of the script
+  Feed(w.link, "write-system\r\n!START-TAG!\r\n!START-TAG!\r");
+  EXPECT_EQ(w.tcp.writes.size(), 5u);
+  EXPECT_EQ(w.link.Running(), devlink::Conversation::None);
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, "The configuration was NOT saved: the link failed: write failed.");
 }
 
 // Catches a receive nested inside a message box (a real box runs the event

@@ -190,10 +190,11 @@ TEST(MapVoip, PhoneGridFromPortsAndDialPeers) {
   EXPECT_EQ(w.link.Record().PotsPeerCount, 2);
   EXPECT_EQ(w.link.Record().PatternCount, 3);
 
-  // A second reply in the same login adds rows after the first ones.
+  // A second reply (the series run again) fills the grid from the start.
   w.Lines({"!END-TAG!", "get-voip", "voice-port 0"});
-  EXPECT_EQ(g.RowCount(), 5);
-  EXPECT_EQ(g.Cell(0, 4), "0");
+  EXPECT_EQ(g.RowCount(), 2);
+  EXPECT_EQ(g.Cell(0, 1), "0");
+  EXPECT_EQ(g.Cell(2, 1), "");
   EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-dns-server\r"}));
 }
 
@@ -257,12 +258,13 @@ TEST(MapVoip, ProtocolsAndAddresses) {
   });
 }
 
-// Catches the Seen flags resetting between replies of one login.
-TEST(MapVoip, SecondReplyGoesToTheSecondaryField) {
+// Catches a VoIP reply read twice (the series run again) filling the fields
+// differently from once: its first gatekeeper went to the secondary field.
+TEST(MapVoip, SecondReplyReadsAsTheFirst) {
   WiredLink w;
   w.Lines({"get-voip", "gkip 10.0.0.1", "!END-TAG!", "get-voip", "gkip 10.0.0.9"});
-  EXPECT_EQ(w.windows.pages.ED_Gatekeeper_IP.Text(), "10 .0  .0  .1  ");
-  EXPECT_EQ(w.windows.pages.ED_Gatekeeper_IP2.Text(), "10 .0  .0  .9  ");
+  EXPECT_EQ(w.windows.pages.ED_Gatekeeper_IP.Text(), "10 .0  .0  .9  ");
+  EXPECT_EQ(w.windows.pages.ED_Gatekeeper_IP2.Text(), "   .   .   .   ");
 }
 
 // Catches the dial prefix kept in the number, the always-up mode forgotten

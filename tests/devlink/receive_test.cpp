@@ -103,15 +103,18 @@ struct StatusCase {
   std::vector<std::string> serial;  // memo lines over serial
 };
 
-// Catches wrong line ends per transport, a lost last character on serial
-// lines, the page prompt surviving, and framing lines reaching the memo.
+// Catches line ends that depend on the transport (a gateway ending status
+// lines with LF alone over TCP, or CR alone over serial, showed nothing), a
+// lost last character, a CR LF counted twice, the page prompt surviving, and
+// framing lines reaching the memo.
 TEST(ReceiveStatus, LinesReachTheMemoByTransport) {
   const std::vector<StatusCase> cases = {
       {"cr lf", "WAN up\r\n", {"WAN up"}, {"WAN up"}},
-      {"lf alone keeps its last character", "abc\n", {}, {"abc"}},
-      {"cr alone", "abc\r", {"abc"}, {}},
+      {"lf alone", "abc\n", {"abc"}, {"abc"}},
+      {"cr alone", "abc\r", {"abc"}, {"abc"}},
+      {"lf cr is two line ends", "a\n\rb\r\n", {"a", "", "b"}, {"a", "", "b"}},
       {"prompt then blank vanishes", "-- more -- x\r\n", {"x"}, {"x"}},
-      {"prompt then line end", "-- more --\r\n", {"-- more --"}, {""}},
+      {"prompt then line end vanishes", "-- more --\r\n", {}, {}},
       {"system information gets an empty line before it",
        "System Information\r\n",
        {"", "System Information"},

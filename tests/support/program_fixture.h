@@ -79,7 +79,7 @@ class ProgramTest : public ::testing::Test {
   bool Sent(const std::string& line) const { return SentCount(line) > 0; }
   /// How often `line` went out, by the trace.
   size_t SentCount(const std::string& line) const {
-    const std::vector<std::string>& trace = program_->Debug().Display.Lines();
+    const auto& trace = program_->Debug().Display.Lines();
     return size_t(std::count(trace.begin(), trace.end(), "Send_Message : " + line));
   }
 

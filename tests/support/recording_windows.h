@@ -3,6 +3,7 @@
 // benchmarks: the main window's pages on a throwaway page control, and a
 // record of what the link asked of the other windows.
 #include <string>
+#include <vector>
 
 #include "devlink/link_windows.h"
 #include "lang/message_texts.h"
@@ -19,6 +20,8 @@ struct RecordingWindows : StandInPages, devlink::LinkWindows {
   bool saveEnabled = false;
   bool pagesCovered = true;
   bool loginShown = false;
+  bool restarting = false;
+  std::vector<devlink::Ending> endings;
 
   RecordingWindows() {
     for (size_t i = 0; i < lang::kMessageKeys.size(); ++i)
@@ -39,6 +42,8 @@ struct RecordingWindows : StandInPages, devlink::LinkWindows {
   void CloseLogin() override { loginShown = false; }
   void ShowSaveProgress(int) override {}
   void HideSaveProgress() override {}
+  void ShowRestarting() override { restarting = true; }
+  void ConversationEnded(const devlink::Ending& e) override { endings.push_back(e); }
 };
 
 /// Holds the windows for a class that derives from the link: as its first

@@ -24,8 +24,12 @@ TEST_F(DebugWindowTest, SendButtonSendsTheTypedLine) {
   EXPECT_EQ(link().Record().ReplyState, devlink::reply::kWan);
   EXPECT_EQ(debug().Edit1.Text(), "get-version");
 
+  // The next typed line waits until the gateway has gone quiet.
+  link().SetSilenceLimits(devlink::ConversationQueue::kSilenceLimitMs, 10);
   debug().Edit1.SetText("");
   debug().Button2.Click();
+  EXPECT_EQ(tcp.written.size(), 1u);
+  EXPECT_TRUE(platform::DelayUntil(2000, [&] { return tcp.written.size() == 2; }));
   EXPECT_EQ(tcp.written.back(), "\r");
 }
 

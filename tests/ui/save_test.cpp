@@ -102,7 +102,7 @@ TEST_F(SaveTest, TracesTheHandshakeAndTheAddressNotice) {
   pages().RG_Protocol.SetItemIndex(0);
   debug().Display.Clear();
   main().BB_Save.Click();
-  const std::vector<std::string>& lines = debug().Display.Lines();
+  const auto& lines = debug().Display.Lines();
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], "\xC1\xDF\xB0\xA3 IP \xBE\xF8\xC0\xBD");
   EXPECT_EQ(lines[3], "Send_Message : !START-TAG!\r");

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <algorithm>
+#include <climits>
 
 #include "platform/qt/binding.h"
 #include "platform/qt/picture_pixmap.h"
@@ -28,7 +30,7 @@ QString DisplayLine(const std::string& line) {
   return s;
 }
 
-QString DisplayLines(const std::vector<std::string>& lines) {
+QString DisplayLines(const MemoLines& lines) {
   QStringList list;
   list.reserve(qsizetype(lines.size()));
   for (const auto& l : lines) list << DisplayLine(l);
@@ -108,6 +110,8 @@ class MemoBinding : public Binding {
     auto* w = edit();
     w->setLineWrapMode(QPlainTextEdit::NoWrap);
     w->setReadOnly(m.ReadOnly());
+    // The widget drops its oldest lines with the memo's.
+    w->setMaximumBlockCount(int(std::min<size_t>(m.MaxLines(), size_t(INT_MAX))));
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] {
       std::vector<std::string> lines;
       for (const QString& l : edit()->toPlainText().split(QLatin1Char('\n'))) lines.push_back(Encode(l));

@@ -32,6 +32,7 @@ Memo::Memo(Control* parent, std::string name) : Control(parent, std::move(name))
 
 void Memo::Add(std::string line) {
   lines_.push_back(std::move(line));
+  Trim();
   Notify(Prop::LineAdded);
 }
 
@@ -42,7 +43,21 @@ void Memo::Clear() {
 }
 
 void Memo::SetLines(std::vector<std::string> lines) {
-  if (Assign(lines_, std::move(lines))) Notify(Prop::Lines);
+  if (lines_ == lines) return;
+  lines_.assign(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+  Trim();
+  Notify(Prop::Lines);
+}
+
+void Memo::SetMaxLines(size_t n) {
+  maxLines_ = n;
+  if (Trim()) Notify(Prop::Lines);
+}
+
+bool Memo::Trim() {
+  if (maxLines_ == 0 || lines_.size() <= maxLines_) return false;
+  lines_.erase(lines_.begin(), lines_.end() - std::ptrdiff_t(maxLines_));
+  return true;
 }
 
 }  // namespace platform

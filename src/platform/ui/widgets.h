@@ -1,6 +1,9 @@
 #pragma once
 // The simple kinds: labels, buttons, panels, group boxes, pictures, gauges, memos.
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -88,11 +91,21 @@ class Gauge : public Control {
 
 /// Multi-line text held as lines; appending one line notifies LineAdded so a
 /// view can append instead of redrawing everything.
+/// The lines of a memo, oldest first; compares with a list of lines.
+class MemoLines : public std::deque<std::string> {
+ public:
+  using std::deque<std::string>::deque;
+  friend bool operator==(const MemoLines& a, const std::vector<std::string>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+  }
+};
+
 class Memo : public Control {
  public:
   /// A memo starts with the window (edit) background, as edits do.
   Memo(Control* parent, std::string name);
-  const std::vector<std::string>& Lines() const { return lines_; }
+  const MemoLines& Lines() const { return lines_; }
+  /// Adds a line at the end; beyond the line limit the oldest line goes.
   void Add(std::string line);
   void Clear();
   void SetLines(std::vector<std::string> lines);
@@ -100,9 +113,16 @@ class Memo : public Control {
   void SetReadOnly(bool r) { readOnly_ = r; }
   Colour TextColour() const { return textColour_; }
   void SetTextColour(Colour c) { textColour_ = c; }
+  /// Most lines kept; 0 keeps every line.
+  size_t MaxLines() const { return maxLines_; }
+  void SetMaxLines(size_t n);
 
  private:
-  std::vector<std::string> lines_;
+  /// Drops the oldest lines beyond the limit; true when any went.
+  bool Trim();
+
+  MemoLines lines_;
+  size_t maxLines_ = 0;
   bool readOnly_ = false;
   Colour textColour_ = kBlack;
 };
