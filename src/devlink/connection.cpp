@@ -128,7 +128,7 @@ void TF_Connection::BB_ConnectClick() {
     link_.ConnectTcp(ED_host.Text(), TcpPortNumber(ED_TCP.Text()));
     // Ends as soon as the attempt has an outcome; a slow network still gets
     // its time, where a fixed short wait would report a live gateway absent.
-    platform::DelayUntil(kConnectWaitMs,
+    platform::DelayUntil(connectWaitMs_,
                          [this] { return link_.TcpUp() || link_.TcpFailed() || AttemptAbandoned(); });
     if (AttemptAbandoned()) return;
     if (link_.TcpUp()) {

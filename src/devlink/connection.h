@@ -48,6 +48,8 @@ class TF_Connection : public platform::Form {
   /// connect for the connection; both end as soon as the outcome is known.
   static constexpr uint32_t kProbeWaitMs = 2000;
   static constexpr uint32_t kConnectWaitMs = 5000;
+  /// How long OK waits for a TCP connection (kConnectWaitMs unless changed).
+  void SetConnectWait(uint32_t ms) { connectWaitMs_ = ms; }
 
  private:
   /// OK's attempt to open a transport runs until its outcome is known.
@@ -61,6 +63,7 @@ class TF_Connection : public platform::Form {
   DeviceLink& link_;
   LinkWindows& windows_;
   Attempt attempt_ = Attempt::None;
+  uint32_t connectWaitMs_ = kConnectWaitMs;
 };
 
 }  // namespace devlink

@@ -295,7 +295,9 @@ class DeviceLink {
    public:
     explicit TcpTransport(comm::TClientSocket& socket) : socket_(socket) {}
     void Write(std::string_view bytes) override;
-    void Close() override { socket_.Close(); }
+    /// Sends what is gathered first: a close inside a pass (a restart that
+    /// follows a save) must not lose "reboot-system".
+    void Close() override;
     bool IsOpen() const override { return socket_.Active(); }
     /// Gathers writes until the matching ReleaseWrites (calls may nest).
     void HoldWrites() { ++holdDepth_; }

@@ -52,6 +52,12 @@ void DeviceLink::TcpTransport::ReleaseWrites() {
   socket_.Socket().TransmitText(std::exchange(held_, std::string()));
 }
 
+void DeviceLink::TcpTransport::Close() {
+  if (!held_.empty() && socket_.Active()) socket_.Socket().TransmitText(std::exchange(held_, std::string()));
+  held_.clear();
+  socket_.Close();
+}
+
 void DeviceLink::OpenSerial() {
   ComPort.Open();
   record_.LinkMode = kLinkSerial;

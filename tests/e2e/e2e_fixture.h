@@ -19,8 +19,12 @@ struct Gateway {
   gwsim::LineEnd lineEnd = gwsim::LineEnd::CrLf;
   size_t chunkBytes = 0;
   bool pace9600 = false;
-  int pageLines = 16;                        // status lines per "-- more --" page
-  std::chrono::milliseconds saveEndDelay{};  // the save's closing line held back
+  int pageLines = 16;                          // status lines per "-- more --" page
+  std::chrono::milliseconds saveEndDelay{};    // the save's closing line held back
+  std::chrono::milliseconds statusEndDelay{};  // the gatekeeper status's closing line held back
+  bool read9600 = false;                       // the pty takes the tool's bytes at 9600 baud
+  bool refuseSave = false;
+  std::vector<std::string> silentQueries;
 };
 
 class VisitTest : public testsupport::ProgramTest {
@@ -34,6 +38,10 @@ class VisitTest : public testsupport::ProgramTest {
     o.pace9600 = g.pace9600;
     o.console.pageLines = g.pageLines;
     o.saveEndDelay = g.saveEndDelay;
+    o.statusEndDelay = g.statusEndDelay;
+    o.read9600 = g.read9600;
+    o.console.refuseSave = g.refuseSave;
+    o.console.silentQueries = g.silentQueries;
     o.rebootSilence = std::chrono::milliseconds(300);
     StartSimulator(std::move(o));
   }

@@ -29,7 +29,7 @@ void Console::reset() {
   lastWasCr_ = false;
   loggedIn_ = false;
   halted_ = false;
-  saveEndHeld_ = false;
+  endHeld_ = false;
   mode_ = Mode::Command;
   script_.clear();
   pending_.clear();
@@ -38,8 +38,8 @@ void Console::reset() {
 
 Console::Request Console::takeRequest() { return std::exchange(request_, Request::None); }
 
-std::string Console::releaseSaveEnd() {
-  if (!std::exchange(saveEndHeld_, false)) return {};
+std::string Console::releaseHeldEnd() {
+  if (!std::exchange(endHeld_, false)) return {};
   emitLine("!END-TAG!");
   return std::exchange(out_, {});
 }
@@ -135,7 +135,7 @@ void Console::completeLine() {
       mode_ = Mode::Command;
       ++counters_->savesApplied;
       if (options_.holdSaveEnd) {
-        saveEndHeld_ = true;
+        endHeld_ = true;
         request_ = Request::SaveEndHeld;
       } else {
         emitLine("!END-TAG!");
@@ -216,9 +216,18 @@ void Console::runCommand(const std::string& line) {
   } else if (cmd == "get-wan-status") {
     emitPaged(replies::wanStatus(config_, uptime_()));
   } else if (cmd == "get-gatekeeper-status") {
-    emitPaged(replies::gatekeeperStatus(config_, uptime_()));
+    std::vector<std::string> lines = replies::gatekeeperStatus(config_, uptime_());
+    if (options_.holdStatusEnd && !lines.empty()) {
+      lines.pop_back();  // its "!END-TAG!", which releaseHeldEnd() prints
+      endHeld_ = true;
+      request_ = Request::StatusEndHeld;
+    }
+    emitPaged(std::move(lines));
   } else if (cmd == "write-system") {
-    mode_ = Mode::AwaitStartTag;
+    if (options_.refuseSave)
+      emitLine("% Flash is write-protected: configuration not saved.");
+    else
+      mode_ = Mode::AwaitStartTag;
   } else if (cmd == "reboot-system") {
     emitLine("System is restarting...");
     ++counters_->reboots;

@@ -20,7 +20,9 @@ struct ConsoleOptions {
   int pageLines = 16;                      ///< status lines per "-- more --" page; 0 pages nothing
   bool silentLogin = false;                ///< fault: "start-login" is echoed but never answered
   std::vector<std::string> silentQueries;  ///< fault: these queries are echoed but never answered
-  bool holdSaveEnd = false;  ///< a save's closing "!END-TAG!" waits for releaseSaveEnd() (a slow flash write)
+  bool holdSaveEnd = false;  ///< a save's closing "!END-TAG!" waits for releaseHeldEnd() (a slow flash write)
+  bool holdStatusEnd = false;  ///< the gatekeeper status's closing "!END-TAG!" waits for releaseHeldEnd()
+  bool refuseSave = false;     ///< fault: "write-system" is answered with an error line, no handshake
 };
 
 /// Running totals of a gateway, shared by its console sessions.
@@ -45,7 +47,7 @@ struct Counters {
 /// configuration it shares.
 class Console {
  public:
-  enum class Request { None, Reboot, EndSession, SaveEndHeld };
+  enum class Request { None, Reboot, EndSession, SaveEndHeld, StatusEndHeld };
 
   /// `config` and `counters` must outlive the console.
   Console(GatewayConfig& config, ConsoleOptions options, Counters* counters = nullptr);
@@ -56,12 +58,13 @@ class Console {
 
   /// The transport's part of the last commands: Reboot after "reboot-system",
   /// EndSession after "end-morvel", SaveEndHeld after a save applied with
-  /// holdSaveEnd. Reading it clears it.
+  /// holdSaveEnd, StatusEndHeld after a gatekeeper status printed with
+  /// holdStatusEnd. Reading it clears it.
   Request takeRequest();
 
-  /// With holdSaveEnd: the closing "!END-TAG!" of the save that asked for
-  /// it with SaveEndHeld, as the console prints it; empty when none waits.
-  std::string releaseSaveEnd();
+  /// The closing "!END-TAG!" held back by SaveEndHeld or StatusEndHeld, as
+  /// the console prints it; empty when none waits.
+  std::string releaseHeldEnd();
 
   /// Back to the state after power-up: logged out, nothing pending.
   void reset();
@@ -96,7 +99,7 @@ class Console {
   bool lastWasCr_ = false;
   bool loggedIn_ = false;
   bool halted_ = false;
-  bool saveEndHeld_ = false;
+  bool endHeld_ = false;
   Mode mode_ = Mode::Command;
   std::vector<std::string> script_;
   std::deque<std::string> pending_;  ///< status lines after the "-- more --" prompt

@@ -17,7 +17,7 @@ const char* kUsage =
     "usage: gwsim [--tcp PORT] [--no-tcp] [--pty [LINKPATH]] [--preset NAME | --config FILE]\n"
     "             [--model NAME] [--login ID PW] [--line-end cr|lf|crlf] [--chunk N]\n"
     "             [--pace9600] [--read9600] [--transcript FILE] [--page N] [--reboot-silence MS]\n"
-    "             [--save-delay MS] [--silent-login] [--silent QUERY]\n"
+    "             [--save-delay MS] [--status-delay MS] [--refuse-save] [--silent-login] [--silent QUERY]\n"
     "presets: pppoe-h323 (default), dhcp-sip, static-mgcp, full\n";
 
 [[noreturn]] void usage(const std::string& why) {
@@ -88,6 +88,10 @@ int main(int argc, char** argv) {
       opt.rebootSilence = std::chrono::milliseconds(number(value(), "--reboot-silence"));
     } else if (a == "--save-delay") {
       opt.saveEndDelay = std::chrono::milliseconds(number(value(), "--save-delay"));
+    } else if (a == "--status-delay") {
+      opt.statusEndDelay = std::chrono::milliseconds(number(value(), "--status-delay"));
+    } else if (a == "--refuse-save") {
+      opt.console.refuseSave = true;
     } else if (a == "--silent-login") {
       opt.console.silentLogin = true;
     } else if (a == "--silent") {

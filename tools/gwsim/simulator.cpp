@@ -82,7 +82,7 @@ struct Simulator::Link {
   bool closeAfterFlush = false;
   bool rebootAfterFlush = false;
   bool paceArmed = false;
-  Clock::time_point saveEndAt = Clock::time_point::max();  // a held save end goes out then
+  Clock::time_point heldEndAt = Clock::time_point::max();  // a held closing line goes out then
   // read9600: bytes still on the wire, and when the first of them started
   // (or the last ended).
   std::string inbound;
@@ -92,6 +92,7 @@ struct Simulator::Link {
 
 Simulator::Simulator(SimulatorOptions options) : options_(std::move(options)), config_(options_.config) {
   options_.console.holdSaveEnd = options_.saveEndDelay.count() > 0;
+  options_.console.holdStatusEnd = options_.statusEndDelay.count() > 0;
 }
 
 Simulator::~Simulator() { stop(); }
@@ -226,10 +227,12 @@ void Simulator::post(Command c) {
 void Simulator::execute(Command c) {
   if (c == Command::DropClient && tcpLink_) closeLink(*tcpLink_, true);
   if (c == Command::ClosePty) closePtyNow();
+  if (c == Command::StallPty && ptySlaveFd_ >= 0) ::tcflow(ptySlaveFd_, TCOOFF);
 }
 
 void Simulator::dropTcpClient() { post(Command::DropClient); }
 void Simulator::closePty() { post(Command::ClosePty); }
+void Simulator::stallPty() { post(Command::StallPty); }
 
 GatewayConfig Simulator::config() const {
   std::lock_guard lock(mutex_);
@@ -283,7 +286,8 @@ void Simulator::receive(Link& link, const char* data, std::size_t n, bool record
     case Console::Request::EndSession:
       if (link.tcp) link.closeAfterFlush = true;  // over serial the line simply stays idle
       break;
-    case Console::Request::SaveEndHeld: link.saveEndAt = Clock::now() + options_.saveEndDelay; break;
+    case Console::Request::SaveEndHeld: link.heldEndAt = Clock::now() + options_.saveEndDelay; break;
+    case Console::Request::StatusEndHeld: link.heldEndAt = Clock::now() + options_.statusEndDelay; break;
     case Console::Request::None: break;
   }
 }
@@ -341,11 +345,11 @@ void Simulator::flush(Link& link, Clock::time_point now) {
   }
 }
 
-void Simulator::releaseSaveEnd(Link& link, Clock::time_point now) {
-  if (now < link.saveEndAt) return;
-  link.saveEndAt = Clock::time_point::max();
+void Simulator::releaseHeldEnd(Link& link, Clock::time_point now) {
+  if (now < link.heldEndAt) return;
+  link.heldEndAt = Clock::time_point::max();
   std::lock_guard lock(mutex_);
-  const std::string end = link.console.releaseSaveEnd();
+  const std::string end = link.console.releaseHeldEnd();
   if (end.empty()) return;
   record(">>", link, end);
   link.out += end;
@@ -407,7 +411,7 @@ void Simulator::closeLink(Link& link, bool reset) {
   link.out.clear();
   link.sent = 0;
   link.closeAfterFlush = link.rebootAfterFlush = link.waitWritable = link.paceArmed = false;
-  link.saveEndAt = Clock::time_point::max();
+  link.heldEndAt = Clock::time_point::max();
   std::lock_guard lock(mutex_);
   link.console.reset();
 }
@@ -464,7 +468,7 @@ void Simulator::runLoop() {
     for (int i = 0; i < 2; ++i) {
       Link& l = *links[i];
       if (l.fd < 0) continue;
-      wake = std::min(wake, l.saveEndAt);
+      wake = std::min(wake, l.heldEndAt);
       if (!l.inbound.empty()) wake = std::min(wake, nextPacedLine(l));
       short events = POLLIN;
       if (l.pending()) {
@@ -547,7 +551,7 @@ void Simulator::runLoop() {
       }
       if (rev & POLLOUT) l.waitWritable = false;
       deliverPaced(l, Clock::now());
-      releaseSaveEnd(l, Clock::now());
+      releaseHeldEnd(l, Clock::now());
       flush(l, Clock::now());
     }
   }

@@ -36,6 +36,8 @@ struct SimulatorOptions {
   std::string transcriptPath;                     ///< if set, the transcript is also appended to this file
   std::chrono::milliseconds rebootSilence{3000};  ///< how long "reboot-system" keeps the gateway away
   std::chrono::milliseconds saveEndDelay{0};  ///< how long a save's closing "!END-TAG!" waits (a flash write)
+  std::chrono::milliseconds statusEndDelay{
+      0};  ///< how long the gatekeeper status's closing "!END-TAG!" waits
 };
 
 /// A failure to set up a transport; the message names the call and the reason.
@@ -89,10 +91,14 @@ class Simulator {
   void dropTcpClient();
   /// Fault: closes the pseudo-terminal for good, as if the device vanished.
   void closePty();
+  /// Fault: the serial line stops taking the tool's bytes (its output is
+  /// suspended for good), as a stuck adapter would; writes wait until their
+  /// time-out. Not with read9600, which suspends and resumes it itself.
+  void stallPty();
 
  private:
   struct Link;
-  enum class Command { None, DropClient, ClosePty, Stop };
+  enum class Command { None, DropClient, ClosePty, StallPty, Stop };
 
   void run();
   void runLoop();
@@ -104,7 +110,7 @@ class Simulator {
   /// Bytes from the client to the console; `recorded`: already in the transcript.
   void receive(Link& link, const char* data, std::size_t n, bool recorded = false);
   void flush(Link& link, std::chrono::steady_clock::time_point now);
-  void releaseSaveEnd(Link& link, std::chrono::steady_clock::time_point now);
+  void releaseHeldEnd(Link& link, std::chrono::steady_clock::time_point now);
   void takePaced(Link& link, const char* data, std::size_t n, std::chrono::steady_clock::time_point now);
   void deliverPaced(Link& link, std::chrono::steady_clock::time_point now);
   std::chrono::steady_clock::time_point nextPacedLine(const Link& link) const;
