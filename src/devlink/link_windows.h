@@ -2,6 +2,7 @@
 // What the device link needs from the windows above it. The link declares it
 // and includes no window; the main window implements it, tests record it.
 #include <string>
+#include <string_view>
 
 #include "lang/message_texts.h"
 
@@ -38,6 +39,13 @@ class LinkWindows {
   /// A save has ended or its transport has closed; nothing when no progress
   /// is shown (a save over TCP shows none).
   virtual void HideSaveProgress() = 0;
+
+  /// Bytes as they came from a transport, before the receive path reads
+  /// them (for the connection log).
+  virtual void Received(std::string_view /*bytes*/) {}
+  /// A line that went out through SendPutData, which the trace does not
+  /// show (the configuration script's lines), without its CR.
+  virtual void SentUntraced(std::string_view /*line*/) {}
 };
 
 }  // namespace devlink

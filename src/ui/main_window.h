@@ -11,6 +11,7 @@
 #include "platform/ui/toolkit.h"
 
 namespace devlink {
+class ConnectionLog;
 class DeviceLink;
 class TF_Connection;
 }  // namespace devlink
@@ -32,9 +33,11 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   TF_morvel_config_main();
   ~TF_morvel_config_main() override;
 
-  /// The link and the other windows this one drives. Must be set before the
-  /// window shows or the link reports anything.
-  void Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login);
+  /// The link and the other windows this one drives, and the log that its
+  /// trace and the link's traffic go to. Must be set before the window shows
+  /// or the link reports anything.
+  void Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login,
+            devlink::ConnectionLog& log);
 
   // Header.
   platform::Panel Panel1;
@@ -127,6 +130,8 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   void CloseLogin() override;
   void ShowSaveProgress(int percent) override;
   void HideSaveProgress() override;
+  void Received(std::string_view bytes) override;
+  void SentUntraced(std::string_view line) override;
 
   /// Runs when the window has closed and the program should end.
   std::function<void()> onProgramEnd;
@@ -144,6 +149,7 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   devlink::TF_Connection* connection_ = nullptr;
   TF_Debug* debug_ = nullptr;
   TF_Login* login_ = nullptr;
+  devlink::ConnectionLog* log_ = nullptr;
   /// A serial save's progress put up the cover; `coverWasHidden_`: the pages
   /// were in view before it.
   bool saveProgressShown_ = false;
