@@ -107,6 +107,14 @@ std::string MaskSecrets(std::string_view line) {
   return std::string(line);
 }
 
+std::string LoggedLine(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  std::string out;
+  out.reserve(line.size());
+  AppendEscaped(out, MaskSecrets(line));
+  return out;
+}
+
 fs::path ConnectionLog::DefaultDir() {
   const char* state = std::getenv("XDG_STATE_HOME");
   // The base directory specification ignores a relative path.
@@ -139,7 +147,6 @@ void ConnectionLog::End() {
 }
 
 void ConnectionLog::Trace(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (file_)
     Write("trace", line);
   else
@@ -169,9 +176,7 @@ void ConnectionLog::WriteReceivedLine() { Write("recv ", std::exchange(received_
 
 void ConnectionLog::Write(std::string_view kind, std::string_view text) {
   std::string line = LocalTime("%Y-%m-%d %H:%M:%S", true);
-  line.append(" ").append(kind).append(" ");
-  AppendEscaped(line, MaskSecrets(text));
-  line += '\n';
+  line.append(" ").append(kind).append(" ").append(LoggedLine(text)).append("\n");
   // Over the limit the oldest files go; when this one is all that is left,
   // it ends with a line that says so.
   if (bytes_ + line.size() + otherBytes_ > kMaxBytes) Prune(line.size());

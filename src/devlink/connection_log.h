@@ -22,6 +22,11 @@ namespace devlink {
 /// gatekeeper and SIP passwords of the script and of the gateway's replies).
 std::string MaskSecrets(std::string_view line);
 
+/// A trace line as the log writes it (and the debug window saves it): the
+/// CR that ends a line as sent left out, the secrets masked, control bytes
+/// shown as \xNN, so that it stays one line of text.
+std::string LoggedLine(std::string_view line);
+
 class ConnectionLog {
  public:
   static constexpr size_t kMaxFiles = 50;
@@ -49,8 +54,8 @@ class ConnectionLog {
   /// and the file closed.
   void End();
 
-  /// A line of the debug window's trace; the CR that ends a line as sent is
-  /// left out. Outside a connection only the last one is kept, for Begin.
+  /// A line of the debug window's trace. Outside a connection only the last
+  /// one is kept, for Begin.
   void Trace(std::string_view line);
   /// Bytes as they came from the gateway; each line is written when it ends
   /// (at CR, LF or CR LF).

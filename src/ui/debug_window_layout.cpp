@@ -1,5 +1,6 @@
 // The debug window's layout: a tall sizeable window at a set place on the
 // screen, the trace filling it above a panel with the console line.
+#include "lang/english_texts.h"
 #include "platform/ui/layout.h"
 #include "ui/debug_window.h"
 #include "ui/layouts.h"
@@ -18,6 +19,7 @@ void LayOutDebugWindow(TF_Debug& w) {
       {w.Edit1, 8, 8, 161, 21},
       {w.Button2, 170, 8, 28, 25, ".."},
       {w.Button1, 200, 8, 45, 25, "Clear"},
+      {w.BB_SaveTrace, 8, 36, 70, 22, lang::english::kSaveTrace},
       {w.Button3, 152, 36, 93, 22, "argv[..] Show"},
   });
   w.SetPlacement(platform::Form::Placement::Designed);
