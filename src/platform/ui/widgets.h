@@ -50,6 +50,9 @@ struct Picture {
   int width = 0;
   int height = 0;
   std::vector<uint8_t> rgb;
+  /// Pixels per design pixel: 2 for a picture drawn at twice the size it is
+  /// shown at, which stays sharp on a screen of twice the density.
+  int scale = 1;
   bool Empty() const { return width <= 0 || height <= 0; }
   bool operator==(const Picture&) const = default;
 };
