@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -17,12 +18,13 @@
 
 namespace platform::qt {
 
-QColor Resolve(const Colour& c) {
-  const QPalette pal = QApplication::palette();
+QColor Resolve(const Colour& c) { return Resolve(c, QApplication::palette()); }
+
+QColor Resolve(const Colour& c, const QPalette& pal) {
   switch (c.system) {
     case Colour::System::None: return QColor(c.Red(), c.Green(), c.Blue());
     case Colour::System::Window: return pal.color(QPalette::Base);
-    case Colour::System::WindowText: return pal.color(QPalette::WindowText);
+    case Colour::System::WindowText: return pal.color(QPalette::Text);
     case Colour::System::BtnFace: return pal.color(QPalette::Button);
     case Colour::System::Light3D: return pal.color(QPalette::Midlight);
     case Colour::System::Highlight: return pal.color(QPalette::Highlight);
@@ -148,28 +150,30 @@ void PanelWidget::paintEvent(QPaintEvent* e) {
 
 namespace {
 
-/// The draw-cell rule's canvas over a QPainter, clipped to the cell.
+/// The draw-cell rule's canvas over a QPainter, clipped to the cell, its
+/// system colours resolved against `palette`.
 class PainterCanvas : public platform::Canvas {
  public:
-  explicit PainterCanvas(QPainter& p) : p_(p) {}
+  PainterCanvas(QPainter& p, const QPalette& palette) : p_(p), palette_(palette) {}
   int TextWidth(const std::string& text) override { return p_.fontMetrics().horizontalAdvance(Decode(text)); }
   void FillRect(const Rect& r) override {
-    p_.fillRect(QRect(r.left, r.top, r.width, r.height), Resolve(brush));
+    p_.fillRect(QRect(r.left, r.top, r.width, r.height), Resolve(brush, palette_));
   }
   void Rectangle(const Rect& r) override {
     if (r.width <= 0 || r.height <= 0) return;
     p_.setPen(QPen(Qt::black, 1));
-    p_.setBrush(Resolve(brush));
+    p_.setBrush(Resolve(brush, palette_));
     p_.drawRect(QRect(r.left, r.top, r.width - 1, r.height - 1));
     p_.setBrush(Qt::NoBrush);
   }
   void TextOut(int x, int y, const std::string& text) override {
-    p_.setPen(Resolve(fontColour));
+    p_.setPen(Resolve(fontColour, palette_));
     p_.drawText(x, y + p_.fontMetrics().ascent(), Decode(text));
   }
 
  private:
   QPainter& p_;
+  const QPalette& palette_;
 };
 
 constexpr int kLine = 1;  // grid line width
@@ -226,11 +230,14 @@ std::pair<int, int> GridWidget::CellAt(const QPoint& p) const {
   return {-1, -1};
 }
 
+QPalette GridWidget::CellPalette() const { return style()->standardPalette(); }
+
 void GridWidget::paintEvent(QPaintEvent*) {
   QPainter p(viewport());
-  p.fillRect(viewport()->rect(), Resolve(grid_.Background()));
-  PainterCanvas canvas(p);
-  const QColor lineColour = QApplication::palette().color(QPalette::Mid);
+  const QPalette cells = CellPalette();
+  p.fillRect(viewport()->rect(), Resolve(grid_.Background(), cells));
+  PainterCanvas canvas(p, cells);
+  const QColor lineColour = cells.color(QPalette::Mid);
   for (int row = 0; row < grid_.RowCount(); ++row) {
     for (int col = 0; col < grid_.ColCount(); ++col) {
       const QRect r = CellRect(col, row);
@@ -276,6 +283,7 @@ bool GridWidget::StartEditing(bool selectAll) {
     editor_ = new QLineEdit(viewport());
     editor_->setObjectName(QString::fromStdString(grid_.Name() + "_editor"));
     editor_->setFrame(false);
+    editor_->setPalette(CellPalette());
     QObject::connect(editor_, &QLineEdit::textEdited, editor_, [this] {
       const int c = editCol_, r = editRow_;
       if (const auto bytes = TakeLineEdit(*editor_, grid_.Cell(c, r)))

@@ -107,7 +107,7 @@ class Memo : public Control {
  private:
   std::vector<std::string> lines_;
   bool readOnly_ = false;
-  Colour textColour_ = kBlack;
+  Colour textColour_ = Colour::Sys(Colour::System::WindowText);
 };
 
 }  // namespace platform
