@@ -24,6 +24,10 @@ void LayOutDebugWindow(TF_Debug& w) {
   });
   w.SetPlacement(platform::Form::Placement::Designed);
   w.SetBorderStyle(platform::Form::Border::Sizeable);
+  // No caption names these for screen readers (".." is the send button).
+  w.Display.SetSpokenName(std::string(lang::english::kTraceName));
+  w.Edit1.SetSpokenName(std::string(lang::english::kLineToSendName));
+  w.Button2.SetSpokenName(std::string(lang::english::kSendName));
 }
 
 }  // namespace ui

@@ -108,6 +108,8 @@ class MemoBinding : public Binding {
     auto* w = edit();
     w->setLineWrapMode(QPlainTextEdit::NoWrap);
     w->setReadOnly(m.ReadOnly());
+    // Tab goes on to the next control: a memo must not hold the keyboard.
+    w->setTabChangesFocus(true);
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] {
       std::vector<std::string> lines;
       for (const QString& l : edit()->toPlainText().split(QLatin1Char('\n'))) lines.push_back(Encode(l));

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -388,6 +389,32 @@ void GridWidget::scrollContentsBy(int, int) {
 
 FormWindow::FormWindow(platform::Form& form, QWidget* parent) : QWidget(parent, Qt::Window), form_(form) {}
 
+namespace {
+
+/// Another widget lies over the middle of `w` (the cover over the pages).
+bool Covered(QWidget* window, QWidget* w) {
+  const QWidget* top = window->childAt(w->mapTo(window, w->rect().center()));
+  return top && top != w && !w->isAncestorOf(top);
+}
+
+}  // namespace
+
+bool FormWindow::focusNextPrevChild(bool next) {
+  // As Qt's own walk, without moving the focus through the widgets passed
+  // over (leaving an edit runs its exit rule).
+  QWidget* from = focusWidget() ? focusWidget() : this;
+  for (QWidget* w = from;;) {
+    w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+    if (w == from) return false;
+    const bool takes = w->window() == this && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+                       w->isEnabled() && !w->focusProxy();
+    if (takes && !Covered(this, w)) {
+      w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+}
+
 void FormWindow::closeEvent(QCloseEvent* e) {
   // The control decides: its close query may refuse; when it closes, the
   // form hides itself and the view follows.
@@ -405,6 +432,21 @@ void FormWindow::keyPressEvent(QKeyEvent* e) {
     bool pressed = false;
     platform::Guard([&] { pressed = form_.PressEnter(); });
     if (pressed) return;
+  }
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    bool pressed = false;
+    platform::Guard([&] { pressed = form_.PressEscape(); });
+    if (pressed) return;
+  }
+  // Ctrl+Tab from outside the pages (the button bar) turns them too; inside,
+  // the page control has taken it already.
+  const bool pageKey = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+  if (pageKey && (e->modifiers() & Qt::ControlModifier)) {
+    auto* pages = findChild<QTabWidget*>();
+    if (pages && pages->isVisible() && pages->isEnabled() && !Covered(this, pages)) {
+      QCoreApplication::sendEvent(pages, e);
+      return;
+    }
   }
   QWidget::keyPressEvent(e);
 }

@@ -116,8 +116,10 @@ class GridWidget : public QAbstractScrollArea {
 };
 
 /// A top-level window of a form: closing goes through the form (which may
-/// refuse), Enter presses the form's default button, the context menu lists
-/// the popup menu's visible entries.
+/// refuse), Enter presses the form's default button and Escape its cancel
+/// button, Ctrl+Tab turns the window's pages from anywhere in it, Tab passes
+/// over what a shown panel covers, the context menu lists the popup menu's
+/// visible entries.
 class FormWindow : public QWidget {
  public:
   FormWindow(platform::Form& form, QWidget* parent = nullptr);
@@ -126,6 +128,7 @@ class FormWindow : public QWidget {
   void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   platform::Form& form_;

@@ -14,7 +14,8 @@ class Label : public Control {
   using Control::Control;
 };
 
-/// A push button. `Default` buttons are pressed by Enter in their form.
+/// A push button. `Default` buttons are pressed by Enter in their form,
+/// `Cancel` buttons by Escape.
 class Button : public Control {
  public:
   enum class Glyph : uint8_t { None, Ok, Abort };
@@ -26,11 +27,14 @@ class Button : public Control {
 
   bool IsDefault() const { return default_; }
   void SetDefault(bool d);
+  bool IsCancel() const { return cancel_; }
+  void SetCancel(bool c) { cancel_ = c; }
   Glyph ButtonGlyph() const { return glyph_; }
   void SetGlyph(Glyph g) { glyph_ = g; }
 
  private:
   bool default_ = false;
+  bool cancel_ = false;
   Glyph glyph_ = Glyph::None;
 };
 
