@@ -53,7 +53,7 @@ void DeviceLink::SendPutData(std::string_view text) {
   line.append(text);
   line.push_back('\r');
   t->Write(line);
-  windows_.SentUntraced(text);
+  windows_.Untraced(LinkWindows::Traffic::Sent, text);
 }
 
 int DeviceLink::IndexOfStr(std::string_view text, std::string_view name) {

@@ -153,7 +153,7 @@ class DeviceLink {
   /// "Send_Message : " + text and empties word slots 0 to 1023.
   void SendGetData(std::string_view text);
   /// Sends `text` followed by one CR; no trace line (the windows hear of it
-  /// through SentUntraced), no change to the word table.
+  /// through Untraced), no change to the word table.
   void SendPutData(std::string_view text);
 
   /// Runs the receive algorithm over bytes that arrived on one transport.

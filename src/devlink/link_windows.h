@@ -40,12 +40,12 @@ class LinkWindows {
   /// is shown (a save over TCP shows none).
   virtual void HideSaveProgress() = 0;
 
-  /// Bytes as they came from a transport, before the receive path reads
-  /// them (for the connection log).
-  virtual void Received(std::string_view /*bytes*/) {}
-  /// A line that went out through SendPutData, which the trace does not
-  /// show (the configuration script's lines), without its CR.
-  virtual void SentUntraced(std::string_view /*line*/) {}
+  /// The link's traffic that no trace line shows, for the connection log:
+  /// `Received`, bytes as they came from a transport, before the receive
+  /// path reads them; `Sent`, a line that went out through SendPutData (the
+  /// configuration script's), without its CR.
+  enum class Traffic { Received, Sent };
+  virtual void Untraced(Traffic /*way*/, std::string_view /*bytes*/) {}
 };
 
 }  // namespace devlink

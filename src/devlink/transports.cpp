@@ -157,7 +157,7 @@ void DeviceLink::ReadSerial(int count) {
   char buffer[kReceiveBuffer];
   const int n = ComPort.ReadBytes(buffer, std::min(count, kReceiveBuffer));
   if (n <= 0) return;
-  windows_.Received(std::string_view(buffer, size_t(n)));
+  windows_.Untraced(LinkWindows::Traffic::Received, std::string_view(buffer, size_t(n)));
   Receive(std::string_view(buffer, size_t(n)), LineEnds::Serial);
 }
 
@@ -175,7 +175,7 @@ bool DeviceLink::ReadTcp() {
       }
     }
   } held(tcpTransport_);
-  windows_.Received(std::string_view(buffer, size_t(n)));
+  windows_.Untraced(LinkWindows::Traffic::Received, std::string_view(buffer, size_t(n)));
   Receive(std::string_view(buffer, size_t(n)), LineEnds::Tcp);
   return true;
 }

@@ -130,8 +130,7 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   void CloseLogin() override;
   void ShowSaveProgress(int percent) override;
   void HideSaveProgress() override;
-  void Received(std::string_view bytes) override;
-  void SentUntraced(std::string_view line) override;
+  void Untraced(Traffic way, std::string_view bytes) override;
 
   /// Runs when the window has closed and the program should end.
   std::function<void()> onProgramEnd;
