@@ -181,7 +181,7 @@ void ConnectionLog::Write(std::string_view kind, std::string_view text) {
   // it ends with a line that says so.
   if (bytes_ + line.size() + otherBytes_ > kMaxBytes) Prune(line.size());
   const bool full = bytes_ + line.size() + otherBytes_ > kMaxBytes;
-  if (full) line = std::string(lang::english::kLogFull) + "\n";
+  if (full) line = std::string(lang::fixed::kLogFull) + "\n";
   // Each event reaches the file at once: a tool that is killed keeps its log.
   if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fflush(file_) != 0) {
     const int error = errno;
@@ -248,7 +248,7 @@ void ConnectionLog::Fail(const std::string& what, int error) {
   if (file_) std::fclose(file_);
   file_ = nullptr;
   received_.clear();
-  if (report_) report_(std::string(lang::english::kLogNotWritten) + what + ": " + std::strerror(error));
+  if (report_) report_(std::string(lang::fixed::kLogNotWritten) + what + ": " + std::strerror(error));
 }
 
 }  // namespace devlink

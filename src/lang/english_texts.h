@@ -3,7 +3,7 @@
 // keys is fixed: English only, all of them here.
 #include <string_view>
 
-namespace lang::english {
+namespace lang::fixed {
 
 /// The trace line when a connection's log file cannot be written; the path
 /// and the system's reason follow.
@@ -23,4 +23,4 @@ inline constexpr std::string_view kTraceName = "Trace";
 inline constexpr std::string_view kLineToSendName = "Line to send";
 inline constexpr std::string_view kSendName = "Send";
 
-}  // namespace lang::english
+}  // namespace lang::fixed

@@ -43,10 +43,9 @@ void TF_Debug::Button3Click() {
 }
 
 void TF_Debug::BB_SaveTraceClick() {
-  namespace english = lang::english;
   const std::optional<std::string> path =
-      platform::ChooseFile({platform::FileMode::Save, std::string(english::kSaveTraceCaption),
-                            "morvel_config_trace.txt", std::string(english::kSaveTraceFilter)});
+      platform::ChooseFile({platform::FileMode::Save, std::string(lang::fixed::kSaveTraceCaption),
+                            "morvel_config_trace.txt", std::string(lang::fixed::kSaveTraceFilter)});
   if (!path) return;
   std::string text;
   for (const std::string& line : Display.Lines()) text.append(devlink::LoggedLine(line)).append("\n");
@@ -58,7 +57,7 @@ void TF_Debug::BB_SaveTraceClick() {
     error = errno;
   }
   if (error == 0) return;
-  platform::ShowMessageBox(std::string(english::kTraceNotSaved) + *path + ": " + std::strerror(error),
+  platform::ShowMessageBox(std::string(lang::fixed::kTraceNotSaved) + *path + ": " + std::strerror(error),
                            "Error", platform::Icon::Error);
 }
 
