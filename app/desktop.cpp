@@ -36,6 +36,8 @@ int Run(int argc, char** argv, std::function<void()> onFirstPaint) {
   QApplication app(argc, argv);
   // The main window's close ends the program, through its close query.
   app.setQuitOnLastWindowClosed(false);
+  // The desktop entry the windows belong to (its name and icon on Wayland).
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.morvel.morvel_config"));
   platform::qt::ApplyLook(app);
   platform::qt::QtMessageBoxes boxes;
   platform::InstallMessageBoxes(&boxes);

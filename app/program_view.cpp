@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/qt/jpeg_picture.h"
 #include "platform/qt/picture_pixmap.h"
@@ -18,16 +19,18 @@ std::string FindAssetsDir() {
   if (const char* env = std::getenv("MORVEL_ASSETS_DIR"); env && *env) return env;
   const QString installed =
       QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/morvel_config"));
-  if (QFileInfo::exists(installed + QStringLiteral("/banner_setup.jpg")))
+  if (QFileInfo::exists(installed + QStringLiteral("/banner_setup@2x.jpg")))
     return QDir::cleanPath(installed).toStdString();
   return MORVEL_SOURCE_ASSETS;
 }
 
 namespace {
 
-platform::Picture Load(const std::string& dir, const char* file) {
-  platform::qt::JpegResult r = platform::qt::LoadJpeg(dir + "/" + file);
+/// A picture named "name@2x.jpg" is drawn at twice its design size.
+platform::Picture Load(const std::string& dir, std::string_view file) {
+  platform::qt::JpegResult r = platform::qt::LoadJpeg(dir + "/" + std::string(file));
   if (!r.Ok()) std::fprintf(stderr, "picture not shown: %s\n", r.error.c_str());
+  if (file.find("@2x.") != std::string_view::npos) r.picture.scale = 2;
   return std::move(r.picture);
 }
 
@@ -39,16 +42,16 @@ void LoadPictures(ui::TF_morvel_config_main& main, const std::string& dir) {
     const char* file;
   };
   static constexpr Slot kSlots[] = {
-      {"IMG_Morvel_Setup", "banner_setup.jpg"}, {"IMG_DIAL_UP", "banner_dialup.jpg"},
-      {"IMG_Product", "banner_product.jpg"},    {"Image2", "splash.jpg"},
-      {"IMG_Logo", "about_logo.jpg"},
+      {"IMG_Morvel_Setup", "banner_setup@2x.jpg"}, {"IMG_DIAL_UP", "banner_dialup@2x.jpg"},
+      {"IMG_Product", "banner_product@2x.jpg"},    {"Image2", "splash@2x.jpg"},
+      {"IMG_Logo", "about_logo@2x.jpg"},
   };
   for (const Slot& s : kSlots)
     if (auto* image = dynamic_cast<platform::Image*>(main.Find(s.control)))
       image->SetPicture(Load(dir, s.file));
 
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    const platform::Picture icon = Load(dir, "app_icon.jpg");
+    const platform::Picture icon = Load(dir, "app_icon@2x.jpg");
     if (!icon.Empty()) app->setWindowIcon(QIcon(platform::qt::PixmapOf(icon)));
   }
 }

@@ -1,15 +1,19 @@
 // Writes PNG pictures of every window and page of the program, for people to
 // look at. With a gateway address it first runs a visit (connect over TCP,
-// log in, read out) so the pages show a real read-out.
+// log in, read out) so the pages show a real read-out. With --dark the
+// windows take a dark palette, as a desktop's dark theme gives one; the
+// scale factor comes from Qt's QT_SCALE_FACTOR.
 //
-//   morvel_screenshots <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW]
+//   morvel_screenshots <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW] [--dark]
 #include <QApplication>
 #include <QDir>
+#include <QPalette>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "platform/qt/message_boxes.h"
 #include "platform/qt/view.h"
@@ -36,12 +40,42 @@ class NotedBoxes : public platform::MessageBoxes {
   }
 };
 
+QPalette DarkPalette() {
+  const QColor window(50, 50, 52), base(32, 32, 34), text(228, 228, 228), dim(128, 128, 128);
+  const QColor blue(52, 132, 220);
+  QPalette p(window);
+  for (const auto& [role, colour] : {std::pair{QPalette::Window, window},
+                                     {QPalette::WindowText, text},
+                                     {QPalette::Base, base},
+                                     {QPalette::AlternateBase, QColor(44, 44, 46)},
+                                     {QPalette::ToolTipBase, base},
+                                     {QPalette::ToolTipText, text},
+                                     {QPalette::PlaceholderText, dim},
+                                     {QPalette::Text, text},
+                                     {QPalette::Button, window},
+                                     {QPalette::ButtonText, text},
+                                     {QPalette::BrightText, QColor(255, 90, 90)},
+                                     {QPalette::Light, QColor(78, 78, 80)},
+                                     {QPalette::Midlight, QColor(64, 64, 66)},
+                                     {QPalette::Mid, QColor(40, 40, 42)},
+                                     {QPalette::Dark, QColor(24, 24, 26)},
+                                     {QPalette::Shadow, QColor(10, 10, 10)},
+                                     {QPalette::Highlight, blue},
+                                     {QPalette::HighlightedText, Qt::white},
+                                     {QPalette::Link, blue}})
+    p.setColor(role, colour);
+  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    p.setColor(QPalette::Disabled, role, dim);
+  return p;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW]\n",
-                 argv[0]);
+    std::fprintf(
+        stderr, "usage: %s <out-dir> [--tcp HOST:PORT | --serial PORT] [--login ID --password PW] [--dark]\n",
+        argv[0]);
     return 2;
   }
   QApplication app(argc, argv);
@@ -52,17 +86,23 @@ int main(int argc, char** argv) {
   const QString out = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(out);
   std::string host, port, serial, id = "admin", password = "admin";
-  for (int i = 2; i + 1 < argc; i += 2) {
-    if (!std::strcmp(argv[i], "--tcp")) {
-      std::string hp = argv[i + 1];
-      host = hp.substr(0, hp.find(':'));
-      port = hp.substr(hp.find(':') + 1);
-    } else if (!std::strcmp(argv[i], "--serial")) {
-      serial = argv[i + 1];
-    } else if (!std::strcmp(argv[i], "--login")) {
-      id = argv[i + 1];
-    } else if (!std::strcmp(argv[i], "--password")) {
-      password = argv[i + 1];
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view option = argv[i];
+    if (option == "--dark") {
+      app.setPalette(DarkPalette());
+      continue;
+    }
+    if (i + 1 == argc) break;
+    const std::string value = argv[++i];
+    if (option == "--tcp") {
+      host = value.substr(0, value.find(':'));
+      port = value.substr(value.find(':') + 1);
+    } else if (option == "--serial") {
+      serial = value;
+    } else if (option == "--login") {
+      id = value;
+    } else if (option == "--password") {
+      password = value;
     }
   }
 

@@ -1,9 +1,10 @@
 // Draws the program's artwork and writes it as JPEG files with libjpeg's
-// compression API (and the desktop icon as PNG). A one-off tool: the build
-// never runs it; run make_artwork.sh after changing a picture.
+// compression API, and the desktop icons as PNG files drawn from the
+// scalable icon. A one-off tool: the build never runs it; run
+// make_artwork.sh after changing a picture.
 //
 //   make_artwork <assets-dir> <share-dir>
-#include <jpeglib.h>
+#include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,11 +12,35 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgRenderer>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 
+// After <cstdio>: libjpeg's header needs FILE and size_t declared.
+#include <jpeglib.h>
+
 namespace {
+
+/// The pictures are drawn at twice their design size, so they stay sharp on
+/// a screen of twice the density; the program shows them at their design
+/// size. Their file names say so ("@2x").
+constexpr int kScale = 2;
+/// The desktop icon's name: the program's reverse-DNS id.
+const QString kIconName = QStringLiteral("com.morvel.morvel_config");
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+/// A picture of `width` x `height` design pixels, drawn by `draw` in design
+/// coordinates at kScale.
+QImage Drawn(int width, int height, const std::function<void(QPainter&)>& draw) {
+  QImage img(width * kScale, height * kScale, QImage::Format_RGB32);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(kScale, kScale);
+  draw(p);
+  return img;
+}
 
 bool WriteJpeg(const QImage& source, const std::string& path, int quality) {
   const QImage img = source.convertToFormat(QImage::Format_RGB888);
@@ -68,14 +93,12 @@ void DrawGateway(QPainter& p, QRectF box, const QColor& led) {
   for (int i = 0; i < 3; ++i) p.drawRect(QRectF(box.right() - 40 + i * 12, box.center().y() - 4, 8, 8));
 }
 
-QImage Banner(const QString& title, const QString& subtitle, QColor from, QColor to, const QColor& led) {
-  QImage img(510, 81, QImage::Format_RGB32);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
+void Banner(QPainter& p, const QString& title, const QString& subtitle, QColor from, QColor to,
+            const QColor& led) {
   QLinearGradient g(0, 0, 510, 81);
   g.setColorAt(0, from);
   g.setColorAt(1, to);
-  p.fillRect(img.rect(), g);
+  p.fillRect(QRectF(0, 0, 510, 81), g);
   // Soft waves: the sound carried over the network.
   p.setPen(QPen(QColor(255, 255, 255, 40), 2));
   for (int k = 0; k < 5; ++k) {
@@ -92,17 +115,13 @@ QImage Banner(const QString& title, const QString& subtitle, QColor from, QColor
   p.setPen(QColor(225, 235, 255));
   p.setFont(Sans(13));
   p.drawText(QRectF(20, 44, 380, 24), Qt::AlignLeft | Qt::AlignVCenter, subtitle);
-  return img;
 }
 
-QImage Splash() {
-  QImage img(514, 220, QImage::Format_RGB32);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
+void Splash(QPainter& p) {
   QLinearGradient g(0, 0, 0, 220);
   g.setColorAt(0, QColor(238, 243, 250));
   g.setColorAt(1, QColor(206, 218, 236));
-  p.fillRect(img.rect(), g);
+  p.fillRect(QRectF(0, 0, 514, 220), g);
   // A PC, the gateway and a telephone, joined by a dashed line.
   const QColor ink(60, 78, 110);
   p.setPen(QPen(ink, 2, Qt::DashLine));
@@ -137,46 +156,26 @@ QImage Splash() {
   p.setPen(QColor(80, 96, 126));
   p.drawText(QRectF(0, 146, 514, 20), Qt::AlignCenter,
              QStringLiteral("Press Connect to reach a gateway over a serial port or TCP/IP."));
-  return img;
 }
 
-QImage Logo() {
-  QImage img(120, 72, QImage::Format_RGB32);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
+void Logo(QPainter& p) {
   QLinearGradient g(0, 0, 120, 72);
   g.setColorAt(0, QColor(28, 70, 140));
   g.setColorAt(1, QColor(48, 130, 200));
-  p.fillRect(img.rect(), g);
+  p.fillRect(QRectF(0, 0, 120, 72), g);
   p.setPen(Qt::white);
   p.setFont(Sans(26, true));
   p.drawText(QRectF(0, 4, 120, 40), Qt::AlignCenter, QStringLiteral("MV"));
   p.setFont(Sans(11));
   p.drawText(QRectF(0, 44, 120, 20), Qt::AlignCenter, QStringLiteral("Morvel VoIP"));
-  return img;
 }
 
-QImage Icon(int size) {
+/// The scalable icon at `size` pixels on `background` (transparent for PNG).
+QImage Icon(QSvgRenderer& svg, int size, QColor background) {
   QImage img(size, size, QImage::Format_ARGB32);
-  img.fill(Qt::transparent);
+  img.fill(background);
   QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  const qreal s = size / 64.0;
-  QLinearGradient g(0, 0, 0, size);
-  g.setColorAt(0, QColor(48, 130, 200));
-  g.setColorAt(1, QColor(28, 70, 140));
-  p.setPen(Qt::NoPen);
-  p.setBrush(g);
-  p.drawRoundedRect(QRectF(2 * s, 2 * s, 60 * s, 60 * s), 12 * s, 12 * s);
-  p.setBrush(QColor(250, 250, 252));
-  p.drawRoundedRect(QRectF(10 * s, 30 * s, 44 * s, 16 * s), 3 * s, 3 * s);
-  p.setBrush(QColor(90, 200, 90));
-  for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF((17 + i * 8) * s, 38 * s), 2.4 * s, 2.4 * s);
-  p.setPen(QPen(QColor(250, 250, 252), 2.5 * s, Qt::SolidLine, Qt::RoundCap));
-  p.setBrush(Qt::NoBrush);
-  for (int k = 0; k < 3; ++k)
-    p.drawArc(QRectF((24 - k * 6) * s, (12 - k * 4) * s, (16 + k * 12) * s, (16 + k * 8) * s), 30 * 16,
-              120 * 16);
+  svg.render(&p, QRectF(0, 0, size, size));
   return img;
 }
 
@@ -189,20 +188,39 @@ int main(int argc, char** argv) {
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  const std::string assets = argv[1], share = argv[2];
+  const std::string assets = argv[1];
+  const QString icons = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/icons/hicolor");
   bool ok = true;
-  ok &= WriteJpeg(Banner(QStringLiteral("VoIP Gateway"), QStringLiteral("Morvel Configuration"),
-                         QColor(22, 62, 128), QColor(58, 132, 204), QColor(240, 170, 40)),
-                  assets + "/banner_setup.jpg", 85);
-  ok &= WriteJpeg(Banner(QStringLiteral("VoIP Gateway"), QStringLiteral("Dial-up Configuration"),
-                         QColor(24, 96, 80), QColor(70, 160, 130), QColor(90, 200, 90)),
-                  assets + "/banner_dialup.jpg", 85);
-  ok &= WriteJpeg(Banner(QStringLiteral("Morvel"), QStringLiteral("Small office VoIP gateway"),
-                         QColor(90, 50, 120), QColor(150, 100, 190), QColor(240, 90, 90)),
-                  assets + "/banner_product.jpg", 85);
-  ok &= WriteJpeg(Splash(), assets + "/splash.jpg", 85);
-  ok &= WriteJpeg(Logo(), assets + "/about_logo.jpg", 90);
-  ok &= WriteJpeg(Icon(64), assets + "/app_icon.jpg", 90);
-  ok &= Icon(64).save(QString::fromStdString(share + "/morvel_config.png"));
+  ok &= WriteJpeg(Drawn(510, 81,
+                        [](QPainter& p) {
+                          Banner(p, QStringLiteral("VoIP Gateway"), QStringLiteral("Morvel Configuration"),
+                                 QColor(22, 62, 128), QColor(58, 132, 204), QColor(240, 170, 40));
+                        }),
+                  assets + "/banner_setup@2x.jpg", 85);
+  ok &= WriteJpeg(Drawn(510, 81,
+                        [](QPainter& p) {
+                          Banner(p, QStringLiteral("VoIP Gateway"), QStringLiteral("Dial-up Configuration"),
+                                 QColor(24, 96, 80), QColor(70, 160, 130), QColor(90, 200, 90));
+                        }),
+                  assets + "/banner_dialup@2x.jpg", 85);
+  ok &= WriteJpeg(Drawn(510, 81,
+                        [](QPainter& p) {
+                          Banner(p, QStringLiteral("Morvel"), QStringLiteral("Small office VoIP gateway"),
+                                 QColor(90, 50, 120), QColor(150, 100, 190), QColor(240, 90, 90));
+                        }),
+                  assets + "/banner_product@2x.jpg", 85);
+  ok &= WriteJpeg(Drawn(514, 220, Splash), assets + "/splash@2x.jpg", 85);
+  ok &= WriteJpeg(Drawn(120, 72, Logo), assets + "/about_logo@2x.jpg", 90);
+
+  QSvgRenderer svg(icons + QStringLiteral("/scalable/apps/") + kIconName + QStringLiteral(".svg"));
+  ok &= svg.isValid();
+  // The window icon, a JPEG like the other pictures: square, on the icon's own blue.
+  ok &= WriteJpeg(Icon(svg, 64 * kScale, QColor(38, 92, 158)), assets + "/app_icon@2x.jpg", 90);
+  for (const int size : kIconSizes) {
+    const QString dir = icons + QStringLiteral("/%1x%1/apps").arg(size);
+    ok &= QDir().mkpath(dir);
+    ok &=
+        Icon(svg, size, Qt::transparent).save(dir + QStringLiteral("/") + kIconName + QStringLiteral(".png"));
+  }
   return ok ? 0 : 1;
 }

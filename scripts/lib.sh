@@ -19,8 +19,19 @@ install_missing() {
     command -v sudo >/dev/null || { echo "Installing needs root: run this as root, or install sudo." >&2; exit 1; }
     sudo="sudo"
   fi
-  $sudo apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # apt's and dpkg's own lines only when something goes wrong (sudo asks for
+  # its password on the terminal, not through this output).
+  local log
+  log="$(mktemp)"
+  if ! { $sudo apt-get update -qq &&
+         $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; } \
+       >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "Installing ${missing[*]} failed (apt's output above)." >&2
+    exit 1
+  fi
+  rm -f "$log"
 }
 
 # require_display <command as the user typed it>: the tool's windows need an

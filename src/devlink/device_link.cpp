@@ -62,6 +62,7 @@ void DeviceLink::SendPutData(std::string_view text) {
   line.push_back('\r');
   queue_.Activity();
   t->Write(line);
+  windows_.Untraced(LinkWindows::Traffic::Sent, text);
 }
 
 int DeviceLink::IndexOfStr(std::string_view text, std::string_view name) {

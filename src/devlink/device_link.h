@@ -168,7 +168,8 @@ class DeviceLink {
   /// Sends `text` unchanged (callers put the CR in), traces it as
   /// "Send_Message : " + text and empties word slots 0 to 1023.
   void SendGetData(std::string_view text);
-  /// Sends `text` followed by one CR; no trace, no change to the word table.
+  /// Sends `text` followed by one CR; no trace line (the windows hear of it
+  /// through Untraced), no change to the word table.
   void SendPutData(std::string_view text);
 
   /// Runs the receive algorithm over bytes that arrived on one transport.

@@ -2,6 +2,7 @@
 // What the device link needs from the windows above it. The link declares it
 // and includes no window; the main window implements it, tests record it.
 #include <string>
+#include <string_view>
 
 #include "devlink/conversation_queue.h"
 #include "lang/message_texts.h"
@@ -46,6 +47,13 @@ class LinkWindows {
   /// A conversation has ended; the link has already shown what the user
   /// must know of it.
   virtual void ConversationEnded(const Ending& ending) = 0;
+
+  /// The link's traffic that no trace line shows, for the connection log:
+  /// `Received`, bytes as they came from a transport, before the receive
+  /// path reads them; `Sent`, a line that went out through SendPutData (the
+  /// configuration script's), without its CR.
+  enum class Traffic { Received, Sent };
+  virtual void Untraced(Traffic /*way*/, std::string_view /*bytes*/) {}
 };
 
 }  // namespace devlink

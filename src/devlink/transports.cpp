@@ -166,7 +166,9 @@ void DeviceLink::ClientSocketRead(comm::TClientWinSocket&) {
 void DeviceLink::ReadSerial(int count) {
   char buffer[kReceiveBuffer];
   const int n = ComPort.ReadBytes(buffer, std::min(count, kReceiveBuffer));
-  if (n > 0) Receive(std::string_view(buffer, size_t(n)), LineEnds::Serial);
+  if (n <= 0) return;
+  windows_.Untraced(LinkWindows::Traffic::Received, std::string_view(buffer, size_t(n)));
+  Receive(std::string_view(buffer, size_t(n)), LineEnds::Serial);
 }
 
 bool DeviceLink::ReadTcp() {
@@ -183,6 +185,7 @@ bool DeviceLink::ReadTcp() {
       }
     }
   } held(tcpTransport_);
+  windows_.Untraced(LinkWindows::Traffic::Received, std::string_view(buffer, size_t(n)));
   Receive(std::string_view(buffer, size_t(n)), LineEnds::Tcp);
   return true;
 }

@@ -28,6 +28,8 @@ void LayOutConnectionDialog(devlink::TF_Connection& d) {
   d.SetPlacement(platform::Form::Placement::ScreenCenter);
   d.BB_Connect.SetGlyph(platform::Button::Glyph::Ok);
   d.BB_Cancel.SetGlyph(platform::Button::Glyph::Abort);
+  d.BB_Cancel.SetCancel(true);
+  platform::NameInputs({{d.L_port, d.CB_Serial}, {d.L_Host, d.ED_host}, {d.L_TCP_port, d.ED_TCP}});
 }
 
 }  // namespace ui

@@ -1,7 +1,7 @@
 #pragma once
 // The debug window: the trace of the conversation with the gateway, and a
 // small console to send a hand-typed line and to list the words of the line
-// being received.
+// being received; the trace can be saved to a file of the user's choice.
 #include "platform/ui/toolkit.h"
 
 namespace devlink {
@@ -23,11 +23,16 @@ class TF_Debug : public platform::Form {
   platform::Edit Edit1;
   platform::Button Button2;  // ".."
   platform::Button Button1;  // "Clear"
+  platform::Button BB_SaveTrace;
   platform::Button Button3;  // "argv[..] Show"
 
   void Button1Click();
   void Button2Click();
   void Button3Click();
+  /// Asks for a file and writes the trace there, one line each, as the
+  /// connection log writes its lines (secrets masked); a file that cannot
+  /// be written is said in an error box.
+  void BB_SaveTraceClick();
 
  private:
   devlink::DeviceLink* link_ = nullptr;

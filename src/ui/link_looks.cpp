@@ -1,25 +1,39 @@
 // The main window's looks as the device link asks for them: the button bar
 // after a transport opens or closes and after the model check, Save held or
 // released, the login dialog, the trace, and a serial save's progress on the
-// cover's strip.
+// cover's strip. The trace, the link's traffic and the transport's opening
+// and closing also go to the connection log.
 #include <utility>
 
+#include "devlink/connection_log.h"
 #include "ui/debug_window.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 
 namespace ui {
 
-void TF_morvel_config_main::Trace(std::string line) { debug_->Display.Add(std::move(line)); }
+void TF_morvel_config_main::Trace(std::string line) {
+  log_->Trace(line);
+  debug_->Display.Add(std::move(line));
+}
+
+void TF_morvel_config_main::Untraced(Traffic way, std::string_view bytes) {
+  if (way == Traffic::Received)
+    log_->Received(bytes);
+  else
+    log_->Sent(bytes);
+}
 
 std::string TF_morvel_config_main::Message(lang::Msg m) const { return messages[m]; }
 
 void TF_morvel_config_main::ShowSerialConnected() {
+  log_->Begin();
   BB_Connect.Hide();
   BB_Disconnect.Show();
 }
 
 void TF_morvel_config_main::ShowTcpConnected() {
+  log_->Begin();
   BB_Restart.SetEnabled(true);
   BB_Connect.Hide();
   BB_Disconnect.Show();
@@ -31,6 +45,7 @@ void TF_morvel_config_main::ShowDisconnected() {
   BB_Restart.SetEnabled(false);
   BB_Connect.Show();
   BB_Disconnect.Hide();
+  log_->End();
 }
 
 void TF_morvel_config_main::ShowModelAccepted() {

@@ -20,6 +20,8 @@ void LayOutLoginDialog(TF_Login& w) {
   w.SetPlacement(platform::Form::Placement::ScreenCenter);
   w.SetStayOnTop(true);
   w.ED_Password.SetPasswordChar('*');
+  w.BB_Cancel.SetCancel(true);
+  platform::NameInputs({{w.L_Login_ID, w.ED_ID}, {w.L_Password, w.ED_Password}});
 }
 
 }  // namespace ui

@@ -74,11 +74,12 @@ TF_morvel_config_main::TF_morvel_config_main()
 TF_morvel_config_main::~TF_morvel_config_main() = default;
 
 void TF_morvel_config_main::Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection,
-                                 TF_Debug& debug, TF_Login& login) {
+                                 TF_Debug& debug, TF_Login& login, devlink::ConnectionLog& log) {
   link_ = &link;
   connection_ = &connection;
   debug_ = &debug;
   login_ = &login;
+  log_ = &log;
 }
 
 void TF_morvel_config_main::SetStartState() {

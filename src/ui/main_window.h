@@ -11,6 +11,7 @@
 #include "platform/ui/toolkit.h"
 
 namespace devlink {
+class ConnectionLog;
 class DeviceLink;
 class TF_Connection;
 }  // namespace devlink
@@ -35,9 +36,11 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   TF_morvel_config_main();
   ~TF_morvel_config_main() override;
 
-  /// The link and the other windows this one drives. Must be set before the
-  /// window shows or the link reports anything.
-  void Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login);
+  /// The link and the other windows this one drives, and the log that its
+  /// trace and the link's traffic go to. Must be set before the window shows
+  /// or the link reports anything.
+  void Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login,
+            devlink::ConnectionLog& log);
 
   // Header.
   platform::Panel Panel1;
@@ -132,6 +135,7 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   void HideSaveProgress() override;
   void ShowRestarting() override;
   void ConversationEnded(const devlink::Ending& ending) override;
+  void Untraced(Traffic way, std::string_view bytes) override;
 
   /// Runs when the window has closed and the program should end.
   std::function<void()> onProgramEnd;
@@ -151,6 +155,7 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   devlink::TF_Connection* connection_ = nullptr;
   TF_Debug* debug_ = nullptr;
   TF_Login* login_ = nullptr;
+  devlink::ConnectionLog* log_ = nullptr;
   /// A serial save's progress put up the cover; `coverWasHidden_`: the pages
   /// were in view before it.
   bool saveProgressShown_ = false;

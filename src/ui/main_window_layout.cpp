@@ -199,6 +199,45 @@ void LayOutMainWindow(TF_morvel_config_main& w) {
     value->SetFont(bold);
   }
   p.IMG_Logo.SetStretch(true);
+
+  // Who names each input for screen readers: the label beside it; a service
+  // port its check box, the phone grid its group, the status memo its page.
+  platform::NameInputs({
+      {p.L_Login_name, p.ED_PSTN_login},
+      {p.L_PSTN_Password, p.ED_PSTN_password},
+      {p.L_Dialing, p.ED_PSTN_dialing},
+      {p.L_Login_ID, p.ED_PPPoE_ID},
+      {p.L_Password, p.ED_PPPoE_Password},
+      {p.L_Primary_DNS_Server2, p.ED_PPPoE_DNS},
+      {p.L_IP_address, p.ED_Static_IP_address},
+      {p.L_Netmask, p.ED_Static_Netmask},
+      {p.L_Default_router, p.ED_Static_router},
+      {p.L_Primary_DNS_server, p.ED_Static_DNS},
+      {p.L_call_agent_1, p.ED_MGCP_CallAgent_1},
+      {p.L_call_agent_2, p.ED_MGCP_CallAgent_2},
+      {p.L_SIP_username, p.ED_SIP_Username},
+      {p.L_SIP_password, p.ED_SIP_password},
+      {p.L_SIP_server_1, p.ED_SIP_Server_1},
+      {p.L_SIP_server_2, p.ED_SIP_Server_2},
+      {p.L_H323_ID, p.ED_H323_ID},
+      {p.L_H323_Password, p.ED_GK_password},
+      {p.L_Primary_GK_IP, p.ED_Gatekeeper_IP},
+      {p.L_Secondary_GK_IP, p.ED_Gatekeeper_IP2},
+      {p.GB_VoIP_Phone_number, p.SG_VoIP_Phone_number},
+      {p.L_Area_number, p.ED_NUM},
+      {p.CK_service_ftp, p.ED_service_ftp},
+      {p.CK_service_http, p.ED_service_http},
+      {p.CK_service_telnet, p.ED_service_telnet},
+      {p.CK_service_TFTP, p.ED_service_TFTP},
+      {p.CK_service_h323, p.ED_service_h323},
+      {p.CK_service_sip, p.ED_service_sip},
+      {p.CK_service_SNMP, p.ED_service_SNMP},
+      {p.CK_service_morvel, p.ED_service_morvel},
+      {p.L_server_url, p.ED_server_URL},
+      {p.L_auto_ID, p.ED_auto_upgrade_ID},
+      {p.L_auto_password, p.ED_auto_upgrade_password},
+      {w.Tab_Status_information, p.M_State_Info},
+  });
 }
 
 }  // namespace ui

@@ -24,8 +24,12 @@ Program::Program(std::function<void()> onEnd) {
   F_Debug = debug_.get();
   login_ = std::make_unique<TF_Login>();
   F_Login = login_.get();
+  // What keeps the log from being written is said once in the trace.
+  log_ = std::make_unique<devlink::ConnectionLog>(
+      devlink::ConnectionLog::DefaultDir(),
+      [this](std::string line) { debug_->Display.Add(std::move(line)); });
 
-  main_->Wire(*link_, *connection_, *debug_, *login_);
+  main_->Wire(*link_, *connection_, *debug_, *login_, *log_);
   debug_->Wire(*link_);
   login_->Wire(*main_, *link_);
 
@@ -42,6 +46,7 @@ Program::~Program() {
   // The dialog uses the link, and the link drives the windows: they go first.
   connection_.reset();
   link_.reset();
+  log_.reset();  // ends a connection still open
   login_.reset();
   debug_.reset();
   main_.reset();

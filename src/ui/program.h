@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "devlink/connection.h"
+#include "devlink/connection_log.h"
 #include "devlink/device_link.h"
 #include "ui/debug_window.h"
 #include "ui/login_dialog.h"
@@ -20,8 +21,9 @@ extern TF_Login* F_Login;
 
 /// Creates the main window (whose FormCreate runs during creation), the
 /// device link, then the connection dialog (and lays it out), the debug
-/// window and the login dialog, all hidden, and wires them to one another.
-/// Only one may exist at a time.
+/// window and the login dialog, all hidden, and the connection log (in its
+/// default place), and wires them to one another. Only one may exist at a
+/// time.
 class Program {
  public:
   /// `onEnd` runs when the main window has closed; without one the Qt event
@@ -40,6 +42,7 @@ class Program {
   devlink::TF_Connection& Connection() { return *connection_; }
   TF_Debug& Debug() { return *debug_; }
   TF_Login& Login() { return *login_; }
+  devlink::ConnectionLog& Log() { return *log_; }
 
  private:
   std::unique_ptr<TF_morvel_config_main> main_;
@@ -47,6 +50,7 @@ class Program {
   std::unique_ptr<devlink::TF_Connection> connection_;
   std::unique_ptr<TF_Debug> debug_;
   std::unique_ptr<TF_Login> login_;
+  std::unique_ptr<devlink::ConnectionLog> log_;
 };
 
 }  // namespace ui

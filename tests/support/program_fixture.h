@@ -98,6 +98,7 @@ class ProgramTest : public ::testing::Test {
   devlink::DeviceLink& link() { return program_->Link(); }
   ui::TF_Login& login() { return program_->Login(); }
   ui::TF_Debug& debug() { return program_->Debug(); }
+  devlink::ConnectionLog& connectionLog() { return program_->Log(); }
   gwsim::Simulator& sim() { return *sim_; }
   bool ended() const { return ended_; }
 

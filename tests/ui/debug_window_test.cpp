@@ -1,3 +1,6 @@
+#include <fstream>
+#include <sstream>
+
 #include "ui_fixture.h"
 
 namespace ui::test {
@@ -73,6 +76,27 @@ TEST_F(DebugWindowTest, TraceSurvivesHiding) {
   main().ShortCut(platform::shortcut::kCtrl | platform::shortcut::kDelete);
   EXPECT_TRUE(debug().Visible());
   EXPECT_EQ(debug().Display.Lines(), std::vector<std::string>{"while hidden"});
+}
+
+// Catches a saved trace that is not the window's lines, keeps a password,
+// or fails without a word.
+TEST_F(DebugWindowTest, SaveWritesTheTraceWithSecretsMasked) {
+  platform::ScriptedFileDialogs files;
+  const std::string path = Dir() + "/trace.txt";
+  files.Queue(path);
+  files.Queue(Dir() + "/no/such/folder/trace.txt");
+  main().Trace("Send_Message : start-login admin s3cret\r");
+  main().Trace("Login OK!!");
+  debug().BB_SaveTrace.Click();
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "Send_Message : start-login admin ***\nLogin OK!!\n");
+  EXPECT_EQ(files.Shown().at(0).mode, platform::FileMode::Save);
+
+  debug().BB_SaveTrace.Click();
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].icon, platform::Icon::Error);
 }
 
 }  // namespace

@@ -175,15 +175,15 @@ TEST(Jpeg, RefusesAHugeHeaderBeforeDecoding) {
 
 // Catches: committed artwork that the decoder cannot read.
 TEST(Jpeg, CommittedArtworkDecodes) {
-  for (const char* file : {"banner_setup.jpg", "banner_dialup.jpg", "banner_product.jpg", "splash.jpg",
-                           "about_logo.jpg", "app_icon.jpg"}) {
+  for (const char* file : {"banner_setup@2x.jpg", "banner_dialup@2x.jpg", "banner_product@2x.jpg",
+                           "splash@2x.jpg", "about_logo@2x.jpg", "app_icon@2x.jpg"}) {
     const auto result = platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / file).string());
     EXPECT_TRUE(result.Ok()) << file << ": " << result.error;
   }
   const auto banner =
-      platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / "banner_setup.jpg").string());
-  EXPECT_EQ(banner.picture.width, 510);
-  EXPECT_EQ(banner.picture.height, 81);
+      platform::qt::LoadJpeg((std::filesystem::path(MORVEL_SOURCE_ASSETS) / "banner_setup@2x.jpg").string());
+  EXPECT_EQ(banner.picture.width, 2 * 510);
+  EXPECT_EQ(banner.picture.height, 2 * 81);
 }
 
 /// Types `keys` into an address field holding `start`; '<' is Backspace,

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <set>
 
 #include "gwsim/simulator.h"
 #include "program_fixture.h"
@@ -171,6 +172,144 @@ TEST_F(Visit, StatusMemoShowsTheModelsLines) {
   EXPECT_EQ(shown->blockCount(), int(memo.Lines().size()));
   EXPECT_EQ(shown->document()->findBlockByNumber(0).text(), QString());
   EXPECT_EQ(shown->document()->findBlockByNumber(1).text(), QStringLiteral("System Information"));
+}
+
+/// Where the keyboard's input goes: the focused widget, or the active window.
+QWidget* KeyTarget() {
+  QWidget* w = QApplication::focusWidget();
+  return w ? w : QApplication::activeWindow();
+}
+
+std::string Focused() {
+  QWidget* w = QApplication::focusWidget();
+  return w ? w->objectName().toStdString() : "";
+}
+
+/// A key pressed as a user presses it: to whatever has the focus.
+void Press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+  QWidget* target = KeyTarget();
+  ASSERT_NE(target, nullptr) << "no window has the keyboard";
+  QTest::keyClick(target, key, mods);
+}
+
+/// Alt and the underlined letter of a button: Qt shows the press and clicks
+/// the button 100 ms later.
+void PressMnemonic(Qt::Key letter) {
+  Press(letter, Qt::AltModifier);
+  platform::Delay(150);
+}
+
+void Type(const QString& text) {
+  ASSERT_NE(KeyTarget(), nullptr);
+  QTest::keyClicks(KeyTarget(), text);
+}
+
+/// Tab until `name` has the focus; false after a round without it.
+bool TabTo(const std::string& name) {
+  for (int i = 0; i < 80 && Focused() != name; ++i) Press(Qt::Key_Tab);
+  return Focused() == name;
+}
+
+bool Active(FormView& v) {
+  return platform::DelayUntil(3000, [&] { return QApplication::activeWindow() == v.Window(); });
+}
+
+/// What a window manager does when a dialog closes: the main window has the
+/// keyboard again (the offscreen platform has no window manager).
+bool BackToMain(FormView& main) {
+  if (!QApplication::activeWindow()) main.Window()->activateWindow();
+  return Active(main);
+}
+
+// Catches a visit that needs the mouse: a window that takes no keyboard
+// focus, Tab that skips inputs, leaves reading order or lands on the pages
+// under the cover, mnemonics, Enter or Escape that press nothing, Ctrl+Tab
+// that misses a page or shows the hidden one.
+TEST_F(Visit, AWholeVisitWithTheKeyboardAlone) {
+  auto& main = program->Main();
+  view->Main().Window()->activateWindow();
+  ASSERT_TRUE(Active(view->Main()));
+  // Before a login the cover hides the pages: Tab goes round the buttons.
+  std::set<std::string> reached;
+  for (int i = 0; i < 12; ++i) {
+    Press(Qt::Key_Tab);
+    reached.insert(Focused());
+  }
+  EXPECT_EQ(reached, (std::set<std::string>{"BB_Connect", "BB_Exit"}));
+
+  PressMnemonic(Qt::Key_C);  // Connect
+  ASSERT_TRUE(Active(view->Connection()));
+  Press(Qt::Key_Escape);  // Cancel
+  EXPECT_FALSE(program->Connection().Visible());
+  ASSERT_TRUE(BackToMain(view->Main()));
+  PressMnemonic(Qt::Key_C);
+  ASSERT_TRUE(Active(view->Connection()));
+  ASSERT_TRUE(TabTo("RB_TCP"));
+  Press(Qt::Key_Space);
+  ASSERT_TRUE(program->Connection().RB_TCP.Checked());
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focused(), "ED_host");
+  Type(QStringLiteral("127.0.0.1"));
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focused(), "ED_TCP");
+  Press(Qt::Key_A, Qt::ControlModifier);
+  Type(QString::number(sim->tcpPort()));
+  Press(Qt::Key_Return);  // OK
+
+  ASSERT_TRUE(Active(view->Login())) << "boxes shown: " << boxes.Shown().size();
+  EXPECT_EQ(Focused(), "ED_ID");
+  Type(QStringLiteral("admin"));
+  Press(Qt::Key_Tab);
+  Type(QStringLiteral("admin"));
+  Press(Qt::Key_Return);
+  // The read-out is over when Save can be pressed.
+  ASSERT_TRUE(platform::DelayUntil(10000, [&] { return !main.P_main.Visible() && main.BB_Save.Enabled(); }));
+  ASSERT_TRUE(BackToMain(view->Main()));
+
+  // Ctrl+Tab through every page shown, from the pages and from the buttons.
+  auto* tabs = qobject_cast<QTabWidget*>(view->Main().WidgetNamed("PageControl1"));
+  std::vector<int> pages;
+  for (int i = 0; i < 7; ++i) {
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    pages.push_back(tabs->currentIndex());
+  }
+  EXPECT_EQ(pages, (std::vector<int>{2, 3, 4, 5, 6, 7, 1}));  // the PSTN page (0) stays hidden
+  ASSERT_TRUE(TabTo("BB_Save"));
+  Press(Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  Press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+
+  // The debug window: from the trace, Tab goes on to the line to send.
+  Press(Qt::Key_Delete, Qt::ControlModifier);
+  ASSERT_TRUE(Active(view->Debug()));
+  ASSERT_TRUE(TabTo("Edit1"));
+  Type(QStringLiteral("get-version"));
+  ASSERT_TRUE(TabTo("Button2"));  // ".."
+  Press(Qt::Key_Space);
+  const auto& trace = program->Debug().Display.Lines();
+  EXPECT_NE(std::find(trace.begin(), trace.end(), "Send_Message : get-version\r"), trace.end());
+  view->Main().Window()->activateWindow();  // Alt+Tab, which the window manager gives
+  ASSERT_TRUE(Active(view->Main()));
+
+  // The LAN page in reading order: the network type, then its fields.
+  ASSERT_TRUE(TabTo("qt_tabwidget_tabbar"));
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focused(), "RG_Network_type_item0");
+  ASSERT_TRUE(TabTo("ED_PPPoE_ID"));
+  Press(Qt::Key_A, Qt::ControlModifier);
+  Type(QStringLiteral("kb-user"));
+  PressMnemonic(Qt::Key_S);  // Save
+  ASSERT_TRUE(platform::DelayUntil(10000, [&] { return SaveConfirmed(boxes); }));
+  EXPECT_EQ(sim->config().pppoeId, "kb-user");
+
+  boxes.Queue(platform::Answer::Yes);
+  PressMnemonic(Qt::Key_R);  // Restart
+  EXPECT_TRUE(platform::DelayUntil(5000, [&] { return sim->counters().reboots == 1; }));
+  main.Timer1.Fire();  // the 40 seconds of the restart wait, over which Exit is disabled
+  boxes.Queue(platform::Answer::Yes);
+  PressMnemonic(Qt::Key_E);  // Exit
+  EXPECT_TRUE(ended);
 }
 
 }  // namespace

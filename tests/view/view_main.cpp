@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "platform/qt/view.h"
+#include "temp_state_home.h"
 
 // The view tests need widgets, so they run on a QApplication, on Qt's
 // offscreen platform unless another one is asked for: no display needed.
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   platform::qt::ApplyLook(app);
+  testsupport::TempStateHome stateHome;
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

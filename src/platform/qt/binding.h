@@ -64,6 +64,8 @@ struct FormView::Impl : QObject {
   /// The bindings by their widgets, for the widgets' events.
   std::map<const QObject*, Binding*> byWidget;
   std::vector<QShortcut*> shortcuts;
+  /// The captions observed for the names of the inputs they name.
+  std::vector<std::pair<Control*, int>> captionObservers;
 
   /// Binds `c` and, below its widget, its children.
   void Build(Control& c, QWidget* parentWidget);
@@ -87,6 +89,23 @@ struct FormView::Impl : QObject {
   /// Docks the aligned children of `container` (Top, Bottom, Left, Right,
   /// then Client takes the rest), as the window descriptions lay them.
   void Relayout(Control& container);
+
+  // What keyboard and screen-reader users need beyond the bindings
+  // (keyboard_access.cpp).
+
+  /// Gives every input its name for screen readers: a label beside it
+  /// becomes its buddy; another caption that names it (a check box, a group,
+  /// a page) or its own spoken name becomes its accessible name, following
+  /// the caption's changes.
+  void NameInputs();
+  /// The Tab order follows the control tree, as the windows declare their
+  /// controls in reading order; the widgets a binding makes inside its own
+  /// (a radio group's items, a page control's tabs) take its place.
+  void OrderTabs();
+  /// Every push button gets a mnemonic (Alt and a letter): the one its
+  /// caption gives ("&OK"), or else the first letter of its caption that no
+  /// other button of the window has.
+  void AssignMnemonics();
   bool eventFilter(QObject* watched, QEvent* e) override;
 };
 

@@ -27,7 +27,7 @@ class ButtonBinding : public Binding {
   }
   void Apply(Prop p) override {
     auto* w = static_cast<QPushButton*>(widget_);
-    if (p == Prop::Caption) w->setText(Decode(control_.Caption()));
+    if (p == Prop::Caption) view_.AssignMnemonics();  // the captions with their mnemonics
     if (p == Prop::Default) w->setDefault(button_.IsDefault());
     Binding::Apply(p);
   }
@@ -123,6 +123,7 @@ class RadioGroupBinding : public Binding {
         r->show();
         radios_.push_back(r);
       }
+      view_.OrderTabs();
     }
     Apply(Prop::ItemIndex);
     LayItems();

@@ -1,6 +1,7 @@
 // Bindings of the controls that hold others: panels, group boxes, page
 // controls with their tab sheets, and plain containers.
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -37,10 +38,32 @@ class GroupBinding : public Binding {
   }
 };
 
+/// Ctrl+Tab and Ctrl+Shift+Tab turn to the next or the previous page whose
+/// tab shows: QTabWidget's own turn to hidden ones too.
+class PagesWidget : public QTabWidget {
+ public:
+  using QTabWidget::QTabWidget;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool tabKey = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+    if (!tabKey || !(e->modifiers() & Qt::ControlModifier)) return QTabWidget::keyPressEvent(e);
+    const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+    for (int step = 1; step < count(); ++step) {
+      const int page = (currentIndex() + (back ? count() - step : step)) % count();
+      if (isTabVisible(page) && isTabEnabled(page)) {
+        setCurrentIndex(page);
+        break;
+      }
+    }
+    e->accept();
+  }
+};
+
 class PageControlBinding : public Binding {
  public:
   PageControlBinding(FormView::Impl& v, PageControl& pc, QWidget* parent)
-      : Binding(v, pc, new QTabWidget(parent), {Prop::ActivePage}), pages_(pc) {
+      : Binding(v, pc, new PagesWidget(parent), {Prop::ActivePage}), pages_(pc) {
     auto* w = tabs();
     w->setUsesScrollButtons(false);
     w->tabBar()->setExpanding(false);

@@ -112,6 +112,8 @@ class MemoBinding : public Binding {
     w->setReadOnly(m.ReadOnly());
     // The widget drops its oldest lines with the memo's.
     w->setMaximumBlockCount(int(std::min<size_t>(m.MaxLines(), size_t(INT_MAX))));
+    // Tab goes on to the next control: a memo must not hold the keyboard.
+    w->setTabChangesFocus(true);
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] {
       std::vector<std::string> lines;
       for (const QString& l : edit()->toPlainText().split(QLatin1Char('\n'))) lines.push_back(Encode(l));

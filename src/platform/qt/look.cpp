@@ -1,4 +1,4 @@
-// The application's look: style, password character and fonts.
+// The application's look: style, palette, password character and fonts.
 #include <QApplication>
 #include <QFontDatabase>
 #include <QProxyStyle>
@@ -29,8 +29,10 @@ constexpr int kFontPixels = 11;
 }  // namespace
 
 void ApplyLook(QApplication& app) {
+  // The palette is the desktop's when its platform theme gives one (a dark
+  // one among them), Fusion's own otherwise: the windows take their colours
+  // from it, except the few the design fixes, which come in pairs.
   app.setStyle(new LookStyle);
-  app.setPalette(app.style()->standardPalette());
   QFont font = app.font();
   font.setPixelSize(kFontPixels);
   app.setFont(font);

@@ -8,7 +8,9 @@ QPixmap PixmapOf(const Picture& picture) {
   if (picture.Empty()) return {};
   const QImage img(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
                    QImage::Format_RGB888);
-  return QPixmap::fromImage(img.copy());
+  QPixmap pixmap = QPixmap::fromImage(img.copy());
+  pixmap.setDevicePixelRatio(picture.scale);
+  return pixmap;
 }
 
 }  // namespace platform::qt

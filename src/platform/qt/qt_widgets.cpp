@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTabWidget>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -17,12 +19,13 @@
 
 namespace platform::qt {
 
-QColor Resolve(const Colour& c) {
-  const QPalette pal = QApplication::palette();
+QColor Resolve(const Colour& c) { return Resolve(c, QApplication::palette()); }
+
+QColor Resolve(const Colour& c, const QPalette& pal) {
   switch (c.system) {
     case Colour::System::None: return QColor(c.Red(), c.Green(), c.Blue());
     case Colour::System::Window: return pal.color(QPalette::Base);
-    case Colour::System::WindowText: return pal.color(QPalette::WindowText);
+    case Colour::System::WindowText: return pal.color(QPalette::Text);
     case Colour::System::BtnFace: return pal.color(QPalette::Button);
     case Colour::System::Light3D: return pal.color(QPalette::Midlight);
     case Colour::System::Highlight: return pal.color(QPalette::Highlight);
@@ -148,28 +151,30 @@ void PanelWidget::paintEvent(QPaintEvent* e) {
 
 namespace {
 
-/// The draw-cell rule's canvas over a QPainter, clipped to the cell.
+/// The draw-cell rule's canvas over a QPainter, clipped to the cell, its
+/// system colours resolved against `palette`.
 class PainterCanvas : public platform::Canvas {
  public:
-  explicit PainterCanvas(QPainter& p) : p_(p) {}
+  PainterCanvas(QPainter& p, const QPalette& palette) : p_(p), palette_(palette) {}
   int TextWidth(const std::string& text) override { return p_.fontMetrics().horizontalAdvance(Decode(text)); }
   void FillRect(const Rect& r) override {
-    p_.fillRect(QRect(r.left, r.top, r.width, r.height), Resolve(brush));
+    p_.fillRect(QRect(r.left, r.top, r.width, r.height), Resolve(brush, palette_));
   }
   void Rectangle(const Rect& r) override {
     if (r.width <= 0 || r.height <= 0) return;
     p_.setPen(QPen(Qt::black, 1));
-    p_.setBrush(Resolve(brush));
+    p_.setBrush(Resolve(brush, palette_));
     p_.drawRect(QRect(r.left, r.top, r.width - 1, r.height - 1));
     p_.setBrush(Qt::NoBrush);
   }
   void TextOut(int x, int y, const std::string& text) override {
-    p_.setPen(Resolve(fontColour));
+    p_.setPen(Resolve(fontColour, palette_));
     p_.drawText(x, y + p_.fontMetrics().ascent(), Decode(text));
   }
 
  private:
   QPainter& p_;
+  const QPalette& palette_;
 };
 
 constexpr int kLine = 1;  // grid line width
@@ -226,11 +231,14 @@ std::pair<int, int> GridWidget::CellAt(const QPoint& p) const {
   return {-1, -1};
 }
 
+QPalette GridWidget::CellPalette() const { return style()->standardPalette(); }
+
 void GridWidget::paintEvent(QPaintEvent*) {
   QPainter p(viewport());
-  p.fillRect(viewport()->rect(), Resolve(grid_.Background()));
-  PainterCanvas canvas(p);
-  const QColor lineColour = QApplication::palette().color(QPalette::Mid);
+  const QPalette cells = CellPalette();
+  p.fillRect(viewport()->rect(), Resolve(grid_.Background(), cells));
+  PainterCanvas canvas(p, cells);
+  const QColor lineColour = cells.color(QPalette::Mid);
   for (int row = 0; row < grid_.RowCount(); ++row) {
     for (int col = 0; col < grid_.ColCount(); ++col) {
       const QRect r = CellRect(col, row);
@@ -276,6 +284,7 @@ bool GridWidget::StartEditing(bool selectAll) {
     editor_ = new QLineEdit(viewport());
     editor_->setObjectName(QString::fromStdString(grid_.Name() + "_editor"));
     editor_->setFrame(false);
+    editor_->setPalette(CellPalette());
     QObject::connect(editor_, &QLineEdit::textEdited, editor_, [this] {
       const int c = editCol_, r = editRow_;
       if (const auto bytes = TakeLineEdit(*editor_, grid_.Cell(c, r)))
@@ -380,6 +389,32 @@ void GridWidget::scrollContentsBy(int, int) {
 
 FormWindow::FormWindow(platform::Form& form, QWidget* parent) : QWidget(parent, Qt::Window), form_(form) {}
 
+namespace {
+
+/// Another widget lies over the middle of `w` (the cover over the pages).
+bool Covered(QWidget* window, QWidget* w) {
+  const QWidget* top = window->childAt(w->mapTo(window, w->rect().center()));
+  return top && top != w && !w->isAncestorOf(top);
+}
+
+}  // namespace
+
+bool FormWindow::focusNextPrevChild(bool next) {
+  // As Qt's own walk, without moving the focus through the widgets passed
+  // over (leaving an edit runs its exit rule).
+  QWidget* from = focusWidget() ? focusWidget() : this;
+  for (QWidget* w = from;;) {
+    w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+    if (w == from) return false;
+    const bool takes = w->window() == this && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+                       w->isEnabled() && !w->focusProxy();
+    if (takes && !Covered(this, w)) {
+      w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+}
+
 void FormWindow::closeEvent(QCloseEvent* e) {
   // The control decides: its close query may refuse; when it closes, the
   // form hides itself and the view follows.
@@ -397,6 +432,21 @@ void FormWindow::keyPressEvent(QKeyEvent* e) {
     bool pressed = false;
     platform::Guard([&] { pressed = form_.PressEnter(); });
     if (pressed) return;
+  }
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    bool pressed = false;
+    platform::Guard([&] { pressed = form_.PressEscape(); });
+    if (pressed) return;
+  }
+  // Ctrl+Tab from outside the pages (the button bar) turns them too; inside,
+  // the page control has taken it already.
+  const bool pageKey = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+  if (pageKey && (e->modifiers() & Qt::ControlModifier)) {
+    auto* pages = findChild<QTabWidget*>();
+    if (pages && pages->isVisible() && pages->isEnabled() && !Covered(this, pages)) {
+      QCoreApplication::sendEvent(pages, e);
+      return;
+    }
   }
   QWidget::keyPressEvent(e);
 }

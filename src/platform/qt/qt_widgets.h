@@ -16,7 +16,11 @@ class QPainter;
 
 namespace platform::qt {
 
-/// Resolves a toolkit colour against the application's palette.
+/// Resolves a toolkit colour against `palette`: a system colour by the role
+/// it plays (the window colour is the base of edits and lists, the window
+/// text colour the text on it), a fixed colour as it is.
+QColor Resolve(const Colour& colour, const QPalette& palette);
+/// The same against the application's palette.
 QColor Resolve(const Colour& colour);
 
 /// A user's edit of a single-line text that its control holds as `current`:
@@ -85,6 +89,10 @@ class GridWidget : public QAbstractScrollArea {
   /// The cell at a viewport point, or (-1, -1).
   std::pair<int, int> CellAt(const QPoint& p) const;
   QLineEdit* Editor() const { return editor_; }
+  /// The palette the cells are drawn with: the style's standard (light)
+  /// one, whatever the application's, since the draw-cell rule writes its
+  /// text in a fixed black.
+  QPalette CellPalette() const;
   /// Opens the editor on the current cell when it may be edited.
   bool StartEditing(bool selectAll);
 
@@ -108,8 +116,10 @@ class GridWidget : public QAbstractScrollArea {
 };
 
 /// A top-level window of a form: closing goes through the form (which may
-/// refuse), Enter presses the form's default button, the context menu lists
-/// the popup menu's visible entries.
+/// refuse), Enter presses the form's default button and Escape its cancel
+/// button, Ctrl+Tab turns the window's pages from anywhere in it, Tab passes
+/// over what a shown panel covers, the context menu lists the popup menu's
+/// visible entries.
 class FormWindow : public QWidget {
  public:
   FormWindow(platform::Form& form, QWidget* parent = nullptr);
@@ -118,6 +128,7 @@ class FormWindow : public QWidget {
   void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   platform::Form& form_;

@@ -25,6 +25,9 @@ FormView::FormView(platform::Form& form) : impl_(std::make_unique<Impl>(form)) {
     if (b.get() != top) b->ApplyAll();
   for (Prop p : {Prop::Caption, Prop::Colour, Prop::Enabled, Prop::Geometry}) top->Apply(p);
   v.Relayout(form);
+  v.NameInputs();
+  v.OrderTabs();
+  v.AssignMnemonics();
   for (auto& b : v.bindings) b->Attach();
   top->Apply(Prop::Visible);
 }
@@ -32,6 +35,7 @@ FormView::FormView(platform::Form& form) : impl_(std::make_unique<Impl>(form)) {
 FormView::~FormView() {
   // Stop observing before the widgets go, and leave nothing for the events
   // sent while the window is deleted to reach.
+  for (auto& [caption, id] : impl_->captionObservers) caption->Unobserve(id);
   impl_->byControl.clear();
   impl_->byWidget.clear();
   impl_->shortcuts.clear();

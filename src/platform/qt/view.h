@@ -20,7 +20,8 @@ class Form;
 
 namespace platform::qt {
 
-/// Sets the application's look: the Fusion style, "*" as the password
+/// Sets the application's look: the Fusion style with the desktop's palette
+/// (Fusion's own where the desktop gives none), "*" as the password
 /// character and a default font whose metrics suit the windows' pixel
 /// layouts. Call once after creating the QApplication, before rendering.
 void ApplyLook(QApplication& app);

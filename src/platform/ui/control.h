@@ -85,6 +85,15 @@ class Control {
   const Font& TextFont() const { return font_; }
   bool SetFont(Font f);
 
+  /// For screen readers: the control whose caption names this one (the
+  /// label beside it, or the check box, group or page it stands for); null
+  /// when its own caption names it. Set with the layout.
+  Control* NamedBy() const { return namedBy_; }
+  void SetNamedBy(Control* c) { namedBy_ = c; }
+  /// A name for screen readers where no caption names the control.
+  const std::string& SpokenName() const { return spokenName_; }
+  void SetSpokenName(std::string name) { spokenName_ = std::move(name); }
+
   /// Registers an observer of every real change; the returned id removes it.
   int Observe(Observer o);
   void Unobserve(int id);
@@ -108,6 +117,8 @@ class Control {
   Align align_ = Align::None;
   Colour colour_ = Colour::Sys(Colour::System::BtnFace);
   Font font_;
+  Control* namedBy_ = nullptr;
+  std::string spokenName_;
   std::vector<std::pair<int, Observer>> observers_;
   int nextObserverId_ = 1;
 };

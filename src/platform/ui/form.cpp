@@ -28,21 +28,26 @@ bool Form::Close() {
 }
 
 namespace {
-Button* FirstDefault(Control& c) {
-  if (auto* b = dynamic_cast<Button*>(&c); b && b->IsDefault() && b->Showing() && b->EffectivelyEnabled())
+/// The first button below `c` that is showing, enabled and has `role`.
+Button* FirstButton(Control& c, bool (Button::*role)() const) {
+  if (auto* b = dynamic_cast<Button*>(&c); b && (b->*role)() && b->Showing() && b->EffectivelyEnabled())
     return b;
   for (Control* child : c.Children())
-    if (Button* b = FirstDefault(*child)) return b;
+    if (Button* b = FirstButton(*child, role)) return b;
   return nullptr;
 }
-}  // namespace
 
-bool Form::PressEnter() {
-  Button* b = FirstDefault(*this);
+bool PressFirst(Control& c, bool (Button::*role)() const) {
+  Button* b = FirstButton(c, role);
   if (!b) return false;
   b->Click();
   return true;
 }
+}  // namespace
+
+bool Form::PressEnter() { return PressFirst(*this, &Button::IsDefault); }
+
+bool Form::PressEscape() { return PressFirst(*this, &Button::IsCancel); }
 
 bool Form::ShortCut(int code) { return popup_ && popup_->ShortCut(code); }
 

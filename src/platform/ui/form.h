@@ -43,6 +43,9 @@ class Form : public Control {
   /// Enter pressed in the window: presses the first default button that is
   /// showing and enabled. False when there is none.
   bool PressEnter();
+  /// Escape pressed in the window: presses the first cancel button that is
+  /// showing and enabled. False when there is none.
+  bool PressEscape();
   /// A key combination pressed anywhere in the window: runs the popup menu
   /// entry that has it as its shortcut.
   bool ShortCut(int code);

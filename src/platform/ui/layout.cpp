@@ -12,4 +12,8 @@ void ApplyLayout(std::initializer_list<LayoutRow> rows) {
   }
 }
 
+void NameInputs(std::initializer_list<NameRow> rows) {
+  for (const NameRow& r : rows) r.input.SetNamedBy(&r.caption);
+}
+
 }  // namespace platform

@@ -21,4 +21,13 @@ struct LayoutRow {
 /// one) its caption, in the order of the rows.
 void ApplyLayout(std::initializer_list<LayoutRow> rows);
 
+/// An input and the control whose caption names it for screen readers: the
+/// label beside it, or the check box, group or page it stands for.
+struct NameRow {
+  Control& caption;
+  Control& input;
+};
+
+void NameInputs(std::initializer_list<NameRow> rows);
+
 }  // namespace platform

@@ -17,7 +17,8 @@ class Label : public Control {
   using Control::Control;
 };
 
-/// A push button. `Default` buttons are pressed by Enter in their form.
+/// A push button. `Default` buttons are pressed by Enter in their form,
+/// `Cancel` buttons by Escape.
 class Button : public Control {
  public:
   enum class Glyph : uint8_t { None, Ok, Abort };
@@ -29,11 +30,14 @@ class Button : public Control {
 
   bool IsDefault() const { return default_; }
   void SetDefault(bool d);
+  bool IsCancel() const { return cancel_; }
+  void SetCancel(bool c) { cancel_ = c; }
   Glyph ButtonGlyph() const { return glyph_; }
   void SetGlyph(Glyph g) { glyph_ = g; }
 
  private:
   bool default_ = false;
+  bool cancel_ = false;
   Glyph glyph_ = Glyph::None;
 };
 
@@ -53,6 +57,9 @@ struct Picture {
   int width = 0;
   int height = 0;
   std::vector<uint8_t> rgb;
+  /// Pixels per design pixel: 2 for a picture drawn at twice the size it is
+  /// shown at, which stays sharp on a screen of twice the density.
+  int scale = 1;
   bool Empty() const { return width <= 0 || height <= 0; }
   bool operator==(const Picture&) const = default;
 };
@@ -124,7 +131,7 @@ class Memo : public Control {
   MemoLines lines_;
   size_t maxLines_ = 0;
   bool readOnly_ = false;
-  Colour textColour_ = kBlack;
+  Colour textColour_ = Colour::Sys(Colour::System::WindowText);
 };
 
 }  // namespace platform
