@@ -7,6 +7,7 @@
 
 #include "platform/qt/file_dialogs.h"
 #include "platform/qt/message_boxes.h"
+#include "platform/qt/modal_forms.h"
 #include "platform/qt/view.h"
 #include "platform/ui/message_box.h"
 #include "program_view.h"
@@ -43,6 +44,8 @@ int Run(int argc, char** argv, std::function<void()> onFirstPaint) {
   platform::InstallMessageBoxes(&boxes);
   platform::qt::QtFileDialogs files;
   platform::InstallFileDialogs(&files);
+  platform::qt::QtModalForms modal;
+  platform::InstallModalForms(&modal);
 
   int rc = 0;
   {
@@ -53,6 +56,7 @@ int Run(int argc, char** argv, std::function<void()> onFirstPaint) {
     program.Start();
     rc = app.exec();
   }
+  platform::InstallModalForms(nullptr);
   platform::InstallFileDialogs(nullptr);
   platform::InstallMessageBoxes(nullptr);
   return rc;

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop program as a whole: Qt Widgets with the program's look, its
-// message boxes, and the four windows with their view.
+// message boxes, file dialogs and modal windows, and the windows with their view.
 #include <functional>
 
 namespace desktop {

@@ -1,4 +1,4 @@
-// The desktop program: the configuration tool's four windows on Qt Widgets.
+// The desktop program: the configuration tool's windows on Qt Widgets.
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>

@@ -62,6 +62,7 @@ ProgramView::ProgramView(ui::Program& program, const std::string& assetsDir) {
   connection_ = std::make_unique<platform::qt::FormView>(program.Connection());
   debug_ = std::make_unique<platform::qt::FormView>(program.Debug());
   login_ = std::make_unique<platform::qt::FormView>(program.Login());
+  review_ = std::make_unique<platform::qt::FormView>(program.Review());
   // The three protocol groups lie at one place and all show until the
   // protocol rule first runs: the gatekeeper group is the one on top.
   if (QWidget* gatekeeper = main_->WidgetNamed("GB_Gatekeeper")) gatekeeper->raise();

@@ -1,5 +1,5 @@
 #pragma once
-// The desktop program's windows: the four forms of the start-up rendered by
+// The desktop program's windows: the forms of the start-up rendered by
 // the Qt view, with the pictures read from the assets folder.
 #include <memory>
 #include <string>
@@ -18,7 +18,7 @@ std::string FindAssetsDir();
 /// missing or corrupt leaves its image empty and writes a line to stderr.
 void LoadPictures(ui::TF_morvel_config_main& main, const std::string& assetsDir);
 
-/// Renders the program's four windows (hidden until their forms show) and
+/// Renders the program's windows (hidden until their forms show) and
 /// loads the pictures. Destroy it before the program.
 class ProgramView {
  public:
@@ -29,9 +29,10 @@ class ProgramView {
   platform::qt::FormView& Connection() { return *connection_; }
   platform::qt::FormView& Debug() { return *debug_; }
   platform::qt::FormView& Login() { return *login_; }
+  platform::qt::FormView& Review() { return *review_; }
 
  private:
-  std::unique_ptr<platform::qt::FormView> main_, connection_, debug_, login_;
+  std::unique_ptr<platform::qt::FormView> main_, connection_, debug_, login_, review_;
 };
 
 }  // namespace desktop

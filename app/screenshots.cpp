@@ -11,6 +11,8 @@
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -68,6 +70,15 @@ QPalette DarkPalette() {
     p.setColor(QPalette::Disabled, role, dim);
   return p;
 }
+/// Runs `onOpen` on each modal window as it opens, then closes it (Cancel).
+class ActingModalForms : public platform::ModalForms {
+ public:
+  void Run(platform::Form& form) override {
+    if (onOpen) onOpen(form);
+    if (form.Visible()) form.Close();
+  }
+  std::function<void(platform::Form&)> onOpen;
+};
 
 }  // namespace
 
@@ -162,6 +173,19 @@ int main(int argc, char** argv) {
     }
     ok &= Grab(view.Main().Window(), out, QStringLiteral("main_Tab_Status_information"));
     main.PageControl1.UserSelect(&main.Tab_LAN);
+    if (online) {
+      // The review before Save, with one field changed, then with its lines; cancelled.
+      ActingModalForms modal;
+      platform::InstallModalForms(&modal);
+      modal.onOpen = [&](platform::Form&) {
+        ok &= Grab(view.Review().Window(), out, QStringLiteral("review"));
+        program.Review().CK_Lines.SetChecked(true);
+        ok &= Grab(view.Review().Window(), out, QStringLiteral("review_lines"));
+      };
+      main.pages.ED_PPPoE_ID.SetText("visitor@isp");
+      main.BB_Save.Click();
+      platform::InstallModalForms(nullptr);
+    }
     main.debug1.Click();
     ok &= Grab(view.Debug().Window(), out, QStringLiteral("debug"));
   }

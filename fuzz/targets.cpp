@@ -7,9 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "config/address_checks.h"
 #include "config/config_pages.h"
+#include "config/configuration_file.h"
+#include "config/script_writer.h"
 #include "devlink/device_link.h"
 #include "lang/language_convert.h"
 #include "platform/ui/toolkit.h"
@@ -88,14 +92,6 @@ int MemoryFile(std::string_view bytes) {
   return fd;
 }
 
-/// The eight pages the fields are built into.
-struct Pages {
-  platform::PageControl pc{nullptr, "PageControl1"};
-  platform::TabSheet s0{&pc, "0"}, s1{&pc, "1"}, s2{&pc, "2"}, s3{&pc, "3"}, s4{&pc, "4"}, s5{&pc, "5"},
-      s6{&pc, "6"}, s7{&pc, "7"};
-  config::ConfigPages fields{config::PageSlots{&s0, &s1, &s2, &s3, &s4, &s5, &s6, &s7}};
-};
-
 bool IsPlaced(const std::string& s) {
   if (s.size() != 15) return false;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -172,8 +168,8 @@ int StaticIpExit(const uint8_t* data, size_t size) {
   const std::string_view text = Bytes(data, size);
   const size_t first = text.find('\n');
   const size_t second = first == std::string_view::npos ? first : text.find('\n', first + 1);
-  Pages pages;
-  config::ConfigPages& p = pages.fields;
+  config::DetachedPages pages;
+  config::ConfigPages& p = pages.pages;
   p.ED_Static_IP_address.SetText(text.substr(0, first));
   if (first != std::string_view::npos)
     p.ED_Static_Netmask.SetText(
@@ -190,6 +186,40 @@ int StaticIpExit(const uint8_t* data, size_t size) {
     Check(p.ED_Static_Netmask.Text() == netmask && p.ED_Static_router.Text() == router,
           "what the user entered is never overwritten");
   }
+  return 0;
+}
+
+namespace {
+
+/// The script lines of a file as an oracle of its own sees them: split at
+/// LF, a CR before it dropped, the leading "!" lines passed over.
+std::vector<std::string> ScriptLinesOf(std::string_view text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == text.npos) end = text.size();
+    std::string line(text.substr(start, end - start));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!lines.empty() || line.empty() || line[0] != '!') lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+int ScriptReader(const uint8_t* data, size_t size) {
+  const std::string_view text = Bytes(data, size);
+  config::DetachedPages current;
+  auto read = config::ReadConfigurationFile(text, current.pages);
+  const auto* file = std::get_if<config::ImportedFile>(&read);
+  if (!file) return 0;
+  const std::vector<std::string> lines = config::ConfigurationScript(file->fields->pages);
+  Check(lines == ScriptLinesOf(text), "an accepted file's fields write its lines again");
+  auto again = config::ReadConfigurationFile(config::ConfigurationFileText({}, lines), current.pages);
+  const auto* exported = std::get_if<config::ImportedFile>(&again);
+  Check(exported && config::ConfigurationScript(exported->fields->pages) == lines,
+        "an accepted file exported and imported again gives the same lines");
   return 0;
 }
 

@@ -29,6 +29,10 @@ int GetGwIp(const uint8_t* data, size_t size);
 /// Leaving the fixed address field: the bytes, cut at the first two LF bytes,
 /// are the address, the netmask and the router as the user left them.
 int StaticIpExit(const uint8_t* data, size_t size);
+/// The bytes as a configuration file to import: refused, or taken whole so
+/// that its fields write the file's script lines again, and an export of
+/// them imports to the same lines.
+int ScriptReader(const uint8_t* data, size_t size);
 
 struct Target {
   std::string_view name;  // also the corpus folder's name
@@ -39,7 +43,7 @@ struct Target {
 inline constexpr Target kTargets[] = {
     {"receive_tcp", ReceiveTcp},      {"receive_serial", ReceiveSerial}, {"language_file", LanguageFile},
     {"address_place", AddressPlace},  {"ip_add_check", IpAddCheck},      {"get_gw_ip", GetGwIp},
-    {"static_ip_exit", StaticIpExit},
+    {"static_ip_exit", StaticIpExit}, {"script_reader", ScriptReader},
 };
 
 }  // namespace fuzz

@@ -47,6 +47,12 @@ std::string WithoutBlanks(std::string_view text) {
   return out;
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t begin = text.find_first_not_of(' ');
+  if (begin == text.npos) return {};
+  return text.substr(begin, text.find_last_not_of(' ') + 1 - begin);
+}
+
 bool HasSplitGroup(std::string_view address) {
   bool character = false;  // the group has had a character
   bool gap = false;        // and a blank after it

@@ -14,6 +14,8 @@ using TraceFn = std::function<void(std::string line)>;
 /// `text` with every blank removed: an address field's text as it is checked
 /// and as it goes into a script line.
 std::string WithoutBlanks(std::string_view text);
+/// `text` without its leading and trailing blanks (a caption as shown).
+std::string_view TrimBlanks(std::string_view text);
 
 /// True when a group of the address holds a blank between two characters:
 /// something the mask could not take stood there (the ":" of

@@ -185,6 +185,12 @@ const std::array<ServiceFields, 6> kServices = {{
     {"morvel", &ConfigPages::CK_service_morvel, &ConfigPages::ED_service_morvel},
 }};
 
+platform::TabSheet* PageOf(const platform::Control& c) {
+  for (platform::Control* p = c.Parent(); p; p = p->Parent())
+    if (auto* page = dynamic_cast<platform::TabSheet*>(p)) return page;
+  return nullptr;
+}
+
 const ServiceFields* FindService(std::string_view daemon) {
   for (const ServiceFields& s : kServices)
     if (daemon == s.daemon) return &s;

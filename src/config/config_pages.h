@@ -20,6 +20,10 @@ namespace config {
 enum NetworkType : int { kPppoe = 0, kDhcp = 1, kFixed = 2 };
 enum Protocol : int { kH323 = 0, kSip = 1, kMgcp = 2 };
 
+/// The most port rows the phone grid holds (besides its title row): a
+/// gateway's voice ports, so a reply or a file cannot grow it without bound.
+inline constexpr int kMaxPhoneRows = 64;
+
 /// The pages of `PageControl1` in index order.
 struct PageSlots {
   platform::TabSheet* pstn;
@@ -167,6 +171,9 @@ class ConfigPages {
   platform::Image IMG_Logo;
   platform::Label L_Contact;
 };
+
+/// The page a control lies on; null for one outside the pages.
+platform::TabSheet* PageOf(const platform::Control& c);
 
 /// A service of the Service page: the daemon's name in the gateway's lines,
 /// its check box and its port field.

@@ -38,25 +38,12 @@ bool BreaksLine(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t begin = text.find_first_not_of(' ');
-  if (begin == text.npos) return {};
-  return text.substr(begin, text.find_last_not_of(' ') + 1 - begin);
-}
-
-platform::TabSheet* PageOf(const platform::Control& c) {
-  for (platform::Control* p = c.Parent(); p; p = p->Parent())
-    if (auto* page = dynamic_cast<platform::TabSheet*>(p)) return page;
-  return nullptr;
-}
-
-LineBreakingField Named(std::string_view caption, const platform::Control& field) {
+FieldOnPage Named(std::string_view caption, const platform::Control& field) {
   return {std::string(TrimBlanks(caption)), PageOf(field)};
 }
 
-/// An optional address the script may carry: empty, or with no split group
-/// whose digits packing would join.
-bool Sendable(const platform::AddressEdit& e) { return !HasSplitGroup(e.Text()); }
+/// An optional address the script may carry: empty, or a whole address.
+bool Sendable(const platform::AddressEdit& e) { return e.IsEmpty() || IP_Add_Check(e.Text(), nullptr); }
 
 }  // namespace
 
@@ -143,6 +130,28 @@ std::optional<FieldOnPage> FindBlankInOneWordField(const ConfigPages& p,
 
 std::string BlankWarning(const FieldOnPage& field) {
   return lang::fixed::BlankInOneWordField(field.caption, PageCaption(field));
+}
+
+bool IsPortNumber(std::string_view text) {
+  if (text.empty() || text.size() > 5 || text[0] == '0') return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value <= 65535;
+}
+
+std::optional<FieldOnPage> FindBadPort(const ConfigPages& p) {
+  for (const ServiceFields& s : kServices) {
+    const std::string& port = (p.*s.port).Text();
+    if (!port.empty() && !IsPortNumber(port)) return Named((p.*s.check).Caption(), p.*s.port);
+  }
+  return std::nullopt;
+}
+
+std::string BadPortWarning(const FieldOnPage& field) {
+  return std::string(lang::fixed::kBadPortBefore) + field.caption + std::string(lang::fixed::kBadPortAfter);
 }
 
 }  // namespace config

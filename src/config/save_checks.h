@@ -3,6 +3,7 @@
 // and the texts it refuses to put into a script line.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/address_checks.h"
@@ -27,8 +28,9 @@ enum class SaveProblem {
 /// Works out the three check results (every one, whatever the network type,
 /// so their traces appear) and reports the first failing one that counts.
 /// Besides its required entries, each result also fails for an optional
-/// address of its part of the script that has a split group (its digits
-/// would join when packed).
+/// address of its part of the script that is partly filled (the gateway
+/// would get no address) or has a split group (its digits would join when
+/// packed).
 SaveProblem CheckSave(const ConfigPages& pages, const TraceFn& trace);
 
 /// A text field of the script, by its caption and page.
@@ -51,5 +53,13 @@ std::string LineBreakWarning(const FieldOnPage& field);
 std::optional<FieldOnPage> FindBlankInOneWordField(const ConfigPages& pages,
                                                    const std::vector<const platform::Control*>& oneWord);
 std::string BlankWarning(const FieldOnPage& field);
+/// True for a port number as the gateway takes one: 1 to 65535, in decimal
+/// digits without a leading zero.
+bool IsPortNumber(std::string_view text);
+/// The first service whose port is neither empty nor a port number: the
+/// gateway could not take its line, yet the save would end as complete.
+std::optional<FieldOnPage> FindBadPort(const ConfigPages& pages);
+/// The warning Save and Export show for it.
+std::string BadPortWarning(const FieldOnPage& field);
 
 }  // namespace config

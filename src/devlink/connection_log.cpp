@@ -117,7 +117,7 @@ std::string LoggedLine(std::string_view line) {
 
 fs::path ConnectionLog::DefaultDir() {
   const char* state = std::getenv("XDG_STATE_HOME");
-  // The base directory specification ignores a relative path.
+  // XDG base directories ignore a relative path.
   const fs::path base = state && state[0] == '/' ? fs::path(state) : HomeDir() / ".local" / "state";
   return base / "morvel_config";
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "config/config_pages.h"
+
 namespace devlink {
 
 inline constexpr int32_t kLinkSerial = 100;
@@ -17,7 +19,7 @@ inline constexpr int kTokenSlots = 2048;
 inline constexpr size_t kMaxWordBytes = 64 * 1024;
 /// Port rows the phone grid takes from the VoIP reply; further "voice-port"
 /// lines are passed over, so a hostile gateway cannot grow the grid.
-inline constexpr int32_t kMaxVoicePorts = 64;
+inline constexpr int32_t kMaxVoicePorts = config::kMaxPhoneRows;
 
 /// Values of `ReplyState`: which reply the interpreter is reading.
 namespace reply {

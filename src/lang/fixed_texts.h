@@ -89,4 +89,85 @@ inline std::string SaveWillBeLost() {
   return "A save has not ended yet: it will be lost, and the configuration will NOT be saved.";
 }
 
+// ---- The configuration file, the import and the review before Save ----
+
+// The file's header: "!" comment lines, as the script itself uses, each a
+// name and its value.
+inline constexpr std::string_view kFileTitle = "! Morvel VoIP gateway configuration";
+inline constexpr std::string_view kModelLine = "! Model: ";
+inline constexpr std::string_view kVersionLine = "! Software version: ";
+inline constexpr std::string_view kWrittenLine = "! Written: ";
+inline constexpr std::string_view kToolLine = "! Configuration tool: ";
+
+// The file dialogs.
+inline constexpr std::string_view kExportTitle = "Export the configuration";
+inline constexpr std::string_view kImportTitle = "Import a configuration";
+inline constexpr std::string_view kFileFilter = "Gateway configuration (*.cfg);;All files (*)";
+inline constexpr std::string_view kFileExtension = ".cfg";
+/// The proposed name's first part when no gateway has been read.
+inline constexpr std::string_view kUnknownModelName = "gateway";
+
+// The main window's controls for them. Export takes Alt+X, so that Alt+E
+// stays Exit's.
+inline constexpr std::string_view kExportButton = "E&xport...";
+inline constexpr std::string_view kImportButton = "Import...";
+
+// Refusals of a file. A refusal that names a line reads
+// "Line 12 of the file, «text», " + the reason + kNothingImported.
+inline constexpr std::string_view kLineOfFile = "Line ";
+inline constexpr std::string_view kNothingImported = " Nothing was imported; the pages are as they were.";
+inline constexpr std::string_view kUnknownLine = "is not a line of a gateway configuration.";
+inline constexpr std::string_view kMisplacedLine =
+    "is out of place: a configuration's lines come in the order the tool writes them.";
+inline constexpr std::string_view kMisfitValue = "holds a value that does not fit its field";
+inline constexpr std::string_view kNulByte = "holds a NUL character.";
+inline constexpr std::string_view kSaveRefuses = "is refused as Save would refuse it: ";
+inline constexpr std::string_view kTooLarge =
+    "The file is larger than 1 MB: it cannot be a gateway configuration.";
+inline constexpr std::string_view kNoScript = "The file holds no configuration lines.";
+inline constexpr std::string_view kEndsEarly = "The file ends before the configuration does.";
+inline constexpr std::string_view kNotAFile = "is not a regular file";
+inline constexpr std::string_view kCannotRead = "The file could not be read: ";
+inline constexpr std::string_view kCannotWrite = "The file could not be written: ";
+/// Asked before a file of another model fills the pages: the file's model,
+/// then the gateway's.
+inline constexpr std::string_view kOtherModelBefore = "This file was written for the model ";
+inline constexpr std::string_view kOtherModelMiddle = "; the gateway is ";
+inline constexpr std::string_view kOtherModelAfter = ". Fill the pages with it all the same?";
+inline constexpr std::string_view kBusy =
+    "The gateway is being read or written. Import the file when that has ended.";
+
+/// Save's and Export's warning for a service port that is none.
+inline constexpr std::string_view kBadPortBefore = "The port of the service \"";
+inline constexpr std::string_view kBadPortAfter =
+    "\" is not a port number from 1 to 65535. The gateway could not take it, so nothing was written.";
+
+// The review before Save.
+inline constexpr std::string_view kReviewTitle = "Review before saving";
+inline constexpr std::string_view kChangesCaption = "Changes since the read-out:";
+inline constexpr std::string_view kNothingChanged =
+    "Nothing has changed since the read-out. Save sends the configuration all the same.";
+inline constexpr std::string_view kRevealSecrets = "Show passwords";
+inline constexpr std::string_view kShowLines = "Show the lines that will be sent";
+inline constexpr std::string_view kLinesCaption = "Lines that will be sent:";
+inline constexpr std::string_view kSaveButton = "Save";
+inline constexpr std::string_view kCancelButton = "Cancel";
+/// One change: page, field, the value before, the value after.
+inline constexpr std::string_view kPageSeparator = " / ";
+inline constexpr std::string_view kCaptionSeparator = ": ";
+inline constexpr std::string_view kArrow = " \xE2\x86\x92 ";  // " → "
+inline constexpr std::string_view kEmptyValue = "(empty)";
+inline constexpr std::string_view kOn = "on";
+inline constexpr std::string_view kOff = "off";
+inline constexpr std::string_view kNoneChosen = "(none)";
+/// One dot ("•") for each character of a secret not revealed.
+inline constexpr std::string_view kSecretDot = "\xE2\x80\xA2";
+/// The phone grid's fields: the column title, then the row's port.
+inline constexpr std::string_view kOfPort = ", port ";
+inline constexpr std::string_view kOfRow = ", row ";
+
+/// The phone number an imported MGCP port gets when the pages know none for
+/// it: MGCP lines carry no number, only that the port is in use.
+inline constexpr std::string_view kUnknownNumber = "-";
+
 }  // namespace lang::fixed

@@ -40,8 +40,10 @@ void TF_morvel_config_main::ShowTcpConnected() {
 }
 
 void TF_morvel_config_main::ShowDisconnected() {
-  // The polling stops until the user chooses the status page again.
+  // The polling stops until the user chooses the status page again; the
+  // read-out belonged to the connection.
   T_State_Info.Stop();
+  readOut_.reset();
   BB_Restart.SetEnabled(false);
   BB_Connect.Show();
   BB_Disconnect.Hide();
@@ -53,7 +55,10 @@ void TF_morvel_config_main::ShowModelAccepted() {
   BB_Restart.SetEnabled(true);
 }
 
-void TF_morvel_config_main::EnableSave(bool enabled) { BB_Save.SetEnabled(enabled); }
+void TF_morvel_config_main::EnableSave(bool enabled) {
+  saveAllowed_ = enabled;
+  ApplySaveLook();
+}
 
 void TF_morvel_config_main::ShowLogin() { login_->Show(); }
 
@@ -70,7 +75,10 @@ void TF_morvel_config_main::ShowSaveProgress(int percent) {
 
 void TF_morvel_config_main::ShowRestarting() { StartRestartWait(); }
 
-void TF_morvel_config_main::ConversationEnded(const devlink::Ending&) {}
+void TF_morvel_config_main::ConversationEnded(const devlink::Ending& ending) {
+  if (ending.conversation == devlink::Conversation::ReadOut && ending.outcome == devlink::Outcome::Complete)
+    KeepReadOut();
+}
 
 void TF_morvel_config_main::HideSaveProgress() {
   if (!std::exchange(saveProgressShown_, false)) return;

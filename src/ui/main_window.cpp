@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <initializer_list>
+
 #include "config/address_checks.h"
 #include "config/save_checks.h"
 #include "config/script_writer.h"
@@ -10,6 +12,7 @@
 #include "ui/debug_window.h"
 #include "ui/layouts.h"
 #include "ui/login_dialog.h"
+#include "ui/review_window.h"
 
 namespace ui {
 
@@ -53,6 +56,8 @@ TF_morvel_config_main::TF_morvel_config_main()
       Panel2(this, "Panel2"),
       BB_Connect(&Panel2, "BB_Connect"),
       BB_Disconnect(&Panel2, "BB_Disconnect"),
+      BB_Import(&Panel2, "BB_Import"),
+      BB_Export(&Panel2, "BB_Export"),
       BB_Save(&Panel2, "BB_Save"),
       BB_Restart(&Panel2, "BB_Restart"),
       BB_Exit(&Panel2, "BB_Exit"),
@@ -64,7 +69,9 @@ TF_morvel_config_main::TF_morvel_config_main()
       Timer1("Timer1", 40000),
       Timer_gauge("Timer_gauge", 700),
       PopupMenu1(this, "PopupMenu1"),
-      debug1(&PopupMenu1, "debug1") {
+      debug1(&PopupMenu1, "debug1"),
+      import1(&PopupMenu1, "import1"),
+      export1(&PopupMenu1, "export1") {
   SetStartState();
   LayOutMainWindow(*this);
   AttachRules();
@@ -74,12 +81,14 @@ TF_morvel_config_main::TF_morvel_config_main()
 TF_morvel_config_main::~TF_morvel_config_main() = default;
 
 void TF_morvel_config_main::Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection,
-                                 TF_Debug& debug, TF_Login& login, devlink::ConnectionLog& log) {
+                                 TF_Debug& debug, TF_Login& login, TF_Review& review,
+                                 devlink::ConnectionLog& log) {
   link_ = &link;
   connection_ = &connection;
   debug_ = &debug;
   login_ = &login;
   log_ = &log;
+  review_ = &review;
 }
 
 void TF_morvel_config_main::SetStartState() {
@@ -95,6 +104,12 @@ void TF_morvel_config_main::SetStartState() {
   debug1.Hide();
   pages.M_State_Info.SetMaxLines(kMemoLines);
   debug1.SetShortCut(platform::shortcut::kCtrl | platform::shortcut::kDelete);
+  // Shortcuts of the two file buttons, listed in no menu.
+  import1.Hide();
+  import1.SetShortCut(platform::shortcut::kCtrl | 'I');
+  export1.Hide();
+  export1.SetShortCut(platform::shortcut::kCtrl | 'E');
+  ApplyFileLook();
 }
 
 void TF_morvel_config_main::AttachRules() {
@@ -109,6 +124,15 @@ void TF_morvel_config_main::AttachRules() {
   BB_Restart.onClick = [this] { platform::Guard([this] { BB_RestartClick(); }); };
   BB_Exit.onClick = [this] { platform::Guard([this] { BB_ExitClick(); }); };
   debug1.onClick = [this] { platform::Guard([this] { debug1Click(); }); };
+  BB_Import.onClick = [this] { platform::Guard([this] { BB_ImportClick(); }); };
+  BB_Export.onClick = [this] { platform::Guard([this] { BB_ExportClick(); }); };
+  import1.onClick = [this] { BB_Import.Click(); };
+  export1.onClick = [this] { BB_Export.Click(); };
+  // The file buttons follow the cover and the Connect button, whoever changes them.
+  for (platform::Control* c : std::initializer_list<platform::Control*>{&P_main, &BB_Connect})
+    c->Observe([this](platform::Control&, platform::Prop p) {
+      if (p == platform::Prop::Visible || p == platform::Prop::Enabled) ApplyFileLook();
+    });
   Timer1.onTimer = [this] { Timer1Timer(); };
   Timer_gauge.onTimer = [this] { Timer_gaugeTimer(); };
   T_State_Info.onTimer = [this] { T_State_InfoTimer(); };
@@ -206,30 +230,38 @@ void TF_morvel_config_main::BB_SaveClick() {
   // From the click until it ends, a save takes no second click.
   if (link_->Asked(devlink::Conversation::Save)) return;
   link_->LeaveStatusMode();
+  if (!readOut_ || !CheckBeforeWriting()) return;
+  const std::vector<std::string> lines = config::ConfigurationScript(pages);
+  // The link may have closed while the review was open: Save says whether
+  // a save can still go.
+  if (!review_->Confirm(readOut_->pages, pages, lines) || !BB_Save.Enabled()) return;
+  // The script is fixed here: exactly the lines reviewed go out, whatever
+  // the pages hold when the gateway asks for them.
+  link_->BeginSave(lines);
+}
+
+bool TF_morvel_config_main::CheckBeforeWriting() {
   const config::SaveProblem problem =
       config::CheckSave(pages, [this](std::string line) { Trace(std::move(line)); });
-  auto refuse = [this](platform::TabSheet* page, const std::string& message) {
+  auto refuse = [this](platform::TabSheet* page, const std::string& text) {
     PageControl1.SetActivePage(page);
-    platform::ShowMessageBox(message, "Warning", Icon::Warning, Buttons::Ok);
+    platform::ShowMessageBox(text, "Warning", Icon::Warning, Buttons::Ok);
+    return false;
   };
   switch (problem) {
-    case config::SaveProblem::Pppoe: refuse(&Tab_LAN, messages[lang::Msg::SetupPppoe]); return;
-    case config::SaveProblem::StaticIp: refuse(&Tab_LAN, messages[lang::Msg::SetupStaticIp]); return;
-    case config::SaveProblem::Voip: refuse(&Tab_VoIP, messages[lang::Msg::SetupVoip]); return;
-    case config::SaveProblem::NoNetworkType: return;
+    case config::SaveProblem::Pppoe: return refuse(&Tab_LAN, messages[lang::Msg::SetupPppoe]);
+    case config::SaveProblem::StaticIp: return refuse(&Tab_LAN, messages[lang::Msg::SetupStaticIp]);
+    case config::SaveProblem::Voip: return refuse(&Tab_VoIP, messages[lang::Msg::SetupVoip]);
+    case config::SaveProblem::NoNetworkType: return false;
     case config::SaveProblem::None: break;
   }
-  if (const auto field = config::FindLineBreakingField(pages)) {
-    refuse(field->page, config::LineBreakWarning(*field));
-    return;
-  }
-  if (const auto field = config::FindBlankInOneWordField(pages, devlink::OneWordFields(pages))) {
-    refuse(field->page, config::BlankWarning(*field));
-    return;
-  }
-  // The script is fixed here: exactly these lines go out, whatever the pages
-  // hold when the gateway asks for them.
-  link_->BeginSave(config::ConfigurationScript(pages));
+  if (const auto field = config::FindLineBreakingField(pages))
+    return refuse(field->page, config::LineBreakWarning(*field));
+  if (const auto field = config::FindBlankInOneWordField(pages, devlink::OneWordFields(pages)))
+    return refuse(field->page, config::BlankWarning(*field));
+  if (const auto field = config::FindBadPort(pages))
+    return refuse(field->page, config::BadPortWarning(*field));
+  return true;
 }
 
 void TF_morvel_config_main::BB_RestartClick() {

@@ -4,8 +4,10 @@
 // the pages until a gateway is logged in and accepted, the progress strip of
 // the wait after a restart, and the three timers.
 #include <cstdint>
+#include <memory>
 
 #include "config/config_pages.h"
+#include "config/detached_pages.h"
 #include "devlink/link_windows.h"
 #include "lang/message_texts.h"
 #include "platform/ui/toolkit.h"
@@ -20,6 +22,7 @@ namespace ui {
 
 class TF_Debug;
 class TF_Login;
+class TF_Review;
 
 /// Also the windows as the device link sees them (LinkWindows): the button
 /// bar's looks, the login dialog, the trace and the message texts.
@@ -40,7 +43,7 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   /// trace and the link's traffic go to. Must be set before the window shows
   /// or the link reports anything.
   void Wire(devlink::DeviceLink& link, devlink::TF_Connection& connection, TF_Debug& debug, TF_Login& login,
-            devlink::ConnectionLog& log);
+            TF_Review& review, devlink::ConnectionLog& log);
 
   // Header.
   platform::Panel Panel1;
@@ -65,6 +68,8 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   platform::Panel Panel2;
   platform::Button BB_Connect;
   platform::Button BB_Disconnect;
+  platform::Button BB_Import;
+  platform::Button BB_Export;
   platform::Button BB_Save;
   platform::Button BB_Restart;
   platform::Button BB_Exit;
@@ -82,6 +87,8 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
 
   platform::PopupMenu PopupMenu1;
   platform::MenuItem debug1;
+  platform::MenuItem import1;  // Ctrl+I
+  platform::MenuItem export1;  // Ctrl+E
 
   /// The fifteen message texts, filled by the language file.
   lang::MessageTexts messages;
@@ -103,6 +110,10 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   // Save and restart.
   void BB_SaveClick();
   void BB_RestartClick();
+
+  // The configuration as a file (configuration_files.cpp).
+  void BB_ExportClick();
+  void BB_ImportClick();
 
   // Rules of the pages (tab_rules.cpp).
   void RG_Network_typeClick();
@@ -150,12 +161,29 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   void StartRestartWait();
   /// `question`, preceded by a warning while a save runs or waits.
   std::string QuestionOverASave(const std::string& question) const;
+  /// The read-out has ended complete: the pages as it left them are kept
+  /// for the review, and Save may be pressed.
+  void KeepReadOut();
+  /// Save's checks, shared by Export: on the first that fails, turns to its
+  /// page and warns. True when all pass.
+  bool CheckBeforeWriting();
+  /// Save as the link allows it, once a gateway has been read out.
+  void ApplySaveLook();
+  /// Export while the pages show a configuration; Import then, or while no
+  /// gateway is connected (a file prepared at the desk).
+  void ApplyFileLook();
 
   devlink::DeviceLink* link_ = nullptr;
   devlink::TF_Connection* connection_ = nullptr;
   TF_Debug* debug_ = nullptr;
   TF_Login* login_ = nullptr;
   devlink::ConnectionLog* log_ = nullptr;
+  TF_Review* review_ = nullptr;
+  /// The pages as the last complete read-out of this connection left them,
+  /// for the review before Save; kept in memory only.
+  std::unique_ptr<config::DetachedPages> readOut_;
+  /// The link allows Save (its transport and model check, no read-out running).
+  bool saveAllowed_ = false;
   /// A serial save's progress put up the cover; `coverWasHidden_`: the pages
   /// were in view before it.
   bool saveProgressShown_ = false;

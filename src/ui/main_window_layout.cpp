@@ -2,6 +2,7 @@
 // fields, the button bar and the cover, then the looks beyond place and
 // caption.
 #include "config/config_pages.h"
+#include "lang/fixed_texts.h"
 #include "platform/ui/layout.h"
 #include "ui/layouts.h"
 #include "ui/main_window.h"
@@ -11,6 +12,7 @@ namespace ui {
 using platform::Align;
 using platform::Colour;
 using platform::Font;
+namespace texts = lang::fixed;
 
 void LayOutMainWindow(TF_morvel_config_main& w) {
   config::ConfigPages& p = w.pages;
@@ -158,10 +160,13 @@ void LayOutMainWindow(TF_morvel_config_main& w) {
       {p.L_Contact, 144, 124, 346, 40,
        "Morvel VoIP gateway configuration tool.\nFor support, contact your gateway supplier."},
 
-      // Button bar: Disconnect takes Connect's place while connected.
+      // Button bar: Disconnect takes Connect's place while connected; the
+      // configuration files between it and Save.
       {w.Panel2, 0, 303, 510, 37, "", Align::Bottom},
       {w.BB_Connect, 7, 6, 91, 25, "Connect"},
       {w.BB_Disconnect, 7, 6, 91, 25, "Disconnect"},
+      {w.BB_Import, 110, 6, 80, 26, texts::kImportButton},
+      {w.BB_Export, 194, 6, 80, 26, texts::kExportButton},
       {w.BB_Save, 280, 6, 73, 26, "Save"},
       {w.BB_Restart, 356, 6, 73, 26, "Restart"},
       {w.BB_Exit, 432, 6, 73, 26, "Exit"},
@@ -174,6 +179,8 @@ void LayOutMainWindow(TF_morvel_config_main& w) {
       {w.Gauge1, 0, 0, 514, 17, "", Align::Client},
 
       {w.debug1, 0, 0, 0, 0, "debug"},
+      {w.import1, 0, 0, 0, 0, texts::kImportButton},
+      {w.export1, 0, 0, 0, 0, texts::kExportButton},
   });
 
   w.SetBorderStyle(platform::Form::Border::FixedSingle);

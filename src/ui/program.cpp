@@ -11,6 +11,7 @@ TF_morvel_config_main* F_morvel_config_main = nullptr;
 devlink::TF_Connection* F_Connection = nullptr;
 TF_Debug* F_Debug = nullptr;
 TF_Login* F_Login = nullptr;
+TF_Review* F_Review = nullptr;
 
 Program::Program(std::function<void()> onEnd) {
   assert(F_morvel_config_main == nullptr && "one Program at a time");
@@ -24,12 +25,14 @@ Program::Program(std::function<void()> onEnd) {
   F_Debug = debug_.get();
   login_ = std::make_unique<TF_Login>();
   F_Login = login_.get();
+  review_ = std::make_unique<TF_Review>();
+  F_Review = review_.get();
   // What keeps the log from being written is said once in the trace.
   log_ = std::make_unique<devlink::ConnectionLog>(
       devlink::ConnectionLog::DefaultDir(),
       [this](std::string line) { debug_->Display.Add(std::move(line)); });
 
-  main_->Wire(*link_, *connection_, *debug_, *login_, *log_);
+  main_->Wire(*link_, *connection_, *debug_, *login_, *review_, *log_);
   debug_->Wire(*link_);
   login_->Wire(*main_, *link_);
 
@@ -43,11 +46,13 @@ Program::~Program() {
   F_Connection = nullptr;
   F_Debug = nullptr;
   F_Login = nullptr;
+  F_Review = nullptr;
   // The dialog uses the link, and the link drives the windows: they go first.
   connection_.reset();
   link_.reset();
   log_.reset();  // ends a connection still open
   login_.reset();
+  review_.reset();
   debug_.reset();
   main_.reset();
 }

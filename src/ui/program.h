@@ -1,5 +1,5 @@
 #pragma once
-// Start-up: the four windows of the program, each a single instance that
+// Start-up: the windows of the program, each a single instance that
 // lives until the program ends and is reachable program-wide.
 #include <functional>
 #include <memory>
@@ -10,6 +10,7 @@
 #include "ui/debug_window.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
+#include "ui/review_window.h"
 
 namespace ui {
 
@@ -18,12 +19,13 @@ extern TF_morvel_config_main* F_morvel_config_main;
 extern devlink::TF_Connection* F_Connection;
 extern TF_Debug* F_Debug;
 extern TF_Login* F_Login;
+extern TF_Review* F_Review;
 
 /// Creates the main window (whose FormCreate runs during creation), the
 /// device link, then the connection dialog (and lays it out), the debug
-/// window and the login dialog, all hidden, and the connection log (in its
-/// default place), and wires them to one another. Only one may exist at a
-/// time.
+/// window, the login dialog and the review before Save, all hidden, and the
+/// connection log (in its default place), and wires them to one another.
+/// Only one may exist at a time.
 class Program {
  public:
   /// `onEnd` runs when the main window has closed; without one the Qt event
@@ -43,6 +45,7 @@ class Program {
   TF_Debug& Debug() { return *debug_; }
   TF_Login& Login() { return *login_; }
   devlink::ConnectionLog& Log() { return *log_; }
+  TF_Review& Review() { return *review_; }
 
  private:
   std::unique_ptr<TF_morvel_config_main> main_;
@@ -51,6 +54,7 @@ class Program {
   std::unique_ptr<TF_Debug> debug_;
   std::unique_ptr<TF_Login> login_;
   std::unique_ptr<devlink::ConnectionLog> log_;
+  std::unique_ptr<TF_Review> review_;
 };
 
 }  // namespace ui

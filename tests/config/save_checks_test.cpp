@@ -83,8 +83,9 @@ TEST(CheckSave, ReportsTheFirstFailingCheckOfTheNetworkType) {
 }
 
 // Catches an optional address whose packing would join the digits of a group
-// ("10.0.0.1:5060" placed as «1 5», sent as 10.0.0.15) getting through Save.
-TEST(CheckSave, OptionalAddressWithASplitGroupFailsItsCheck) {
+// ("10.0.0.1:5060" placed as «1 5», sent as 10.0.0.15), or that is only
+// partly filled (sent as "10.0.0."), getting through Save.
+TEST(CheckSave, OptionalAddressThatIsNotWholeFailsItsCheck) {
   const struct {
     int network;
     int protocol;
@@ -111,6 +112,8 @@ TEST(CheckSave, OptionalAddressWithASplitGroupFailsItsCheck) {
          {&p.ED_Static_IP_address, &p.ED_Static_Netmask, &p.ED_SIP_Server_1, &p.ED_MGCP_CallAgent_1})
       a->SetText("10.0.0.5");
     (p.*r.field).SetText("10.0.0.1:5060");
+    EXPECT_EQ(CheckSave(p, {}), r.expected);
+    (p.*r.field).SetText("10.0.0");
     EXPECT_EQ(CheckSave(p, {}), r.expected);
     (p.*r.field).SetText("10.0.0.1");
     EXPECT_EQ(CheckSave(p, {}), SaveProblem::None);

@@ -57,8 +57,8 @@ int Blanks(const std::vector<std::string>& writes) {
 }
 
 // Catches a wrong query order, a series that stalls or runs past the DNS
-// reply, missing blank sends, and line handling that depends on the chunking
-// or the line-end convention.
+// reply or does not tell the windows it ended complete, missing blank sends,
+// and line handling that depends on the chunking or the line-end convention.
 TEST(QuerySeries, WholeReadOutFromTheConsole) {
   const std::vector<std::string> expected = {"start-login admin admin\r",
                                              "get-model\r",
@@ -75,8 +75,7 @@ TEST(QuerySeries, WholeReadOutFromTheConsole) {
       WiredLink w;
       ConsoleGateway gw(w.tcp, lineEnd);
       w.windows.loginShown = true;
-      w.link.SendGetData("start-login admin admin\r");
-      w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+      w.link.SendLogin("admin", "admin");
       gw.Pump(w.link, chunk);
 
       const bool crlf = lineEnd == gwsim::LineEnd::CrLf;
@@ -93,6 +92,9 @@ TEST(QuerySeries, WholeReadOutFromTheConsole) {
       EXPECT_FALSE(w.windows.pagesCovered) << where;
       EXPECT_TRUE(w.windows.saveEnabled && w.windows.restartEnabled) << where;
       EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kDns) << where;
+      ASSERT_EQ(w.windows.endings.size(), 1u) << where;
+      EXPECT_EQ(w.windows.endings[0].conversation, devlink::Conversation::ReadOut) << where;
+      EXPECT_EQ(w.windows.endings[0].outcome, devlink::Outcome::Complete) << where;
 
       const config::ConfigPages& p = w.windows.pages;
       EXPECT_EQ(p.L_model.Caption(), "MVG-2800") << where;

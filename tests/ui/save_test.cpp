@@ -10,6 +10,7 @@ class SaveTest : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     ConnectOver(devlink::kLinkTcp);
+    main().ConversationEnded({devlink::Conversation::ReadOut});  // Save waits for a read-out to compare with
   }
 };
 
@@ -57,6 +58,10 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
          sip(p);
        },
        nullptr, nullptr},
+      {"a service port out of range", 1, 0, [](config::ConfigPages& p) { p.ED_service_ftp.SetText("70000"); },
+       "Tab_Service",
+       "The port of the service \"FTP\" is not a port number from 1 to 65535. The gateway could not take it, "
+       "so nothing was written."},
   };
   for (const SaveCase& c : cases) {
     SCOPED_TRACE(c.name);

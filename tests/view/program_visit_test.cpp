@@ -11,9 +11,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QTimer>
 #include <set>
 
 #include "gwsim/simulator.h"
+#include "platform/qt/modal_forms.h"
 #include "program_fixture.h"
 
 namespace {
@@ -235,7 +237,7 @@ TEST_F(Visit, AWholeVisitWithTheKeyboardAlone) {
     Press(Qt::Key_Tab);
     reached.insert(Focused());
   }
-  EXPECT_EQ(reached, (std::set<std::string>{"BB_Connect", "BB_Exit"}));
+  EXPECT_EQ(reached, (std::set<std::string>{"BB_Connect", "BB_Import", "BB_Exit"}));
 
   PressMnemonic(Qt::Key_C);  // Connect
   ASSERT_TRUE(Active(view->Connection()));
@@ -299,8 +301,24 @@ TEST_F(Visit, AWholeVisitWithTheKeyboardAlone) {
   ASSERT_TRUE(TabTo("ED_PPPoE_ID"));
   Press(Qt::Key_A, Qt::ControlModifier);
   Type(QStringLiteral("kb-user"));
+  // Save opens the review, a modal window; Enter presses its Save.
+  platform::qt::QtModalForms modal;
+  platform::InstallModalForms(&modal);
+  bool reviewed = false;
+  QTimer reviewWatch;
+  QObject::connect(&reviewWatch, &QTimer::timeout, [&] {
+    if (!program->Review().Visible()) return;
+    reviewWatch.stop();
+    reviewed = Active(view->Review());
+    Press(Qt::Key_Return);
+    if (program->Review().Visible()) program->Review().Close();  // so a failure cannot hang the test
+  });
+  reviewWatch.start(20);
   PressMnemonic(Qt::Key_S);  // Save
+  platform::InstallModalForms(nullptr);
+  EXPECT_TRUE(reviewed);
   ASSERT_TRUE(platform::DelayUntil(10000, [&] { return SaveConfirmed(boxes); }));
+  ASSERT_TRUE(BackToMain(view->Main()));
   EXPECT_EQ(sim->config().pppoeId, "kb-user");
 
   boxes.Queue(platform::Answer::Yes);
@@ -310,6 +328,40 @@ TEST_F(Visit, AWholeVisitWithTheKeyboardAlone) {
   boxes.Queue(platform::Answer::Yes);
   PressMnemonic(Qt::Key_E);  // Exit
   EXPECT_TRUE(ended);
+}
+
+// Catches a review that does not show an edit with its before and after,
+// shows a secret, takes input besides its own, or lets a cancelled save send
+// anything: the program's modal window, left with Escape.
+TEST_F(Visit, TheReviewListsAnEditAndEscapeSendsNothing) {
+  LogIn();
+  const gwsim::GatewayConfig before = sim->config();
+  Retype(Line(view->Main(), "ED_PPPoE_ID"), QStringLiteral("visitor@isp"));
+  platform::qt::QtModalForms modal;
+  platform::InstallModalForms(&modal);
+  QString changes, lines;
+  bool modalWindow = false, escaped = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* review = view->Review().Window();
+    modalWindow = review->isVisible() && review->windowModality() == Qt::ApplicationModal;
+    changes = qobject_cast<QPlainTextEdit*>(view->Review().WidgetNamed("M_Changes"))->toPlainText();
+    lines = qobject_cast<QPlainTextEdit*>(view->Review().WidgetNamed("M_Lines"))->toPlainText();
+    QTest::keyClick(review, Qt::Key_Escape);
+    escaped = !review->isVisible();
+    if (!escaped) program->Review().Close();  // so a failure cannot hang the test
+  });
+  Click(view->Main(), "BB_Save");
+  platform::InstallModalForms(nullptr);
+
+  EXPECT_TRUE(modalWindow);
+  EXPECT_EQ(changes.toStdString(), "LAN / Login ID: " + before.pppoeId + " \xE2\x86\x92 visitor@isp");
+  EXPECT_NE(lines.indexOf(QStringLiteral("ppp pap sent-username visitor@isp password \u2022")), -1)
+      << lines.toStdString();
+  EXPECT_EQ(lines.indexOf(QString::fromStdString(before.pppoePassword)), -1);
+  EXPECT_TRUE(escaped);
+  platform::Delay(200);
+  EXPECT_EQ(sim->transcript().find("write-system"), std::string::npos);
+  EXPECT_EQ(program->Main().pages.ED_PPPoE_ID.Text(), "visitor@isp");
 }
 
 }  // namespace

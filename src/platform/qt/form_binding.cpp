@@ -30,6 +30,8 @@ class FormBinding : public Binding {
         if (control_.Visible()) {
           const bool first = !placed_;
           if (first) PlaceOnScreen();
+          // A window shown modally keeps input from the others while it is open.
+          widget_->setWindowModality(form_.Modal() ? Qt::ApplicationModal : Qt::NonModal);
           widget_->show();
           if (first && form_.OuterSize()) FitFrame();
           Apply(Prop::Front);

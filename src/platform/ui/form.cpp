@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "menu.h"
+#include "modal_form.h"
 #include "widgets.h"
 
 namespace platform {
@@ -27,27 +28,47 @@ bool Form::Close() {
   return true;
 }
 
+ModalResult Form::ShowModal() {
+  result_ = ModalResult::None;
+  modal_ = true;
+  Show();
+  try {
+    CurrentModalForms().Run(*this);
+  } catch (...) {
+    modal_ = false;
+    Hide();
+    throw;
+  }
+  modal_ = false;
+  Hide();
+  return result_ == ModalResult::None ? ModalResult::Cancel : result_;
+}
+
+void Form::SetModalResult(ModalResult r) {
+  result_ = r;
+  if (r != ModalResult::None) Close();
+}
+
 namespace {
-/// The first button below `c` that is showing, enabled and has `role`.
-Button* FirstButton(Control& c, bool (Button::*role)() const) {
-  if (auto* b = dynamic_cast<Button*>(&c); b && (b->*role)() && b->Showing() && b->EffectivelyEnabled())
+/// The first button, depth first, that `pick` chooses and that can be pressed.
+Button* FirstButton(Control& c, bool (Button::*pick)() const) {
+  if (auto* b = dynamic_cast<Button*>(&c); b && (b->*pick)() && b->Showing() && b->EffectivelyEnabled())
     return b;
   for (Control* child : c.Children())
-    if (Button* b = FirstButton(*child, role)) return b;
+    if (Button* b = FirstButton(*child, pick)) return b;
   return nullptr;
 }
 
-bool PressFirst(Control& c, bool (Button::*role)() const) {
-  Button* b = FirstButton(c, role);
+bool Press(Button* b) {
   if (!b) return false;
   b->Click();
   return true;
 }
 }  // namespace
 
-bool Form::PressEnter() { return PressFirst(*this, &Button::IsDefault); }
+bool Form::PressEnter() { return Press(FirstButton(*this, &Button::IsDefault)); }
 
-bool Form::PressEscape() { return PressFirst(*this, &Button::IsCancel); }
+bool Form::PressEscape() { return Press(FirstButton(*this, &Button::IsCancel)); }
 
 bool Form::ShortCut(int code) { return popup_ && popup_->ShortCut(code); }
 

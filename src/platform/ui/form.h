@@ -26,6 +26,15 @@ class Form : public Control {
   /// window. True when it closed.
   bool Close();
 
+  /// Shows the window modally (the others take no input meanwhile) and waits
+  /// through the installed modal forms (modal_form.h) until it has closed.
+  ModalResult ShowModal();
+  /// True while ShowModal runs.
+  bool Modal() const { return modal_; }
+  ModalResult Result() const { return result_; }
+  /// A button's answer: recorded, and the window closed.
+  void SetModalResult(ModalResult r);
+
   std::function<void()> onShow;
   std::function<void(bool& canClose)> onCloseQuery;
   std::function<void()> onClose;
@@ -61,6 +70,8 @@ class Form : public Control {
   Border border_ = Border::Sizeable;
   bool stayOnTop_ = false;
   bool outerSize_ = false;
+  bool modal_ = false;
+  ModalResult result_ = ModalResult::None;
   PopupMenu* popup_ = nullptr;
   Control* focused_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "form.h"
 #include "menu.h"
 #include "message_box.h"
+#include "modal_form.h"
 #include "page_control.h"
 #include "string_grid.h"
 #include "timer.h"

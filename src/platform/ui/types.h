@@ -1,9 +1,14 @@
 #pragma once
-// Plain values shared by every control: geometry, colours, fonts, alignment.
+// Plain values shared by every control: geometry, colours, fonts, alignment,
+// a modal window's answer.
 #include <cstdint>
 #include <string>
 
 namespace platform {
+
+/// A modal window's answer: what the button that closed it says; Cancel when
+/// it was closed otherwise (its close box, Escape without a cancel button).
+enum class ModalResult : uint8_t { None, Ok, Cancel };
 
 struct Rect {
   int left = 0, top = 0, width = 0, height = 0;

@@ -2,10 +2,16 @@
 
 #include <algorithm>
 
+#include "form.h"
+
 namespace platform {
 
 void Button::Click() {
-  if (Showing() && EffectivelyEnabled() && onClick) onClick();
+  if (!Showing() || !EffectivelyEnabled()) return;
+  if (onClick) onClick();
+  if (modalResult_ == ModalResult::None) return;
+  for (Control* c = Parent(); c; c = c->Parent())
+    if (auto* form = dynamic_cast<Form*>(c)) return form->SetModalResult(modalResult_);
 }
 
 void Button::SetDefault(bool d) {

@@ -25,19 +25,23 @@ class Button : public Control {
   using Control::Control;
 
   std::function<void()> onClick;
-  /// A press: runs onClick when the button is showing and enabled.
+  /// A press: runs onClick when the button is showing and enabled, then
+  /// gives its form the button's modal result, if it has one.
   void Click();
 
   bool IsDefault() const { return default_; }
   void SetDefault(bool d);
   bool IsCancel() const { return cancel_; }
   void SetCancel(bool c) { cancel_ = c; }
+  /// What pressing the button answers when its form is shown modally.
+  void SetModalResult(ModalResult r) { modalResult_ = r; }
   Glyph ButtonGlyph() const { return glyph_; }
   void SetGlyph(Glyph g) { glyph_ = g; }
 
  private:
   bool default_ = false;
   bool cancel_ = false;
+  ModalResult modalResult_ = ModalResult::None;
   Glyph glyph_ = Glyph::None;
 };
 

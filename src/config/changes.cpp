@@ -1,0 +1,88 @@
+#include "config/changes.h"
+
+#include <algorithm>
+
+#include "config/address_checks.h"
+#include "config/script_table.h"
+#include "config/script_writer.h"
+#include "lang/fixed_texts.h"
+
+namespace config {
+
+namespace {
+
+std::string Shown(std::string value) { return value.empty() ? std::string(lang::fixed::kEmptyValue) : value; }
+
+std::string ItemOf(const platform::RadioGroup& g) {
+  const int i = g.ItemIndex();
+  return i < 0 ? std::string(lang::fixed::kNoneChosen) : std::string(TrimBlanks(g.Items()[size_t(i)]));
+}
+
+std::string AttachmentText(const ConfigPages& p, const ConfigPages& captions) {
+  const platform::RadioButton* radios[] = {&captions.RB_DHCP, &captions.RB_PPPoE, &captions.RB_IP};
+  const Attachment a = AttachmentOf(p);
+  return a == kNoAttachment ? std::string(lang::fixed::kNoneChosen)
+                            : std::string(TrimBlanks(radios[a - 1]->Caption()));
+}
+
+/// A field's value as the review shows it.
+std::string ValueText(const ScriptField& f, const ConfigPages& p, const ConfigPages& captions) {
+  switch (f.kind) {
+    case FieldKind::Check: return std::string((p.*f.check).Checked() ? lang::fixed::kOn : lang::fixed::kOff);
+    case FieldKind::Choice: return ItemOf(p.*f.group);
+    case FieldKind::Attachment: return AttachmentText(p, captions);
+    case FieldKind::Secret: return LineValue(f, p);  // masked, or shown, by ChangeLine
+    default: return Shown(IsEmpty(f, p) ? std::string() : LineValue(f, p));
+  }
+}
+
+std::string PageName(const platform::Control& c) {
+  const platform::TabSheet* page = PageOf(c);
+  return page ? std::string(TrimBlanks(page->Caption())) : std::string();
+}
+
+/// The phone grid row by row: a port that changed, then a number.
+void PhoneChanges(const ConfigPages& before, const ConfigPages& now, std::vector<Change>& out) {
+  const platform::StringGrid &a = before.SG_VoIP_Phone_number, &b = now.SG_VoIP_Phone_number;
+  const std::string page = PageName(b);
+  const std::string portTitle(TrimBlanks(b.Cell(0, 0))), numberTitle(TrimBlanks(b.Cell(2, 0)));
+  for (int row = 1; row < std::max(a.RowCount(), b.RowCount()); ++row) {
+    const std::string port = row < b.RowCount() ? b.Cell(0, row) : a.Cell(0, row);
+    if (a.Cell(0, row) != b.Cell(0, row))
+      out.push_back({page, portTitle + std::string(lang::fixed::kOfRow) + std::to_string(row),
+                     Shown(a.Cell(0, row)), Shown(b.Cell(0, row))});
+    if (a.Cell(2, row) != b.Cell(2, row))
+      out.push_back({page, numberTitle + std::string(lang::fixed::kOfPort) + port, Shown(a.Cell(2, row)),
+                     Shown(b.Cell(2, row))});
+  }
+}
+
+}  // namespace
+
+std::vector<Change> ChangesSince(const ConfigPages& readOut, const ConfigPages& now) {
+  std::vector<Change> out;
+  for (const ScriptField& f : TheScriptTable().fields) {
+    if (f.kind == FieldKind::Phones) {
+      PhoneChanges(readOut, now, out);
+      continue;
+    }
+    std::string before = ValueText(f, readOut, now), after = ValueText(f, now, now);
+    if (before != after)
+      out.push_back({PageName(CaptionControl(f, now)), CaptionOf(f, now), std::move(before), std::move(after),
+                     f.kind == FieldKind::Secret});
+  }
+  return out;
+}
+
+std::string ChangeLine(const Change& c, bool reveal) {
+  auto shown = [&](const std::string& v) {
+    if (!c.secret) return v;
+    if (v.empty()) return std::string(lang::fixed::kEmptyValue);
+    return reveal ? v : SecretDots(v);
+  };
+  return c.page + std::string(lang::fixed::kPageSeparator) + c.caption +
+         std::string(lang::fixed::kCaptionSeparator) + shown(c.before) + std::string(lang::fixed::kArrow) +
+         shown(c.after);
+}
+
+}  // namespace config

@@ -1,0 +1,103 @@
+#include "config/configuration_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "lang/fixed_texts.h"
+
+namespace config {
+
+namespace {
+
+void HeaderLine(std::string& out, std::string_view name, const std::string& value) {
+  if (!value.empty()) out.append(name).append(value).append("\n");
+}
+
+FileError SystemError(std::string_view what) { return {std::string(what) + ": " + std::strerror(errno)}; }
+
+}  // namespace
+
+std::string ConfigurationFileText(const FileHeader& header, const std::vector<std::string>& script) {
+  std::string out(lang::fixed::kFileTitle);
+  out += "\n";
+  HeaderLine(out, lang::fixed::kModelLine, header.model);
+  HeaderLine(out, lang::fixed::kVersionLine, header.version);
+  HeaderLine(out, lang::fixed::kWrittenLine, header.written);
+  HeaderLine(out, lang::fixed::kToolLine, header.tool);
+  for (const std::string& line : script) out.append(line).append("\n");
+  return out;
+}
+
+std::variant<ImportedFile, Refusal> ReadConfigurationFile(std::string_view bytes,
+                                                          const ConfigPages& current) {
+  using Reason = Refusal::Reason;
+  if (bytes.size() > kMaxFileBytes) return Refusal::OfFile(Reason::TooLarge);
+  ImportedFile file;
+  std::vector<ScriptLine> script;
+  bool header = true;
+  int number = 0;
+  for (size_t start = 0; start < bytes.size();) {
+    const size_t lf = std::min(bytes.find('\n', start), bytes.size());
+    std::string_view line = bytes.substr(start, lf - start);
+    start = lf + 1;
+    ++number;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (const size_t nul = line.find('\0'); nul != line.npos)
+      return Refusal::OfLine(Reason::NulByte, {number, std::string(line.substr(0, nul))});
+    // No script line holds a CR: this one would end early at the gateway.
+    if (line.find('\r') != line.npos)
+      return Refusal::OfLine(Reason::UnknownLine, {number, std::string(line)});
+    if (header && line.starts_with('!')) {
+      if (line.starts_with(lang::fixed::kModelLine)) file.model = line.substr(lang::fixed::kModelLine.size());
+      continue;
+    }
+    header = false;
+    script.push_back({number, std::string(line)});
+  }
+  auto read = ReadScript(script, current);
+  if (Refusal* r = std::get_if<Refusal>(&read)) return std::move(*r);
+  file.fields = std::move(std::get<std::unique_ptr<DetachedPages>>(read));
+  return file;
+}
+
+std::variant<std::string, FileError> LoadFile(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (ec) return FileError{path + ": " + ec.message()};
+  // A pipe or a device would block the window or never end.
+  if (!std::filesystem::is_regular_file(status))
+    return FileError{path + ": " + std::string(lang::fixed::kNotAFile)};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return SystemError(path);
+  std::string bytes(kMaxFileBytes + 1, '\0');
+  in.read(bytes.data(), std::streamsize(bytes.size()));
+  if (in.bad()) return SystemError(path);
+  bytes.resize(size_t(in.gcount()));
+  return bytes;
+}
+
+std::optional<FileError> SaveFile(const std::string& path, std::string_view text) {
+  const std::string part = path + ".part";
+  {
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    if (!out) return SystemError(part);
+    out.write(text.data(), std::streamsize(text.size()));
+    out.flush();
+    if (!out) {
+      const FileError e = SystemError(part);
+      std::remove(part.c_str());
+      return e;
+    }
+  }
+  if (std::rename(part.c_str(), path.c_str()) != 0) {
+    const FileError e = SystemError(path);
+    std::remove(part.c_str());
+    return e;
+  }
+  return std::nullopt;
+}
+
+}  // namespace config

@@ -1,0 +1,55 @@
+#pragma once
+// The configuration as a file: the script Save would send, one line each,
+// headed by "!" comment lines that say what it is and where it came from.
+// Import reads such a file whole or not at all.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "config/script_reader.h"
+
+namespace config {
+
+/// Where a file's configuration came from; empty values are left out.
+struct FileHeader {
+  std::string model;    ///< the gateway's model, as its About page shows it
+  std::string version;  ///< its software version
+  std::string written;  ///< the date and time of the export
+  std::string tool;     ///< this tool's version
+};
+
+/// A file no larger than this can hold a configuration (1 MB).
+inline constexpr size_t kMaxFileBytes = 1024 * 1024;
+
+/// The file's text: the header's lines, then `script` (Save's lines, without
+/// the link's closing marker), each ended by LF.
+std::string ConfigurationFileText(const FileHeader& header, const std::vector<std::string>& script);
+
+/// A file's configuration, read and checked, not yet on the pages.
+struct ImportedFile {
+  std::string model;  ///< from the header; empty when it names none
+  std::unique_ptr<DetachedPages> fields;
+};
+
+/// Reads a file's bytes: lines end with LF or CR LF; the "!" lines before the
+/// first other line are the header; the rest must be a script the reader
+/// takes whole (script_reader.h). Refuses a file over kMaxFileBytes and a
+/// line with a NUL or a lone CR.
+std::variant<ImportedFile, Refusal> ReadConfigurationFile(std::string_view bytes, const ConfigPages& current);
+
+/// Why a file could not be read or written, as the system tells it.
+struct FileError {
+  std::string reason;
+};
+
+/// The bytes of the regular file at `path`, at most kMaxFileBytes + 1 of
+/// them, so a larger file is refused without being read whole.
+std::variant<std::string, FileError> LoadFile(const std::string& path);
+/// Writes `text` to `path` through a file beside it that takes its place
+/// only once complete, so a failed export leaves an earlier file whole.
+std::optional<FileError> SaveFile(const std::string& path, std::string_view text);
+
+}  // namespace config
