@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     } else {
       connection.RB_TCP.Click();
       connection.ED_host.SetText(host);
-      connection.ED_TCP.SetText(online ? port : "514");
+      connection.ED_TCP.SetText(online ? port : std::to_string(devlink::TF_Connection::kDefaultTcpPort));
       ok &= Grab(view.Connection().Window(), out, QStringLiteral("connect_tcp"));
       if (online) connection.BB_Connect.Click();
     }

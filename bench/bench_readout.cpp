@@ -46,37 +46,33 @@ constexpr double kSecondsPerByte9600 = 10.0 / 9600.0;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-/// The link with recording windows and its connection dialog; knows when
-/// the DNS reply, the series' last, has ended.
-class Core : testsupport::WithRecordingWindows, public devlink::DeviceLink {
+/// The windows, counting the bytes the transports deliver (for the wire time).
+struct CountingWindows : testsupport::RecordingWindows {
+  void Untraced(Traffic way, std::string_view bytes) override {
+    if (way == Traffic::Received) received += int64_t(bytes.size());
+  }
+  int64_t received = 0;
+};
+struct WithCountingWindows {
+  CountingWindows windows;
+};
+
+/// The link with recording windows and its connection dialog.
+class Core : WithCountingWindows, public devlink::DeviceLink {
  public:
-  Core() : DeviceLink(windows, windows.pages), dialog(*this, windows) {
-    // Counts what the serial port delivers, for the wire time.
-    ComPort.OnRxChar = [this](int count) {
-      received += count;
-      ComPortRxChar(count);
-    };
-  }
+  Core() : DeviceLink(windows, windows.pages), dialog(*this, windows) {}
 
-  void ComPort_Encode_Parsing(const devlink::LineWords& w) override {
-    DeviceLink::ComPort_Encode_Parsing(w);
-    if (w[0] == "!END-TAG!" && Record().ReplyState == devlink::reply::kDns) done = true;
-  }
-
-  /// Logs in as the login dialog does and waits for the series to end.
+  /// Logs in as the login dialog does and waits for the read-out to end.
   bool ReadOut() {
     windows.trace.Clear();
-    windows.pages.SG_VoIP_Phone_number.SetRowCount(2);
-    TestRecord().StartVoipReadOut();
-    done = false;
-    SendGetData("start-login admin admin\r");
-    TestRecord().ReplyState = devlink::reply::kLogin;
-    return platform::DelayUntil(kReadOutLimitMs, [this] { return done; });
+    const size_t before = windows.endings.size();
+    SendLogin("admin", "admin");
+    return platform::DelayUntil(kReadOutLimitMs, [&] { return windows.endings.size() > before; }) &&
+           windows.endings.back().outcome == devlink::Outcome::Complete;
   }
 
+  int64_t& received = windows.received;
   devlink::TF_Connection dialog;
-  bool done = false;
-  int64_t received = 0;
 };
 
 void ConnectTcp(devlink::TF_Connection& dialog, const devlink::DeviceLink& link, uint16_t port) {
@@ -178,7 +174,7 @@ void BM_ReadOutPty9600(benchmark::State& state) {
   core.dialog.CB_Serial.SetPortNames({gw.ptyPath});
   core.dialog.CB_Serial.UserChoose(0);
   core.dialog.BB_ConnectClick();
-  if (!core.ComPort.Connected() || !core.ProbeAnswered()) {
+  if (!core.SerialOpen() || !core.Record().ProbeAnswered()) {
     state.SkipWithError("the serial probe was not answered");
     return;
   }
@@ -231,8 +227,8 @@ void BM_IdleCpu(benchmark::State& state) {
   // leaves it.
   ConnectTcp(program.Connection(), c, gw.tcpPort);
   c.SendGetData("start-login admin admin\r");
-  c.TestRecord().ReplyState = devlink::reply::kLogin;
-  platform::DelayUntil(kReadOutLimitMs, [&] { return c.Record().ReplyState == devlink::reply::kDns; });
+  c.StartIn(devlink::LinkState().Reading(devlink::Reply::Login));
+  platform::DelayUntil(kReadOutLimitMs, [&] { return c.Record().ReplyState() == devlink::Reply::Dns; });
   platform::Delay(500);
   if (which == kStatusPolling) program.Main().PageControl1.UserSelect(&program.Main().Tab_Status_information);
 

@@ -102,8 +102,8 @@ struct Rig {
   void ReadOut(std::string_view bytes) {
     windows.trace.Clear();
     windows.pages.SG_VoIP_Phone_number.SetRowCount(2);
-    link.TestRecord().StartVoipReadOut();
-    link.TestRecord().ReplyState = devlink::reply::kLogin;
+    link.StartIn(
+        devlink::LinkState().VoipCounted(0, 0, 0).AddressesSeen(false).Reading(devlink::Reply::Login));
     constexpr size_t kChunk = 1460;
     for (size_t i = 0; i < bytes.size(); i += kChunk)
       link.Receive(bytes.substr(i, kChunk), devlink::LineEnds::Tcp);
@@ -134,7 +134,7 @@ void BM_ReceiveReadOut(benchmark::State& state) {
   const std::string& t = Bytes();
   for (auto _ : state) {
     rig.ReadOut(t);
-    benchmark::DoNotOptimize(rig.link.Record().ReplyState);
+    benchmark::DoNotOptimize(rig.link.Record().ReplyState());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
   state.counters["transcript_bytes"] = double(t.size());

@@ -153,7 +153,7 @@ void BM_SavePty9600(benchmark::State& state) {
   program.Login().ED_Password.SetText("admin");
   program.Login().BB_OK.Click();
   if (!platform::DelayUntil(kLimitMs, [&] {
-        return c.Running() == devlink::Conversation::None && c.Record().ReplyState == devlink::reply::kDns;
+        return c.Running() == devlink::Conversation::None && c.Record().ReplyState() == devlink::Reply::Dns;
       })) {
     state.SkipWithError("the read-out did not end");
     return;

@@ -38,16 +38,17 @@ std::string_view Bytes(const uint8_t* data, size_t size) {
 /// The words of a line and the word being received never outgrow their
 /// limits, whatever arrives.
 void CheckLinkBounds(const devlink::LinkRecord& link) {
-  Check(link.Tokens.size() == size_t(devlink::kTokenSlots), "the word table keeps its slot count");
-  Check(link.TokenIndex >= 0 && link.TokenIndex <= devlink::kTokenSlots, "TokenIndex stays within the table");
-  Check(link.RxLine.size() <= devlink::kMaxWordBytes, "RxLine stays within kMaxWordBytes");
+  Check(link.Tokens().size() == size_t(devlink::kTokenSlots), "the word table keeps its slot count");
+  Check(link.TokenIndex() >= 0 && link.TokenIndex() <= devlink::kTokenSlots,
+        "TokenIndex stays within the table");
+  Check(link.RxLine().size() <= devlink::kMaxWordBytes, "RxLine stays within kMaxWordBytes");
 }
 
 /// The starting reply states worth reaching at once: none, login, save
 /// handshake (never entered from a line), and the mapping states.
-constexpr int32_t kStartStates[8] = {devlink::reply::kNone,    devlink::reply::kLogin, devlink::reply::kSave,
-                                     devlink::reply::kWan,     devlink::reply::kVoip,  devlink::reply::kPstn,
-                                     devlink::reply::kVersion, devlink::reply::kModel};
+constexpr devlink::Reply kStartStates[8] = {
+    devlink::Reply::None, devlink::Reply::Login, devlink::Reply::Save,    devlink::Reply::Wan,
+    devlink::Reply::Voip, devlink::Reply::Pstn,  devlink::Reply::Version, devlink::Reply::Model};
 /// Sizes of the receive events the bytes are cut into (0: one event, as big
 /// as the receive buffer allows).
 constexpr size_t kChunks[16] = {0, 1, 2, 3, 5, 7, 11, 16, 31, 64, 127, 256, 1000, 1460, 4096, 20000};
@@ -61,10 +62,12 @@ int Receive(const uint8_t* data, size_t size, devlink::LineEnds ends) {
   // No transport is chosen: what the interpreter sends goes nowhere.
   ui::Program program([] {});
   devlink::DeviceLink& link = program.Link();
-  devlink::LinkRecord& record = link.TestRecord();
-  record.StatusMode = (control & 0x01) != 0;
-  record.StatusFollowUp = record.StatusMode;
-  record.ReplyState = kStartStates[(control >> 1) & 0x07];
+  const bool statusMode = (control & 0x01) != 0;
+  link.StartIn(devlink::LinkState()
+                   .StatusLines(statusMode)
+                   .FollowUpDue(statusMode)
+                   .Reading(kStartStates[(control >> 1) & 0x07]));
+  const devlink::LinkRecord record = link.Record();
   size_t chunk = kChunks[(control >> 4) & 0x0F];
   if (chunk == 0) chunk = devlink::DeviceLink::kReceiveBuffer;
 
@@ -72,7 +75,7 @@ int Receive(const uint8_t* data, size_t size, devlink::LineEnds ends) {
     link.Receive(bytes.substr(i, chunk), ends);
     CheckLinkBounds(record);
   }
-  for (const std::string& word : record.Tokens) Check(word.size() <= devlink::kMaxWordBytes, "a word fits");
+  for (const std::string& word : record.Tokens()) Check(word.size() <= devlink::kMaxWordBytes, "a word fits");
   Check(program.Main().pages.SG_VoIP_Phone_number.RowCount() <= devlink::kMaxVoicePorts + 1,
         "the phone grid stays within its port cap");
   return 0;

@@ -40,7 +40,7 @@ std::string EComPort::Text(int number) {
 std::string EComPort::Message(int number, int code) {
   std::string text = Text(number);
   if (number == CE_InvalidAsync || number == CE_ConnChangeProp) return text;
-  return text + " (win error code: " + std::to_string(code) + ")";
+  return text + " (system error " + std::to_string(code) + ")";
 }
 
 EComPort::EComPort(int number, int code)

@@ -49,7 +49,7 @@ class EComPort : public platform::Error {
 
   /// The fixed text of an error number ("Unable to open com port" for 1).
   static std::string Text(int number);
-  /// The full message: the text, plus " (win error code: N)" for every
+  /// The full message: the text, plus " (system error N)" for every
   /// number except 4 and 14.
   static std::string Message(int number, int code);
 

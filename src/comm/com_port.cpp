@@ -14,6 +14,7 @@
 #include "com_combo_box.h"
 #include "com_error.h"
 #include "com_thread.h"
+#include "line_speed.h"
 #include "platform/ui/delay.h"
 
 namespace comm {
@@ -326,11 +327,17 @@ void TCustomComPort::ApplyLineSettings() {
   t.c_cc[VSTOP] = fc.XoffChar();
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;
-  speed_t speed;
-  if (!SpeedFor(RateOf(baudRate_, customBaudRate_), speed)) throw EComPort(CE_SetState, EINVAL);
+  // A rate outside the termios table (14400, 56000, 128000, 256000, a custom
+  // one) is set through termios2 once the rest of the settings are in.
+  const int rate = RateOf(baudRate_, customBaudRate_);
+  if (rate <= 0) throw EComPort(CE_SetState, EINVAL);
+  speed_t speed = B9600;
+  const bool tabled = SpeedFor(rate, speed);
   cfsetispeed(&t, speed);
   cfsetospeed(&t, speed);
   if (tcsetattr(fd_, TCSANOW, &t) < 0) throw EComPort(CE_SetState, errno);
+  if (!tabled)
+    if (const int e = SetLineSpeed(fd_, rate)) throw EComPort(CE_SetState, e);
 
   // DTR and RTS held as set; a device without modem lines ignores them.
   auto line = [&](int bit, bool on) {

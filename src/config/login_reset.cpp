@@ -15,11 +15,13 @@ void Empty(std::initializer_list<platform::Edit*> edits) {
 
 }  // namespace
 
+void ResetPhoneGrid(ConfigPages& p) { p.SG_VoIP_Phone_number.SetRowCount(2); }
+
 void ClearLoginFields(ConfigPages& p) {
   // Shrinking drops the rows beyond the second together with their texts, so
   // a previous gateway's ports cannot reappear in rows the new read-out
   // does not fill.
-  p.SG_VoIP_Phone_number.SetRowCount(2);
+  ResetPhoneGrid(p);
 
   Empty({&p.ED_PPPoE_ID, &p.ED_PPPoE_Password, &p.ED_H323_ID, &p.ED_GK_password, &p.ED_service_http,
          &p.ED_service_telnet, &p.ED_service_ftp, &p.ED_service_h323, &p.ED_service_sip, &p.ED_service_morvel,

@@ -4,6 +4,10 @@ namespace config {
 
 class ConfigPages;
 
+/// The phone grid back to its title row and one port row (which the first
+/// port of a read-out reuses); the rows beyond go with their texts.
+void ResetPhoneGrid(ConfigPages& pages);
+
 /// Step 1, by the login dialog before it sends the login line: the grid back
 /// to two rows, the listed texts and addresses emptied, the status memo
 /// cleared. (The link's VoIP counters and Seen flags are reset by the caller.)

@@ -11,16 +11,13 @@ namespace {
 
 constexpr Colour kDisabledEdit = Colour::Sys(Colour::System::Light3D);
 constexpr Colour kEnabledEdit = Colour::Sys(Colour::System::Window);
-constexpr int kDefaultTcpPort = 514;
-constexpr uint32_t kProbeFirstWaitMs = 100;
-constexpr int kProbeEscapes = 10;
 
 /// The port text as a decimal integer; anything else gives the default port.
 int TcpPortNumber(const std::string& text) {
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [stop, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || stop != end) return kDefaultTcpPort;
+  if (ec != std::errc() || stop != end) return TF_Connection::kDefaultTcpPort;
   return value;
 }
 
@@ -44,16 +41,11 @@ TF_Connection::TF_Connection(DeviceLink& link, LinkWindows& windows)
       link_(link),
       windows_(windows) {
   RB_Serial.SetChecked(true);
-  L_Host.SetEnabled(false);
-  ED_host.SetEnabled(false);
-  ED_host.SetBackground(kDisabledEdit);
-  L_TCP_port.SetEnabled(false);
-  ED_TCP.SetText("514");
-  ED_TCP.SetEnabled(false);
-  ED_TCP.SetBackground(kDisabledEdit);
+  ShowTransportChoice(true);
+  ED_TCP.SetText(std::to_string(kDefaultTcpPort));
   BB_Connect.SetDefault(true);
 
-  CB_Serial.SetComPort(&link_.ComPort);
+  link_.Transport().BindPortList(CB_Serial);
   CB_Serial.SetComProperty(comm::TComProperty::cpPort);
 
   RB_Serial.onClick = [this] { RB_SerialClick(); };
@@ -71,33 +63,26 @@ TF_Connection::TF_Connection(DeviceLink& link, LinkWindows& windows)
   };
 }
 
-void TF_Connection::RB_SerialClick() {
-  L_port.SetEnabled(true);
-  CB_Serial.SetEnabled(true);
-  RB_TCP.SetChecked(false);
-  ED_host.SetEnabled(false);
-  ED_TCP.SetEnabled(false);
-  ED_host.SetBackground(kDisabledEdit);
-  ED_TCP.SetBackground(kDisabledEdit);
-  L_Host.SetEnabled(false);
-  L_TCP_port.SetEnabled(false);
-}
+void TF_Connection::RB_SerialClick() { ShowTransportChoice(true); }
 
-void TF_Connection::RB_TCPClick() {
-  L_port.SetEnabled(false);
-  CB_Serial.SetEnabled(false);
-  RB_Serial.SetChecked(false);
-  ED_host.SetEnabled(true);
-  ED_TCP.SetEnabled(true);
-  ED_host.SetBackground(kEnabledEdit);
-  ED_TCP.SetBackground(kEnabledEdit);
-  L_Host.SetEnabled(true);
-  L_TCP_port.SetEnabled(true);
+void TF_Connection::RB_TCPClick() { ShowTransportChoice(false); }
+
+void TF_Connection::ShowTransportChoice(bool serial) {
+  const Colour hostFields = serial ? kDisabledEdit : kEnabledEdit;
+  L_port.SetEnabled(serial);
+  CB_Serial.SetEnabled(serial);
+  (serial ? RB_TCP : RB_Serial).SetChecked(false);
+  ED_host.SetEnabled(!serial);
+  ED_TCP.SetEnabled(!serial);
+  ED_host.SetBackground(hostFields);
+  ED_TCP.SetBackground(hostFields);
+  L_Host.SetEnabled(!serial);
+  L_TCP_port.SetEnabled(!serial);
 }
 
 void TF_Connection::BB_CancelClick() { Close(); }
 
-void TF_Connection::CB_SerialChange() { link_.ComPort.SetPort(CB_Serial.Text()); }
+void TF_Connection::CB_SerialChange() { link_.Transport().SetSerialPortName(CB_Serial.Text()); }
 
 void TF_Connection::BB_ConnectClick() {
   // OK pressed again while the probe or the connect waits does nothing.
@@ -146,7 +131,7 @@ void TF_Connection::BB_ConnectClick() {
 }
 
 bool TF_Connection::AttemptAbandoned() const {
-  const bool serialGone = link_.Record().LinkMode == kLinkSerial && !link_.SerialOpen();
+  const bool serialGone = link_.Transport().Chosen() == TransportKind::Serial && !link_.SerialOpen();
   return attempt_ == Attempt::Abandoned || (attempt_ == Attempt::Running && serialGone);
 }
 
@@ -156,21 +141,9 @@ void TF_Connection::AbandonAttempt() {
 }
 
 bool TF_Connection::Comport_Connected() {
-  link_.ClearProbe();
-  link_.SendGetData("\r");
-  link_.SendGetData("\r");
-  link_.SendGetData("end\r");
-  link_.SendGetData("exit\r");
   // A port closed meanwhile (Cancel, Disconnect, the device gone) ends the
   // probe: nothing more is written to it.
-  if (platform::DelayUntil(kProbeFirstWaitMs, [this] { return AttemptAbandoned(); })) return false;
-  for (int i = 0; i < kProbeEscapes; ++i) link_.SendGetData("\x1b");
-  link_.SendGetData("\r");
-  link_.SendGetData("?");
-  // The answer to "?" takes longer than 100 ms on the wire at 9600 baud, so
-  // the wait lasts until it has been interpreted, within a bound.
-  platform::DelayUntil(kProbeWaitMs, [this] { return link_.ProbeAnswered() || AttemptAbandoned(); });
-  return link_.ProbeAnswered() && !AttemptAbandoned();
+  return link_.ProbeSerial([this] { return AttemptAbandoned(); });
 }
 
 }  // namespace devlink

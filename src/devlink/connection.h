@@ -46,8 +46,10 @@ class TF_Connection : public platform::Form {
 
   /// Longest the probe waits for the gateway's answer to "?", and the TCP
   /// connect for the connection; both end as soon as the outcome is known.
-  static constexpr uint32_t kProbeWaitMs = 2000;
+  static constexpr uint32_t kProbeWaitMs = DeviceLink::kProbeWaitMs;
   static constexpr uint32_t kConnectWaitMs = 5000;
+  /// The gateway's console port, the port field's start value.
+  static constexpr int kDefaultTcpPort = 514;
   /// How long OK waits for a TCP connection (kConnectWaitMs unless changed).
   void SetConnectWait(uint32_t ms) { connectWaitMs_ = ms; }
 
@@ -59,6 +61,9 @@ class TF_Connection : public platform::Form {
   /// Abandoned by the user, or the serial port closed under the probe.
   bool AttemptAbandoned() const;
   void AbandonAttempt();
+  /// The serial port's fields usable and the TCP fields not, or the reverse;
+  /// the other radio unchecked (the two sit in different frames).
+  void ShowTransportChoice(bool serial);
 
   DeviceLink& link_;
   LinkWindows& windows_;

@@ -6,58 +6,17 @@
 #include <utility>
 
 #include "config/login_reset.h"
+#include "devlink/conversation_names.h"
 #include "devlink/device_link.h"
 #include "lang/fixed_texts.h"
 
 namespace devlink {
 
-namespace {
-
-constexpr int kGridRows = 2;  // the title row and one port row
-
-std::string_view NameOf(Conversation c) {
-  switch (c) {
-    case Conversation::ReadOut: return "Read-out";
-    case Conversation::Save: return "Save";
-    case Conversation::Poll: return "Status poll";
-    case Conversation::Restart: return "Restart";
-    case Conversation::Typed: return "Typed line";
-    case Conversation::None: break;
-  }
-  return "Conversation";
-}
-
-std::string_view NameOf(Outcome o) {
-  switch (o) {
-    case Outcome::Complete: return "complete";
-    case Outcome::Refused: return "refused";
-    case Outcome::TimedOut: return "timed out";
-    case Outcome::Closed: return "closed";
-  }
-  return "";
-}
-
-std::string ErrorText(std::exception_ptr e) {
-  try {
-    std::rethrow_exception(e);
-  } catch (const std::exception& x) {
-    return x.what();
-  } catch (...) {
-    return "write failed";
-  }
-}
-
-}  // namespace
-
 void DeviceLink::ResetForConnect() {
-  record_.StartTagCount = 0;
-  record_.EndTagCount = 0;
-  pages_.SG_VoIP_Phone_number.SetRowCount(kGridRows);
-  record_.VoicePortRow = 0;
-  record_.PotsPeerCount = 0;
-  record_.PatternCount = 0;
-  record_.StatusMode = false;
-  record_.StatusFollowUp = false;
+  interpreter_.ResetForConnect();
+  config::ResetPhoneGrid(pages_);
+  reader_.SetStatusMode(false);
+  statusFollowUp_ = false;
   ConversationsClosed();
 }
 
@@ -72,22 +31,22 @@ void DeviceLink::SendLogin(std::string_view id, std::string_view password) {
 }
 
 void DeviceLink::StartLogin(const std::string& line) {
-  record_.StatusMode = false;  // the answers are read by the interpreter
-  record_.StartVoipReadOut();
+  reader_.SetStatusMode(false);  // the answers are read by the interpreter
+  interpreter_.StartVoipReadOut();
   config::ClearLoginFields(pages_);  // the grid back to one port row among them
   readOutStopped_ = false;
   awaited_ = "start-login";
   ApplySaveLook();
   Sending([&] { SendGetData(line); });
-  ClearData();
+  config::ClearData(pages_);
   // Read the answer as the login's even before its echo arrives.
-  record_.ReplyState = reply::kLogin;
+  interpreter_.Expect(Reply::Login);
 }
 
 // ---- The save ----
 
 void DeviceLink::LeaveStatusMode() {
-  if (queue_.Running() != Conversation::Poll) record_.StatusMode = false;
+  if (queue_.Running() != Conversation::Poll) reader_.SetStatusMode(false);
 }
 
 void DeviceLink::BeginSave(std::vector<std::string> script) {
@@ -99,11 +58,8 @@ void DeviceLink::BeginSave(std::vector<std::string> script) {
 }
 
 void DeviceLink::StartSave() {
-  record_.StatusMode = false;
-  record_.StartTagCount = 0;
-  record_.EndTagCount = 0;
-  record_.ReplyState = reply::kSave;
-  saveEchoPending_ = true;
+  reader_.SetStatusMode(false);
+  interpreter_.StartSave();
   Sending(
       [this] {
         SendGetData("\r");
@@ -116,25 +72,21 @@ void DeviceLink::StartSave() {
 // ---- Status polls ----
 
 void DeviceLink::Poll(PollStart start) {
-  LinkTransport* t = ChosenTransport();
-  if (!t || !t->IsOpen()) return;
+  if (!transports_.ChosenOpen()) return;
   queue_.Ask(Conversation::Poll, [this, start] { StartPoll(start); });
 }
 
-void DeviceLink::CancelPoll() { queue_.Drop(Conversation::Poll); }
-
 void DeviceLink::StartPoll(PollStart start) {
-  LinkTransport* t = ChosenTransport();
-  if (!t || !t->IsOpen()) {
-    Finish(Outcome::Closed, lang::fixed::LinkClosed());
+  if (!transports_.ChosenOpen()) {
+    End(Outcome::Closed, lang::fixed::LinkClosed());
     return;
   }
   platform::Memo& memo = pages_.M_State_Info;
   memo.Clear();
   if (start == PollStart::Tick) memo.Add(std::string());
-  record_.StatusMode = true;
-  record_.StatusFollowUp = true;
-  gatekeeperStatusSeen_ = false;
+  reader_.SetStatusMode(true);
+  statusFollowUp_ = true;
+  gatekeeperEchoSeen_ = false;
   pollLimit_.Start();
   Sending([this] { SendGetData("get-wan-status\r"); });
 }
@@ -142,11 +94,11 @@ void DeviceLink::StartPoll(PollStart start) {
 void DeviceLink::PollLine(std::string_view trimmed) {
   if (queue_.Running() != Conversation::Poll) return;
   if (trimmed == "get-gatekeeper-status")
-    gatekeeperStatusSeen_ = true;
-  else if (trimmed == "!END-TAG!" && gatekeeperStatusSeen_)
-    Finish(Outcome::Complete);
+    gatekeeperEchoSeen_ = true;
+  else if (trimmed == "!END-TAG!" && gatekeeperEchoSeen_)
+    End(Outcome::Complete);
   else if (trimmed.starts_with('%'))
-    Finish(Outcome::Refused, std::string(trimmed));
+    End(Outcome::Refused, std::string(trimmed));
 }
 
 // ---- Restart, disconnect, typed lines ----
@@ -157,7 +109,7 @@ void DeviceLink::Reboot() {
 }
 
 void DeviceLink::StartRestart() {
-  record_.StatusMode = false;
+  reader_.SetStatusMode(false);
   std::exception_ptr failed;
   try {
     SendGetData("reboot-system\r");
@@ -167,22 +119,22 @@ void DeviceLink::StartRestart() {
   // Nothing follows a reboot: what still waits ends with the link.
   std::deque<Conversation> dropped = queue_.TakeWaiting();
   if (failed)
-    Finish(Outcome::Closed, lang::fixed::LinkFailed(ErrorText(failed)), true);  // raised below
+    End(Outcome::Closed, lang::fixed::LinkFailed(ErrorText(failed)), true);  // raised below
   else
-    Finish(Outcome::Complete);
+    End(Outcome::Complete);
   for (Conversation c : dropped) Report({c, Outcome::Closed, lang::fixed::LinkClosed()}, {});
   closeAsked_ = true;
   // The wait starts even when the gateway could not be told: the transport
   // is closed all the same, and the error is shown after.
-  if (LinkTransport* t = ChosenTransport()) t->Close();
+  transports_.CloseChosen();
   windows_.ShowRestarting();
   if (failed) std::rethrow_exception(failed);
 }
 
 void DeviceLink::Disconnect() {
   closeAsked_ = true;
-  if (record_.LinkMode == kLinkSerial) SendGetData("end-morvel\r");
-  if (LinkTransport* t = ChosenTransport()) t->Close();
+  if (transports_.Chosen() == TransportKind::Serial) SendGetData("end-morvel\r");
+  transports_.CloseChosen();
 }
 
 void DeviceLink::SendEnd() {
@@ -196,149 +148,10 @@ void DeviceLink::SendTyped(std::string_view text) {
 }
 
 void DeviceLink::StartTyped(const std::string& line) {
-  record_.StatusMode = false;
+  reader_.SetStatusMode(false);
   Sending([&] { SendGetData(line); });
-  record_.ReplyState = reply::kWan;
-  LinkTransport* t = ChosenTransport();
-  if (!t || !t->IsOpen()) Finish(Outcome::Closed, lang::fixed::LinkClosed());
-}
-
-// ---- Endings ----
-
-void DeviceLink::Sending(const std::function<void()>& sends, bool raise) {
-  try {
-    sends();
-  } catch (...) {
-    // A raised error is shown by the general error handler: the outcome then
-    // needs no box of its own.
-    Finish(Outcome::Closed, lang::fixed::LinkFailed(ErrorText(std::current_exception())), raise);
-    if (raise) throw;
-  }
-}
-
-void DeviceLink::GatewayRefused(const std::string& line) {
-  switch (queue_.Running()) {
-    case Conversation::ReadOut:
-    case Conversation::Typed: Finish(Outcome::Refused, line); break;
-    case Conversation::Save:
-      if (!saveEchoPending_) Finish(Outcome::Refused, line);
-      break;
-    default: break;
-  }
-}
-
-void DeviceLink::Silent() {
-  const uint32_t limit = queue_.SilenceLimit();
-  switch (queue_.Running()) {
-    case Conversation::Typed: Finish(Outcome::Complete); break;  // its reply has ended
-    case Conversation::ReadOut: Finish(Outcome::TimedOut, awaited_); break;
-    case Conversation::Save:
-    case Conversation::Poll: Finish(Outcome::TimedOut, lang::fixed::GatewaySilent(limit)); break;
-    default: break;
-  }
-}
-
-void DeviceLink::Finish(Outcome outcome, std::string reason, bool shown, bool startNext) {
-  const Conversation c = queue_.Running();
-  if (c == Conversation::None) return;
-  Notes notes;
-  notes.shown = shown;
-  if (c == Conversation::Save) {
-    if (outcome == Outcome::Complete)
-      notes.restartFollows = queue_.Waiting(Conversation::Restart);
-    else
-      notes.restartDropped = queue_.Drop(Conversation::Restart);
-  }
-  if (c == Conversation::ReadOut && outcome != Outcome::Complete) {
-    readOutStopped_ = true;
-    // The rest of a stopped reply is read as nothing, so its end mark does
-    // not take the series on. A refused login stays ready for the next try.
-    if (!(outcome == Outcome::Refused && shown)) record_.ReplyState = reply::kNone;
-  }
-  Settle(c);
-  const Ending ending{c, outcome, std::move(reason)};
-  // What waited starts now, before the box: it need not wait for the user.
-  std::exception_ptr failed;
-  try {
-    queue_.End(startNext);
-  } catch (...) {
-    failed = std::current_exception();
-  }
-  ApplySaveLook();
-  Report(ending, notes);
-  if (failed) std::rethrow_exception(failed);
-}
-
-void DeviceLink::Settle(Conversation c) {
-  if (c == Conversation::Save) {
-    saveScript_.clear();
-    windows_.HideSaveProgress();
-  }
-  if (c == Conversation::Poll) pollLimit_.Stop();
-}
-
-void DeviceLink::Report(const Ending& e, const Notes& notes) {
-  namespace fixed = lang::fixed;
-  if (e.outcome != Outcome::Complete)
-    windows_.Trace(fixed::NotCompleteTrace(NameOf(e.conversation), NameOf(e.outcome), e.reason));
-  windows_.ConversationEnded(e);
-  if (notes.shown) return;
-  const uint32_t limit = queue_.SilenceLimit();
-  if (e.conversation == Conversation::Save) {
-    if (e.outcome == Outcome::Complete) {
-      const std::string second =
-          notes.restartFollows ? fixed::RestartFollows() : windows_.Message(lang::Msg::PleaseRestart);
-      platform::ShowMessageBox(windows_.Message(lang::Msg::SaveComplete) + "\r" + second, "OK",
-                               platform::Icon::Information);
-      return;
-    }
-    std::string why = e.outcome == Outcome::Refused    ? fixed::GatewayRefused(e.reason)
-                      : e.outcome == Outcome::TimedOut ? e.reason
-                      : e.reason.empty()               ? fixed::LinkClosed()
-                                                       : e.reason;
-    platform::ShowMessageBox(fixed::SaveFailed(why, notes.restartDropped), "Error", platform::Icon::Error);
-  } else if (e.conversation == Conversation::ReadOut && e.outcome != Outcome::Complete) {
-    if (e.outcome == Outcome::Closed && e.reason.empty()) return;  // the user closed the link
-    std::string text;
-    if (e.outcome == Outcome::TimedOut)
-      text = e.reason == "start-login" ? fixed::LoginUnanswered(limit)
-                                       : fixed::ReadOutStopped(fixed::ReplyNeverEnded(e.reason, limit));
-    else
-      text =
-          fixed::ReadOutStopped(e.outcome == Outcome::Refused ? fixed::GatewayRefused(e.reason) : e.reason);
-    platform::ShowMessageBox(text, "Error", platform::Icon::Error);
-  } else if (e.conversation == Conversation::Poll && e.outcome == Outcome::TimedOut) {
-    pages_.M_State_Info.Add(fixed::StatusStopped());
-  }
-}
-
-void DeviceLink::AllowSave(bool allowed) {
-  saveAllowed_ = allowed;
-  ApplySaveLook();
-}
-
-void DeviceLink::ApplySaveLook() {
-  windows_.EnableSave(saveAllowed_ && !readOutStopped_ && !queue_.Asked(Conversation::ReadOut) &&
-                      !queue_.Asked(Conversation::Save));
-}
-
-void DeviceLink::ConversationsClosed() {
-  // A close the user asked for ends what runs without a reason to show.
-  const std::string why = std::exchange(closeAsked_, false) ? std::string() : lang::fixed::LinkClosed();
-  Finish(Outcome::Closed, why, false, false);
-  // What waited never began: each ends closed too. A restart behind a save
-  // is named in the save's box.
-  std::deque<Conversation> dropped = queue_.TakeWaiting();
-  const bool saveDropped = std::find(dropped.begin(), dropped.end(), Conversation::Save) != dropped.end();
-  const bool restartDropped =
-      std::find(dropped.begin(), dropped.end(), Conversation::Restart) != dropped.end();
-  for (Conversation c : dropped) {
-    if (c == Conversation::Restart && saveDropped) continue;
-    Settle(c);
-    Report({c, Outcome::Closed, why.empty() ? lang::fixed::LinkClosed() : why},
-           {false, c == Conversation::Save && restartDropped, false});
-  }
-  ApplySaveLook();
+  interpreter_.Expect(Reply::Wan);
+  if (!transports_.ChosenOpen()) End(Outcome::Closed, lang::fixed::LinkClosed());
 }
 
 }  // namespace devlink

@@ -1,83 +1,158 @@
-// The link's two ways to talk to the gateway and its small text operations.
+// The link's parts joined: sends, the receive path's entry, the transports'
+// events, the serial probe, and a link started in a given state.
 #include "devlink/device_link.h"
 
-#include "config/address_checks.h"
+#include "lang/language_file.h"
+#include "platform/ui/delay.h"
 
 namespace devlink {
+
+namespace {
+
+constexpr uint32_t kProbeFirstWaitMs = 100;
+constexpr int kProbeEscapes = 10;
+
+}  // namespace
 
 DeviceLink::DeviceLink(LinkWindows& windows, config::ConfigPages& pages) : windows_(windows), pages_(pages) {
   pollLimit_.onTimer = [this] {
     pollLimit_.Stop();
     if (queue_.Running() == Conversation::Poll)
-      Finish(Outcome::TimedOut,
-             "the status did not end within " + std::to_string(kPollLimitMs / 1000) + " s");
+      End(Outcome::TimedOut, "the status did not end within " + std::to_string(kPollLimitMs / 1000) + " s");
   };
-  SetUpTransports();
 }
 
-DeviceLink::~DeviceLink() {
-  // The link ends with the program: no close event reaches the windows.
-  ComPort.OnAfterOpen = nullptr;
-  ComPort.OnAfterClose = nullptr;
-  ComPort.OnRxChar = nullptr;
-  ClientSocket.OnConnect = nullptr;
-  ClientSocket.OnDisconnect = nullptr;
-  ClientSocket.OnRead = nullptr;
-  ClientSocket.OnError = nullptr;
-  try {
-    ComPort.Close();
-  } catch (...) {
-  }
-}
-
-void DeviceLink::SetTransport(int32_t mode, LinkTransport* transport) {
-  if (mode == kLinkSerial) serial_ = transport;
-  if (mode == kLinkTcp) tcp_ = transport;
-}
-
-LinkTransport* DeviceLink::ChosenTransport() const {
-  if (record_.LinkMode == kLinkSerial) return serial_;
-  if (record_.LinkMode == kLinkTcp) return tcp_;
-  return nullptr;
-}
+DeviceLink::~DeviceLink() = default;
 
 void DeviceLink::SendGetData(std::string_view text) {
-  record_.TokenIndex = 0;
+  reader_.StartCommand();
   windows_.Trace("Send_Message : " + std::string(text));
-  // Slots 0 to 1023 are emptied; the second half is left as it is.
-  for (int i = 0; i < tokensFilled_; ++i) record_.Tokens[i].clear();
-  tokensFilled_ = 0;
-  if (LinkTransport* t = ChosenTransport()) {
+  if (transports_.Writable()) {
     queue_.Activity();
-    t->Write(text);
+    transports_.Write(text);
   }
 }
 
 void DeviceLink::SendPutData(std::string_view text) {
-  LinkTransport* t = ChosenTransport();
-  if (!t) return;
+  if (!transports_.Writable()) return;
   std::string line;
   line.reserve(text.size() + 1);
   line.append(text);
   line.push_back('\r');
   queue_.Activity();
-  t->Write(line);
+  transports_.Write(line);
   windows_.Untraced(LinkWindows::Traffic::Sent, text);
 }
 
-int DeviceLink::IndexOfStr(std::string_view text, std::string_view name) {
-  const std::string_view prefix = text.substr(0, name.size());
-  std::string line;
-  line.reserve(prefix.size() + 3 + name.size());
-  line.append(prefix).append(" : ").append(name);
-  windows_.Trace(std::move(line));
-  return prefix == name ? 0 : -1;
+void DeviceLink::Receive(std::string_view bytes, LineEnds) {
+  queue_.Activity();
+  const bool status = reader_.StatusMode();
+  reader_.Receive(bytes);
+  // The gatekeeper query follows the first chunk after a WAN status poll.
+  if (status && statusFollowUp_) {
+    SendGetData("get-gatekeeper-status\r");
+    SendGetData(" ");
+    SendGetData(" ");
+    statusFollowUp_ = false;
+  }
 }
 
-std::string DeviceLink::NumberToken(std::string_view text, char delimiter) {
-  return std::string(text.substr(0, text.find(delimiter)));
+void DeviceLink::BytesReceived(std::string_view bytes, LineEnds ends) {
+  windows_.Untraced(LinkWindows::Traffic::Received, bytes);
+  Receive(bytes, ends);
 }
 
-std::string DeviceLink::Trim_Blank(std::string_view text) { return config::WithoutBlanks(text); }
+void DeviceLink::StatusLine(std::string line) {
+  const std::string trimmed(lang::TrimControls(line));
+  platform::Memo& memo = pages_.M_State_Info;
+  if (trimmed == "System Information") memo.Add(std::string());
+  if (trimmed != "!START-TAG!" && trimmed != "!END-TAG!" && trimmed != "get-wan-status" &&
+      trimmed != "get-gatekeeper-status")
+    memo.Add(std::move(line));
+  PollLine(trimmed);
+}
+
+void DeviceLink::TransportOpened(TransportKind kind) {
+  closeAsked_ = readOutStopped_ = false;
+  windows_.Trace("Connected...");
+  if (kind == TransportKind::Tcp) {
+    AllowSave(true);
+    windows_.ShowTcpConnected();
+  } else {
+    windows_.ShowSerialConnected();
+  }
+}
+
+void DeviceLink::TransportClosed(TransportKind) {
+  windows_.Trace("Disconnected...");
+  // Nothing more comes from this transport: no conversation waits for it,
+  // and the status polling stops until the user chooses the page again.
+  AllowSave(false);
+  ConversationsClosed();
+  windows_.ShowDisconnected();
+}
+
+void DeviceLink::AbandonOpen() {
+  closeAsked_ = true;
+  transports_.AbandonOpen();
+}
+
+bool DeviceLink::ProbeSerial(const std::function<bool()>& abandoned) {
+  interpreter_.ClearProbe();
+  SendGetData("\r");
+  SendGetData("\r");
+  SendGetData("end\r");
+  SendGetData("exit\r");
+  if (platform::DelayUntil(kProbeFirstWaitMs, abandoned)) return false;
+  for (int i = 0; i < kProbeEscapes; ++i) SendGetData("\x1b");
+  SendGetData("\r");
+  SendGetData("?");
+  // The answer to "?" takes longer than 100 ms on the wire at 9600 baud, so
+  // the wait lasts until it has been interpreted, within a bound.
+  platform::DelayUntil(kProbeWaitMs, [&] { return interpreter_.ProbeAnswered() || abandoned(); });
+  return interpreter_.ProbeAnswered() && !abandoned();
+}
+
+void DeviceLink::QueryNext(std::string_view command) {
+  if (queue_.Running() == Conversation::Typed) queue_.Become(Conversation::ReadOut);
+  if (queue_.Running() == Conversation::ReadOut) awaited_ = std::string(command);
+}
+
+void DeviceLink::SendScript() {
+  // The lines made when Save was pressed, exactly: what the pages hold now
+  // may have changed since.
+  Sending(
+      [this] {
+        const std::vector<std::string> script = saveScript_;
+        size_t total = 0, sent = 0;
+        for (const std::string& line : script) total += line.size() + 1;
+        for (const std::string& line : script) {
+          SendPutData(line);
+          sent += line.size() + 1;
+          windows_.ShowSaveProgress(int(sent * 100 / total));
+        }
+        interpreter_.Expect(Reply::Save);
+        SendGetData("!END-TAG!\r");
+      },
+      false);
+}
+
+void DeviceLink::StartIn(const LinkState& s) {
+  if (s.transport_) transports_.Choose(*s.transport_);
+  if (s.reply_) interpreter_.Expect(*s.reply_);
+  if (s.statusMode_) reader_.SetStatusMode(*s.statusMode_);
+  if (s.followUpDue_) statusFollowUp_ = *s.followUpDue_;
+  ReplyInterpreter::Counts& counts = interpreter_.CountsToStartFrom();
+  if (s.tags_) std::tie(counts.StartTagCount, counts.EndTagCount) = *s.tags_;
+  if (s.voip_) {
+    counts.VoicePortRow = (*s.voip_)[0];
+    counts.PotsPeerCount = (*s.voip_)[1];
+    counts.PatternCount = (*s.voip_)[2];
+  }
+  if (s.addressesSeen_)
+    counts.GatekeeperSeen = counts.SipServerSeen = counts.CallAgentSeen = *s.addressesSeen_;
+  for (const auto& [slot, word] : s.words_) reader_.SetWord(slot, word);
+  if (s.nextSlot_) reader_.StartAt(*s.nextSlot_);
+}
 
 }  // namespace devlink

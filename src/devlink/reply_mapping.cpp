@@ -8,7 +8,7 @@
 // interpreter after the rows here.
 #include <string>
 
-#include "devlink/device_link.h"
+#include "devlink/reply_interpreter.h"
 
 namespace devlink {
 
@@ -21,7 +21,7 @@ using config::kH323, config::kMgcp, config::kSip;
 /// reply `state`, when word `keyAt` is `key` (and word `testAt` is `test`,
 /// unless `test` is empty), the field := word `valueAt`.
 struct WordRow {
-  int32_t state;
+  Reply state;
   int keyAt;
   std::string_view key;
   int testAt;
@@ -31,17 +31,17 @@ struct WordRow {
 };
 using P = config::ConfigPages;
 constexpr WordRow kWordRows[] = {
-    {reply::kWan, 0, "ppp", 1, "pap", 3, &P::ED_PPPoE_ID},
-    {reply::kWan, 0, "ppp", 1, "pap", 5, &P::ED_PPPoE_Password},
-    {reply::kAutoUpgrade, 1, "authentication", 0, {}, 3, &P::ED_auto_upgrade_ID},
-    {reply::kAutoUpgrade, 1, "authentication", 0, {}, 5, &P::ED_auto_upgrade_password},
-    {reply::kAutoUpgrade, 1, "url", 0, {}, 2, &P::ED_server_URL},
-    {reply::kVoip, 0, "h323-id", 0, {}, 1, &P::ED_H323_ID},
-    {reply::kVoip, 0, "security", 0, {}, 2, &P::ED_GK_password},
-    {reply::kVoip, 0, "sip-username", 0, {}, 1, &P::ED_SIP_Username},
-    {reply::kVoip, 0, "sip-password", 0, {}, 1, &P::ED_SIP_password},
-    {reply::kPstn, 0, "ppp", 2, "sent-username", 3, &P::ED_PSTN_login},
-    {reply::kPstn, 0, "ppp", 2, "sent-username", 5, &P::ED_PSTN_password},
+    {Reply::Wan, 0, "ppp", 1, "pap", 3, &P::ED_PPPoE_ID},
+    {Reply::Wan, 0, "ppp", 1, "pap", 5, &P::ED_PPPoE_Password},
+    {Reply::AutoUpgrade, 1, "authentication", 0, {}, 3, &P::ED_auto_upgrade_ID},
+    {Reply::AutoUpgrade, 1, "authentication", 0, {}, 5, &P::ED_auto_upgrade_password},
+    {Reply::AutoUpgrade, 1, "url", 0, {}, 2, &P::ED_server_URL},
+    {Reply::Voip, 0, "h323-id", 0, {}, 1, &P::ED_H323_ID},
+    {Reply::Voip, 0, "security", 0, {}, 2, &P::ED_GK_password},
+    {Reply::Voip, 0, "sip-username", 0, {}, 1, &P::ED_SIP_Username},
+    {Reply::Voip, 0, "sip-password", 0, {}, 1, &P::ED_SIP_password},
+    {Reply::Pstn, 0, "ppp", 2, "sent-username", 3, &P::ED_PSTN_login},
+    {Reply::Pstn, 0, "ppp", 2, "sent-username", 5, &P::ED_PSTN_password},
 };
 
 /// The first address line of a kind goes to the primary field, every later
@@ -53,7 +53,7 @@ void FirstOrSecond(bool& seen, platform::Edit& first, platform::Edit& second, co
 
 }  // namespace
 
-void DeviceLink::TakeWords(int32_t state, const LineWords& w) {
+void ReplyInterpreter::TakeWords(Reply state, const LineWords& w) {
   for (const WordRow& r : kWordRows)
     if (r.state == state && w[r.keyAt] == r.key && (r.test.empty() || w[r.testAt] == r.test))
       (pages_.*r.field).SetText(w[r.valueAt]);
@@ -70,7 +70,7 @@ std::vector<const platform::Control*> OneWordFields(const config::ConfigPages& p
   return fields;
 }
 
-void DeviceLink::MapWan(const LineWords& w) {
+void ReplyInterpreter::MapWan(const LineWords& w) {
   config::ConfigPages& p = pages_;
   const std::string& key = w[0];
   if (key == "qos-control") {
@@ -92,12 +92,12 @@ void DeviceLink::MapWan(const LineWords& w) {
   } else if (key == "ppp") {
     if (w[1] == "pap") {
       p.RG_Network_type.SetItemIndex(kPppoe);
-      TakeWords(reply::kWan, w);
+      TakeWords(Reply::Wan, w);
     }
   }
 }
 
-void DeviceLink::MapLan(const LineWords& w) {
+void ReplyInterpreter::MapLan(const LineWords& w) {
   config::ConfigPages& p = pages_;
   const std::string& key = w[0];
   if (key == "no") {
@@ -115,7 +115,7 @@ void DeviceLink::MapLan(const LineWords& w) {
   }
 }
 
-void DeviceLink::MapDns(const LineWords& w) {
+void ReplyInterpreter::MapDns(const LineWords& w) {
   if (w[0] != "dnshost") return;
   config::ConfigPages& p = pages_;
   // The WAN reply has already chosen the network type.
@@ -126,13 +126,13 @@ void DeviceLink::MapDns(const LineWords& w) {
   }
 }
 
-void DeviceLink::MapAutoUpgrade(const LineWords& w) {
+void ReplyInterpreter::MapAutoUpgrade(const LineWords& w) {
   config::ConfigPages& p = pages_;
   // Matched on word 1 whatever word 0 is, so an empty line after a matched
   // one repeats the match with the words left over.
   const std::string& key = w[1];
   if (key == "authentication" || key == "url") {
-    TakeWords(reply::kAutoUpgrade, w);
+    TakeWords(Reply::AutoUpgrade, w);
   } else if (key == "auto-reboot") {
     p.CK_upgrade_complete_restart.SetChecked(true);
   } else if (key == "action") {
@@ -146,7 +146,7 @@ void DeviceLink::MapAutoUpgrade(const LineWords& w) {
   }
 }
 
-void DeviceLink::MapService(const LineWords& w) {
+void ReplyInterpreter::MapService(const LineWords& w) {
   config::ConfigPages& p = pages_;
   if (w[0] == "service") {
     if (const config::ServiceFields* s = config::FindService(w[1])) (p.*s->check).SetChecked(true);
@@ -155,76 +155,76 @@ void DeviceLink::MapService(const LineWords& w) {
   }
 }
 
-void DeviceLink::MapServicePort(const LineWords& w) {
+void ReplyInterpreter::MapServicePort(const LineWords& w) {
   if (const config::ServiceFields* s = config::FindService(w[1])) (pages_.*s->port).SetText(w[2]);
 }
 
-void DeviceLink::MapVersion(const LineWords& w) {
+void ReplyInterpreter::MapVersion(const LineWords& w) {
   if (w[0] == "version") pages_.L_version.SetCaption(w[1]);
 }
 
-void DeviceLink::MapVoip(const LineWords& w) {
+void ReplyInterpreter::MapVoip(const LineWords& w) {
   config::ConfigPages& p = pages_;
   platform::StringGrid& grid = p.SG_VoIP_Phone_number;
   const std::string& key = w[0];
   if (key == "voice-port") {
-    if (record_.VoicePortRow >= kMaxVoicePorts) {
+    if (counts_.VoicePortRow >= kMaxVoicePorts) {
       // One past the last row: the "!" lines of the ports passed over set
       // nothing, and the trace line is written once per read-out.
-      if (record_.VoicePortRow == kMaxVoicePorts)
+      if (counts_.VoicePortRow == kMaxVoicePorts)
         windows_.Trace("voice-port lines beyond " + std::to_string(kMaxVoicePorts) + " ports passed over");
-      record_.VoicePortRow = kMaxVoicePorts + 1;
+      counts_.VoicePortRow = kMaxVoicePorts + 1;
       return;
     }
     // The first port reuses the grid's single data row.
-    if (record_.VoicePortRow > 0) grid.AddRow();
-    ++record_.VoicePortRow;
-    grid.SetCell(0, record_.VoicePortRow, w[1]);
+    if (counts_.VoicePortRow > 0) grid.AddRow();
+    ++counts_.VoicePortRow;
+    grid.SetCell(0, counts_.VoicePortRow, w[1]);
   } else if (key == "!") {
     if (w[1] == "FXS" || w[1] == "FXO" || w[1] == "E1" || w[1] == "E&M")
-      grid.SetCell(1, record_.VoicePortRow, w[1]);
+      grid.SetCell(1, counts_.VoicePortRow, w[1]);
   } else if (key == "dial-peer") {
-    if (w[3] == "pots") ++record_.PotsPeerCount;
+    if (w[3] == "pots") ++counts_.PotsPeerCount;
   } else if (key == "destination-pattern") {
     // Held only while the pots dial-peers are at least as many as the
     // patterns, so the patterns of the VoIP peers after them are not.
-    ++record_.PatternCount;
-    if (record_.PotsPeerCount >= record_.PatternCount) record_.HeldPattern = w[1];
+    ++counts_.PatternCount;
+    if (counts_.PotsPeerCount >= counts_.PatternCount) heldPattern_ = w[1];
   } else if (key == "port") {
     for (int row : grid.RowsWith(0, w[1]))
-      if (row >= 1) grid.SetCell(2, row, record_.HeldPattern);
-    record_.HeldPattern.clear();
+      if (row >= 1) grid.SetCell(2, row, heldPattern_);
+    heldPattern_.clear();
   } else if (key == "gkip") {
-    FirstOrSecond(record_.GatekeeperSeen, p.ED_Gatekeeper_IP, p.ED_Gatekeeper_IP2, w[1]);
+    FirstOrSecond(counts_.GatekeeperSeen, p.ED_Gatekeeper_IP, p.ED_Gatekeeper_IP2, w[1]);
     p.RG_Protocol.SetItemIndex(kH323);
   } else if (key == "rule") {
     if (w[1] == "0") p.ED_NUM.SetText(NumberToken(w[3], '%'));
   } else if (key == "sip-server") {
-    FirstOrSecond(record_.SipServerSeen, p.ED_SIP_Server_1, p.ED_SIP_Server_2, w[1]);
+    FirstOrSecond(counts_.SipServerSeen, p.ED_SIP_Server_1, p.ED_SIP_Server_2, w[1]);
     p.RG_Protocol.SetItemIndex(kSip);
   } else if (key == "call-agent") {
-    FirstOrSecond(record_.CallAgentSeen, p.ED_MGCP_CallAgent_1, p.ED_MGCP_CallAgent_2, w[1]);
+    FirstOrSecond(counts_.CallAgentSeen, p.ED_MGCP_CallAgent_1, p.ED_MGCP_CallAgent_2, w[1]);
     p.RG_Protocol.SetItemIndex(kMgcp);
   } else {
-    TakeWords(reply::kVoip, w);  // h323-id, security, sip-username, sip-password
+    TakeWords(Reply::Voip, w);  // h323-id, security, sip-username, sip-password
   }
 }
 
-void DeviceLink::MapPstn(const LineWords& w) {
+void ReplyInterpreter::MapPstn(const LineWords& w) {
   config::ConfigPages& p = pages_;
   // Once the always-up mode has been seen it is chosen for every later line.
-  (record_.PstnAllUp ? p.RB_All_up : p.RB_Dial_up).SetChecked(true);
+  (counts_.PstnAllUp ? p.RB_All_up : p.RB_Dial_up).SetChecked(true);
   const std::string& key = w[0];
   if (key == "modem") {
     if (w[1] == "keep-active") {
-      record_.PstnAllUp = true;
+      counts_.PstnAllUp = true;
       p.RB_All_up.SetChecked(true);
     } else if (w[2] == "dialer") {
       // The dialer word carries a four-character dial prefix before the number.
       p.ED_PSTN_dialing.SetText(w[3].size() > 4 ? w[3].substr(4) : std::string());
     }
   } else if (key == "ppp") {
-    TakeWords(reply::kPstn, w);  // the login when word 2 is "sent-username"
+    TakeWords(Reply::Pstn, w);  // the login when word 2 is "sent-username"
   }
 }
 

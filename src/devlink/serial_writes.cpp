@@ -2,16 +2,16 @@
 // port's close.
 #include <utility>
 
-#include "devlink/device_link.h"
+#include "devlink/transports.h"
 
 namespace devlink {
 
-void DeviceLink::WriteSerial(std::string_view bytes) {
+void Transports::WriteSerial(std::string_view bytes) {
   if (serialClosing_) return;  // nothing goes out once closing has begun
   struct Writing {
-    DeviceLink& link;
+    Transports& link;
     const bool outer;
-    explicit Writing(DeviceLink& l) : link(l), outer(!std::exchange(l.serialWriting_, true)) {}
+    explicit Writing(Transports& l) : link(l), outer(!std::exchange(l.serialWriting_, true)) {}
     ~Writing() {
       if (!outer) return;
       link.serialWriting_ = false;
@@ -19,10 +19,10 @@ void DeviceLink::WriteSerial(std::string_view bytes) {
       if (link.serialDeferred_ && !link.receiving_) link.heldRead_.Start();
     }
   } writing(*this);
-  ComPort.WriteText(bytes);
+  port_.WriteText(bytes);
 }
 
-void DeviceLink::CloseSerialPort() {
+void Transports::CloseSerialPort() {
   // Closing runs hand-overs the port had already queued: their bytes belong
   // to a conversation that is over, and a query they would cause must not
   // follow "end-morvel".
@@ -34,15 +34,15 @@ void DeviceLink::CloseSerialPort() {
       if (outer) flag = false;
     }
   } reset{serialClosing_, outer};
-  ComPort.Close();
+  port_.Close();
 }
 
-void DeviceLink::ReadHeldBytes() {
+void Transports::ReadHeldBytes() {
   heldRead_.Stop();
   if (receiving_ || serialWriting_ || !serialDeferred_) return;
   serialDeferred_ = false;
-  if (!ComPort.Connected()) return;
-  if (const int waiting = ComPort.PendingInputCount(); waiting > 0) ComPortRxChar(waiting);
+  if (!port_.Connected()) return;
+  if (const int waiting = port_.PendingInputCount(); waiting > 0) ComPortRxChar(waiting);
 }
 
 }  // namespace devlink

@@ -1,122 +1,151 @@
-// The two transports of the link: the serial port and the TCP client socket,
-// opening them for the connection dialog, their open, close, connect,
-// disconnect and error events, and their read events.
-#include <algorithm>
-#include <string>
-#include <utility>
+// The transports: setting up the port and the socket, opening and closing
+// them, their events, and their read events in arrival order.
+#include "devlink/transports.h"
 
-#include "devlink/device_link.h"
+#include <algorithm>
+#include <utility>
 
 namespace devlink {
 
-void DeviceLink::SetUpTransports() {
-  ComPort.SetBaudRate(comm::TBaudRate::br9600);
-  ComPort.SetDataBits(comm::TDataBits::dbEight);
-  ComPort.Parity().SetBits(comm::TParityBits::prNone);
-  ComPort.SetStopBits(comm::TStopBits::sbOneStopBit);
-  comm::TComFlowControl& flow = ComPort.FlowControl();
+Transports::Transports(TransportEvents& events) : events_(events) {
+  SetUpPort();
+  SetUpSocket();
+  heldRead_.onTimer = [this] { ReadHeldBytes(); };
+}
+
+Transports::~Transports() {
+  // The link ends with the program: no close event reaches the windows.
+  port_.OnAfterOpen = nullptr;
+  port_.OnAfterClose = nullptr;
+  port_.OnRxChar = nullptr;
+  socket_.OnConnect = nullptr;
+  socket_.OnDisconnect = nullptr;
+  socket_.OnRead = nullptr;
+  socket_.OnError = nullptr;
+  try {
+    port_.Close();
+  } catch (...) {
+  }
+}
+
+void Transports::SetUpPort() {
+  port_.SetBaudRate(comm::TBaudRate::br9600);
+  port_.SetDataBits(comm::TDataBits::dbEight);
+  port_.Parity().SetBits(comm::TParityBits::prNone);
+  port_.SetStopBits(comm::TStopBits::sbOneStopBit);
+  comm::TComFlowControl& flow = port_.FlowControl();
   flow.SetOutCTSFlow(false);
   flow.SetOutDSRFlow(false);
   flow.SetControlDTR(comm::TDTRFlowControl::dtrDisable);
   flow.SetControlRTS(comm::TRTSFlowControl::rtsDisable);
   flow.SetXonXoffOut(false);
   flow.SetXonXoffIn(false);
-  ComPort.Buffer().SetInputSize(5118);
-  ComPort.Buffer().SetOutputSize(5118);
-  ComPort.SetEvents(comm::kAllComEvents);
-  ComPort.OnAfterOpen = [this] { ComPortAfterOpen(); };
-  ComPort.OnAfterClose = [this] { ComPortAfterClose(); };
-  ComPort.OnRxChar = [this](int count) { ComPortRxChar(count); };
-
-  ClientSocket.OnConnect = [this](comm::TClientWinSocket& s) { ClientSocketConnect(s); };
-  ClientSocket.OnDisconnect = [this](comm::TClientWinSocket& s) { ClientSocketDisconnect(s); };
-  ClientSocket.OnRead = [this](comm::TClientWinSocket& s) { ClientSocketRead(s); };
-  ClientSocket.OnError = [this](comm::TClientWinSocket& s, comm::TErrorEvent e, int& code) {
-    ClientSocketError(s, e, code);
-  };
-
-  serial_ = &serialTransport_;
-  heldRead_.onTimer = [this] { ReadHeldBytes(); };
-  tcp_ = &tcpTransport_;
+  port_.Buffer().SetInputSize(5118);
+  port_.Buffer().SetOutputSize(5118);
+  port_.SetEvents(comm::kAllComEvents);
+  port_.OnAfterOpen = [this] { events_.TransportOpened(TransportKind::Serial); };
+  port_.OnAfterClose = [this] { events_.TransportClosed(TransportKind::Serial); };
+  port_.OnRxChar = [this](int count) { ComPortRxChar(count); };
 }
 
-void DeviceLink::TcpTransport::Write(std::string_view bytes) {
+void Transports::SetUpSocket() {
+  socket_.OnConnect = [this](comm::TClientWinSocket&) { events_.TransportOpened(TransportKind::Tcp); };
+  socket_.OnDisconnect = [this](comm::TClientWinSocket&) { ReportClosed(TransportKind::Tcp); };
+  socket_.OnRead = [this](comm::TClientWinSocket&) { ClientSocketRead(); };
+  // Every error the socket reports is swallowed here; a failed attempt is noted.
+  socket_.OnError = [this](comm::TClientWinSocket&, comm::TErrorEvent event, int& errorCode) {
+    if (event == comm::TErrorEvent::eeConnect) connectFailed_ = true;
+    errorCode = 0;
+  };
+}
+
+void Transports::TcpTransport::Write(std::string_view bytes) {
   if (holdDepth_ > 0)
     held_.append(bytes);
   else
     socket_.Socket().TransmitText(bytes);
 }
 
-void DeviceLink::TcpTransport::ReleaseWrites() {
+void Transports::TcpTransport::ReleaseWrites() {
   if (--holdDepth_ > 0 || held_.empty()) return;
   socket_.Socket().TransmitText(std::exchange(held_, std::string()));
 }
 
-void DeviceLink::TcpTransport::Close() {
+void Transports::TcpTransport::Close() {
   if (!held_.empty() && socket_.Active()) socket_.Socket().TransmitText(std::exchange(held_, std::string()));
   held_.clear();
   socket_.Close();
 }
 
-void DeviceLink::OpenSerial() {
-  ComPort.Open();
-  record_.LinkMode = kLinkSerial;
+LinkTransport* Transports::Current() const {
+  switch (chosen_) {
+    case TransportKind::Serial: return serial_;
+    case TransportKind::Tcp: return tcp_;
+    case TransportKind::None: break;
+  }
+  return nullptr;
 }
 
-void DeviceLink::ConnectTcp(const std::string& host, int port) {
-  record_.LinkMode = kLinkTcp;
-  ClientSocket.SetAddress(host);
-  ClientSocket.SetPort(port);
+void Transports::Plug(TransportKind kind, LinkTransport* transport) {
+  if (kind == TransportKind::Serial) serial_ = transport;
+  if (kind == TransportKind::Tcp) tcp_ = transport;
+}
+
+void Transports::ReportClosed(TransportKind kind) {
+  if (kind == TransportKind::Tcp) connectFailed_ = true;
+  events_.TransportClosed(kind);
+}
+
+void Transports::OpenSerial() {
+  port_.Open();
+  chosen_ = TransportKind::Serial;
+}
+
+void Transports::ConnectTcp(const std::string& host, int port) {
+  chosen_ = TransportKind::Tcp;
+  socket_.SetAddress(host);
+  socket_.SetPort(port);
   connectFailed_ = false;
-  ClientSocket.Open();
+  socket_.Open();
 }
 
-void DeviceLink::AbandonOpen() {
-  closeAsked_ = true;
-  if (record_.LinkMode == kLinkSerial)
+bool Transports::TcpUp() const { return socket_.Active(); }
+
+void Transports::AbandonOpen() {
+  if (chosen_ == TransportKind::Serial)
     CloseSerialPort();
-  else if (record_.LinkMode == kLinkTcp)
-    ClientSocket.Abandon();  // a connection that would come up later never does
+  else if (chosen_ == TransportKind::Tcp)
+    socket_.Abandon();  // a connection that would come up later never does
 }
 
-bool DeviceLink::SerialOpen() const { return serial_ && serial_->IsOpen(); }
+bool Transports::SerialOpen() const { return serial_ && serial_->IsOpen(); }
 
-void DeviceLink::CloseSerial() {
+void Transports::CloseSerial() {
   if (serial_) serial_->Close();
 }
 
-void DeviceLink::ComPortAfterOpen() {
-  closeAsked_ = readOutStopped_ = false;
-  windows_.Trace("Connected...");
-  windows_.ShowSerialConnected();
+bool Transports::ChosenOpen() const {
+  LinkTransport* t = Current();
+  return t && t->IsOpen();
 }
 
-void DeviceLink::ComPortAfterClose() { ShowDisconnected(); }
-
-void DeviceLink::ShowDisconnected() {
-  windows_.Trace("Disconnected...");
-  // Nothing more comes from this transport: no conversation waits for it,
-  // and the status polling stops until the user chooses the page again.
-  AllowSave(false);
-  ConversationsClosed();
-  windows_.ShowDisconnected();
+void Transports::Write(std::string_view bytes) {
+  if (LinkTransport* t = Current()) t->Write(bytes);
 }
 
-void DeviceLink::ClientSocketConnect(comm::TClientWinSocket&) {
-  closeAsked_ = readOutStopped_ = false;
-  windows_.Trace("Connected...");
-  AllowSave(true);
-  windows_.ShowTcpConnected();
+void Transports::CloseChosen() {
+  if (LinkTransport* t = Current()) t->Close();
 }
 
-void DeviceLink::ClientSocketDisconnect(comm::TClientWinSocket&) {
-  connectFailed_ = true;
-  ShowDisconnected();
-}
+void Transports::SetSerialPortName(const std::string& name) { port_.SetPort(name); }
+std::string Transports::SerialPortName() const { return port_.Port(); }
+void Transports::BindPortList(comm::TComComboBox& list) { list.SetComPort(&port_); }
+int Transports::TcpPort() const { return socket_.Port(); }
 
-void DeviceLink::ClientSocketError(comm::TClientWinSocket&, comm::TErrorEvent event, int& errorCode) {
-  if (event == comm::TErrorEvent::eeConnect) connectFailed_ = true;
-  errorCode = 0;
+bool Transports::Drained() {
+  const bool tcpIdle = !socket_.Active() || socket_.Socket().ReceiveBytes(nullptr, -1) == 0;
+  const bool serialIdle = !port_.Connected() || port_.PendingInputCount() == 0;
+  return tcpIdle && serialIdle;
 }
 
 namespace {
@@ -138,7 +167,7 @@ class PassScope {
 };
 }  // namespace
 
-void DeviceLink::ComPortRxChar(int count) {
+void Transports::ComPortRxChar(int count) {
   if (serialClosing_) return;  // what a closing port still hands over is not read
   if (receiving_ || serialWriting_) {
     serialDeferred_ = true;  // the bytes wait in the port until the pass or write is done
@@ -152,7 +181,7 @@ void DeviceLink::ComPortRxChar(int count) {
   ReadDeferred();
 }
 
-void DeviceLink::ClientSocketRead(comm::TClientWinSocket&) {
+void Transports::ClientSocketRead() {
   if (receiving_) {
     tcpDeferred_ = true;  // unread, so the socket reports no further reads
     return;
@@ -163,17 +192,16 @@ void DeviceLink::ClientSocketRead(comm::TClientWinSocket&) {
   ReadDeferred();
 }
 
-void DeviceLink::ReadSerial(int count) {
+void Transports::ReadSerial(int count) {
   char buffer[kReceiveBuffer];
-  const int n = ComPort.ReadBytes(buffer, std::min(count, kReceiveBuffer));
+  const int n = port_.ReadBytes(buffer, std::min(count, kReceiveBuffer));
   if (n <= 0) return;
-  windows_.Untraced(LinkWindows::Traffic::Received, std::string_view(buffer, size_t(n)));
-  Receive(std::string_view(buffer, size_t(n)), LineEnds::Serial);
+  events_.BytesReceived(std::string_view(buffer, size_t(n)), LineEnds::Serial);
 }
 
-bool DeviceLink::ReadTcp() {
+bool Transports::ReadTcp() {
   char buffer[kReceiveBuffer];
-  const int n = ClientSocket.Socket().ReceiveBytes(buffer, kReceiveBuffer);
+  const int n = socket_.Socket().ReceiveBytes(buffer, kReceiveBuffer);
   if (n <= 0) return false;
   struct HeldWrites {
     TcpTransport& tcp;
@@ -185,12 +213,11 @@ bool DeviceLink::ReadTcp() {
       }
     }
   } held(tcpTransport_);
-  windows_.Untraced(LinkWindows::Traffic::Received, std::string_view(buffer, size_t(n)));
-  Receive(std::string_view(buffer, size_t(n)), LineEnds::Tcp);
+  events_.BytesReceived(std::string_view(buffer, size_t(n)), LineEnds::Tcp);
   return true;
 }
 
-void DeviceLink::ReadDeferred() {
+void Transports::ReadDeferred() {
   while (serialDeferred_ || tcpDeferred_) {
     if (tcpDeferred_) {
       tcpDeferred_ = false;
@@ -199,8 +226,8 @@ void DeviceLink::ReadDeferred() {
     }
     if (serialDeferred_) {
       serialDeferred_ = false;
-      while (ComPort.Connected()) {
-        const int waiting = ComPort.PendingInputCount();
+      while (port_.Connected()) {
+        const int waiting = port_.PendingInputCount();
         if (waiting <= 0) break;
         ReadSerial(waiting);
       }
@@ -208,14 +235,14 @@ void DeviceLink::ReadDeferred() {
   }
 }
 
-void DeviceLink::AbandonDeferred() {
+void Transports::AbandonDeferred() {
   // Only left set when an error ended the pass. A socket that was not read
   // reports no further reads until it is: an empty read re-arms it. The
   // serial port reports again when more bytes arrive.
   serialDeferred_ = false;
   if (std::exchange(tcpDeferred_, false)) {
     char none;
-    ClientSocket.Socket().ReceiveBytes(&none, 0);
+    socket_.Socket().ReceiveBytes(&none, 0);
   }
 }
 

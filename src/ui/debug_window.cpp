@@ -38,10 +38,11 @@ void TF_Debug::Button2Click() { link_->SendTyped(Edit1.Text()); }
 
 void TF_Debug::Button3Click() {
   const devlink::LinkRecord& link = link_->Record();
-  if (link.TokenIndex < 0) return;
+  if (link.TokenIndex() < 0) return;
   // The index may stand one past the last slot once a line filled the table.
-  const int last = std::min<int>(link.TokenIndex, int(link.Tokens.size()) - 1);
-  for (int i = 0; i <= last; ++i) Display.Add("argv[" + std::to_string(i) + "] : " + link.Tokens[size_t(i)]);
+  const int last = std::min<int>(link.TokenIndex(), int(link.Tokens().size()) - 1);
+  for (int i = 0; i <= last; ++i)
+    Display.Add("argv[" + std::to_string(i) + "] : " + link.Tokens()[size_t(i)]);
 }
 
 void TF_Debug::BB_SaveTraceClick() {

@@ -49,23 +49,11 @@ void TF_morvel_config_main::RG_Network_typeClick() {
   p.RB_IP.SetChecked(false);
 }
 
-void TF_morvel_config_main::RB_DHCPClick() {
-  pages.RB_DHCP.SetChecked(true);
-  pages.RB_PPPoE.SetChecked(false);
-  pages.RB_IP.SetChecked(false);
-}
-
-void TF_morvel_config_main::RB_PPPoEClick() {
-  pages.RB_DHCP.SetChecked(false);
-  pages.RB_PPPoE.SetChecked(true);
-  pages.RB_IP.SetChecked(false);
-}
-
-void TF_morvel_config_main::RB_IPClick() {
-  pages.RB_DHCP.SetChecked(false);
-  pages.RB_PPPoE.SetChecked(false);
-  pages.RB_IP.SetChecked(true);
-}
+// Run as the radios' onClick these change nothing (the set has already
+// unchecked the others); called directly, each still chooses its radio.
+void TF_morvel_config_main::RB_DHCPClick() { pages.RB_DHCP.SetChecked(true); }
+void TF_morvel_config_main::RB_PPPoEClick() { pages.RB_PPPoE.SetChecked(true); }
+void TF_morvel_config_main::RB_IPClick() { pages.RB_IP.SetChecked(true); }
 
 void TF_morvel_config_main::CB_Local_PCClick() {
   config::ConfigPages& p = pages;

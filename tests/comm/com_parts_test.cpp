@@ -22,13 +22,13 @@ TEST(EComPortTest, MessagesCarryTheCodeExceptForErrors4And14) {
     const char* message;
   };
   const Row rows[] = {
-      {1, 2, "Unable to open com port (win error code: 2)"},
-      {2, 5, "WriteFile function failed (win error code: 5)"},
+      {1, 2, "Unable to open com port (system error 2)"},
+      {2, 5, "WriteFile function failed (system error 5)"},
       {4, -1, "Invalid Async parameter"},
-      {9, 0, "SetupComm function failed (win error code: 0)"},
-      {11, -1, "GetCommModemStatus function failed (win error code: -1)"},
+      {9, 0, "SetupComm function failed (system error 0)"},
+      {11, -1, "GetCommModemStatus function failed (system error -1)"},
       {14, -1, "Cannot set property while connected"},
-      {23, 13, "Registry error (win error code: 13)"},
+      {23, 13, "Registry error (system error 13)"},
   };
   for (const Row& r : rows) {
     const EComPort e(r.number, r.code);
@@ -50,7 +50,7 @@ TEST(EComPortTest, PermissionAndBusyAddOneLineOfAdviceBelowTheMessage) {
   platform::ShowError(EComPort(1, EACCES));
   ASSERT_EQ(boxes.Shown().size(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text,
-            "Unable to open com port (win error code: 13)\n" + EComPort(1, EACCES).Advice());
+            "Unable to open com port (system error 13)\n" + EComPort(1, EACCES).Advice());
 }
 
 // Catches odd buffer sizes kept as given (sizes are always even).

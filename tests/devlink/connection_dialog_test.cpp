@@ -31,7 +31,7 @@ TEST(ConnectionDialog, StartState) {
   EXPECT_FALSE(d.ED_host.Enabled() || d.ED_TCP.Enabled() || d.L_Host.Enabled() || d.L_TCP_port.Enabled());
   EXPECT_EQ(d.ED_host.Background(), kLight);
   EXPECT_TRUE(d.L_port.Enabled() && d.CB_Serial.Enabled());
-  EXPECT_EQ(bench.link.Record().LinkMode, 0);
+  EXPECT_EQ(bench.link.Record().LinkMode(), 0);
 }
 
 // Catches the radios not excluding each other across their frames and the
@@ -94,7 +94,7 @@ TEST(ConnectionDialog, ShowingAgainReadsThePortListAgain) {
   d.Show();
   EXPECT_EQ(d.CB_Serial.Items(), std::vector<std::string>{laterLink});
   EXPECT_EQ(d.CB_Serial.Text(), "");
-  EXPECT_EQ(bench.link.ComPort.Port(), firstLink);  // only the user's choice changes the port
+  EXPECT_EQ(bench.link.Transport().SerialPortName(), firstLink);  // only the user's choice changes the port
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ TEST(QuerySeries, WholeReadOutFromTheConsole) {
       EXPECT_FALSE(w.windows.loginShown) << where;
       EXPECT_FALSE(w.windows.pagesCovered) << where;
       EXPECT_TRUE(w.windows.saveEnabled && w.windows.restartEnabled) << where;
-      EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kDns) << where;
+      EXPECT_EQ(w.link.Record().ReplyState(), devlink::Reply::Dns) << where;
       ASSERT_EQ(w.windows.endings.size(), 1u) << where;
       EXPECT_EQ(w.windows.endings[0].conversation, devlink::Conversation::ReadOut) << where;
       EXPECT_EQ(w.windows.endings[0].outcome, devlink::Outcome::Complete) << where;
@@ -142,15 +142,15 @@ TEST(StateSelection, EchoWordPicksTheState) {
                       {"GET-WAN", 13}};
   for (const Row& r : rows) {
     WiredLink w;
-    w.link.TestRecord().ReplyState = devlink::reply::kSave;
+    w.link.StartIn(devlink::LinkState().Reading(devlink::Reply::Save));
     Feed(w.link, std::string(r.line) + "\r");
-    EXPECT_EQ(w.link.Record().ReplyState, r.state) << r.line;
-    EXPECT_EQ(w.link.Record().ProbeAnswered, r.state == 1) << r.line;
+    EXPECT_EQ(w.link.Record().ReplyState(), devlink::Reply(r.state)) << r.line;
+    EXPECT_EQ(w.link.Record().ProbeAnswered(), r.state == 1) << r.line;
   }
   // Status states and the start state read nothing.
   for (int32_t s : {0, 15, 16}) {
     WiredLink w;
-    w.link.TestRecord().ReplyState = s;
+    w.link.StartIn(devlink::LinkState().Reading(devlink::Reply(s)));
     Feed(w.link, "!END-TAG!\rLogin ok\rmodel X\r");
     EXPECT_TRUE(w.tcp.writes.empty()) << s;
   }
@@ -162,7 +162,7 @@ TEST(Login, AnswerLines) {
   {
     WiredLink w;
     w.windows.loginShown = true;
-    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    w.link.StartIn(devlink::LinkState().Reading(devlink::Reply::Login));
     Feed(w.link, "start-login a b\r\nLogin ok\r\n");
     EXPECT_FALSE(w.windows.loginShown);
     EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-model\r"}));
@@ -172,18 +172,18 @@ TEST(Login, AnswerLines) {
   for (const char* other : {"Login OK\r", "Login\r", "login ok\r", "Login maybe\r"}) {
     WiredLink w;
     ScriptedMessageBoxes boxes;
-    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    w.link.StartIn(devlink::LinkState().Reading(devlink::Reply::Login));
     Feed(w.link, other);
     EXPECT_TRUE(w.tcp.writes.empty()) << other;
     EXPECT_TRUE(boxes.Shown().empty()) << other;
-    EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kLogin);
+    EXPECT_EQ(w.link.Record().ReplyState(), devlink::Reply::Login);
   }
   {
     WiredLink w;
     ScriptedMessageBoxes boxes;
     bool loginShownWhileBoxOpen = true;
     boxes.whileOpen = [&](const platform::MessageBox&) { loginShownWhileBoxOpen = w.windows.loginShown; };
-    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    w.link.StartIn(devlink::LinkState().Reading(devlink::Reply::Login));
     Feed(w.link, "Login incorrect\r");
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0],
@@ -191,7 +191,7 @@ TEST(Login, AnswerLines) {
     EXPECT_FALSE(loginShownWhileBoxOpen);
     EXPECT_TRUE(w.windows.loginShown);
     EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Login Incorrect!!"}));
-    EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kLogin);
+    EXPECT_EQ(w.link.Record().ReplyState(), devlink::Reply::Login);
   }
 }
 
@@ -269,19 +269,19 @@ TEST(SaveHandshake, MarkersCountAndRepeat) {
   w.tcp.writes.clear();
   w.windows.trace.Clear();
   Feed(w.link, "write-system\r\n!START-TAG!\r\n");
-  EXPECT_EQ(w.link.Record().StartTagCount, 1);
+  EXPECT_EQ(w.link.Record().StartTagCount(), 1);
   EXPECT_TRUE(w.tcp.writes.empty());
 
   Feed(w.link, "!START-TAG!\r\n");
   EXPECT_EQ(w.tcp.writes, script);
   EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Send_Message : !END-TAG!\r"}));
-  EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kSave);
+  EXPECT_EQ(w.link.Record().ReplyState(), devlink::Reply::Save);
 
   Feed(w.link, "ip-share  enable\r\n!START-TAG!\r\n");
   EXPECT_EQ(w.tcp.writes.size(), 2 * script.size());
 
   Feed(w.link, "!END-TAG!\r\n");
-  EXPECT_EQ(w.link.Record().EndTagCount, 1);
+  EXPECT_EQ(w.link.Record().EndTagCount(), 1);
   EXPECT_TRUE(boxes.Shown().empty());
   Feed(w.link, "!END-TAG!\r\n!END-TAG!\r");
   const platform::MessageBox done{"Save was complete\rPlease restart, if you want to apply to a modification",
@@ -290,7 +290,7 @@ TEST(SaveHandshake, MarkersCountAndRepeat) {
   EXPECT_EQ(w.link.Running(), devlink::Conversation::None);
 
   Feed(w.link, "get-wan\r");
-  EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kWan);
+  EXPECT_EQ(w.link.Record().ReplyState(), devlink::Reply::Wan);
 }
 
 // Catches a script writer that goes on after a failed write, or a save that
@@ -315,7 +315,7 @@ TEST(Reentrancy, ReceiveInsideAMessageBox) {
     WiredLink w;
     ScriptedMessageBoxes boxes;
     boxes.whileOpen = [&](const platform::MessageBox&) { Feed(w.link, "Login ok\r"); };
-    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    w.link.StartIn(devlink::LinkState().Reading(devlink::Reply::Login));
     Feed(w.link, "Login incorrect\r");
     EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-model\r"}));
     EXPECT_EQ(w.windows.trace.Lines(),
@@ -330,10 +330,10 @@ TEST(Reentrancy, ReceiveInsideAMessageBox) {
       Feed(w.link, many + "\r", 7);  // fills and overruns the table
       Feed(w.link, "get-");          // unfinished when the box closes
     };
-    w.link.TestRecord().ReplyState = devlink::reply::kLogin;
+    w.link.StartIn(devlink::LinkState().Reading(devlink::Reply::Login));
     Feed(w.link, "Login incorrect\rwan\r");
-    EXPECT_EQ(w.link.Record().ReplyState, devlink::reply::kWan);
-    EXPECT_TRUE(w.link.Record().ProbeAnswered);
+    EXPECT_EQ(w.link.Record().ReplyState(), devlink::Reply::Wan);
+    EXPECT_TRUE(w.link.Record().ProbeAnswered());
   }
 }
 

@@ -40,8 +40,9 @@ class RecordingTransport : public devlink::LinkTransport {
 using Windows = testsupport::RecordingWindows;
 
 /// Feeds `bytes` to the receive path in chunks of `chunk` bytes.
-inline void Feed(devlink::DeviceLink& c, std::string_view bytes, size_t chunk = 0,
-                 devlink::LineEnds ends = devlink::LineEnds::Tcp) {
+template <typename Link>
+void Feed(Link& c, std::string_view bytes, size_t chunk = 0,
+          devlink::LineEnds ends = devlink::LineEnds::Tcp) {
   if (chunk == 0) chunk = bytes.size() ? bytes.size() : 1;
   for (size_t i = 0; i < bytes.size(); i += chunk) c.Receive(bytes.substr(i, chunk), ends);
 }
@@ -54,9 +55,9 @@ struct WiredLink {
   RecordingTransport serial;
 
   WiredLink() {
-    link.SetTransport(devlink::kLinkTcp, &tcp);
-    link.SetTransport(devlink::kLinkSerial, &serial);
-    link.TestRecord().LinkMode = devlink::kLinkTcp;
+    link.Transport().Plug(devlink::TransportKind::Tcp, &tcp);
+    link.Transport().Plug(devlink::TransportKind::Serial, &serial);
+    link.StartIn(devlink::LinkState::OverTcp());
   }
   /// Lines handed over as "text\r\n" each.
   template <typename Range>

@@ -187,8 +187,8 @@ TEST(MapVoip, PhoneGridFromPortsAndDialPeers) {
   EXPECT_EQ(g.Cell(0, 3), "2");
   EXPECT_EQ(g.Cell(1, 3), "");
   EXPECT_EQ(g.Cell(2, 3), "");
-  EXPECT_EQ(w.link.Record().PotsPeerCount, 2);
-  EXPECT_EQ(w.link.Record().PatternCount, 3);
+  EXPECT_EQ(w.link.Record().PotsPeerCount(), 2);
+  EXPECT_EQ(w.link.Record().PatternCount(), 3);
 
   // A second reply (the series run again) fills the grid from the start.
   w.Lines({"!END-TAG!", "get-voip", "voice-port 0"});
@@ -282,7 +282,7 @@ TEST(MapPstn, ModemAndLogin) {
   w.Lines({"modem 0 dialer ATDT"});
   EXPECT_EQ(p.ED_PSTN_dialing.Text(), "");
   w.Lines({"modem keep-active"});
-  EXPECT_TRUE(w.link.Record().PstnAllUp);
+  EXPECT_TRUE(w.link.Record().PstnAllUp());
   EXPECT_TRUE(p.RB_All_up.Checked());
   p.RB_Dial_up.SetChecked(true);
   w.Lines({"!END-TAG!"});

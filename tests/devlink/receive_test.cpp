@@ -1,4 +1,4 @@
-// The receive path in both modes, the sends and the link's text helpers.
+// The receive path in both modes, the sends and the interpreter's text helpers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,13 +13,15 @@ using linktest::WiredLink;
 
 namespace {
 
-/// Records the words each line hands to the interpreter, instead of
-/// interpreting them.
-class LineRecorder : testsupport::WithRecordingWindows, public devlink::DeviceLink {
- public:
-  LineRecorder() : DeviceLink(windows, windows.pages) {}
-  void ComPort_Encode_Parsing(const LineWords& words) override { lines.push_back(words); }
+/// The line reader alone, recording the words each line hands on.
+struct LineRecorder : devlink::LineUser {
+  void ErrorLine(const std::string&) override {}
+  void WordsLine(const LineWords& words) override { lines.push_back(words); }
+  void StatusLine(std::string) override {}
+  void Receive(std::string_view bytes, LineEnds) { reader.Receive(bytes); }
+  const devlink::LineReader& Record() const { return reader; }
   std::vector<LineWords> lines;
+  devlink::LineReader reader{*this};
 };
 
 LineWords W(std::vector<std::string> words) {
@@ -55,8 +57,8 @@ TEST(ReceiveParse, SplitsWordsAndLinesInAnyChunking) {
       LineRecorder link;
       Feed(link, c.bytes, chunk);
       EXPECT_EQ(link.lines, c.lines) << c.name << ", chunk " << chunk;
-      EXPECT_EQ(link.Record().TokenIndex, 0) << c.name;
-      EXPECT_TRUE(link.Record().RxLine.empty()) << c.name;
+      EXPECT_EQ(link.Record().TokenIndex(), 0) << c.name;
+      EXPECT_TRUE(link.Record().RxLine().empty()) << c.name;
     }
   }
 }
@@ -74,9 +76,9 @@ TEST(ReceiveParse, WordsBeyondTheLastSlotAreDropped) {
     EXPECT_EQ(link.lines[0][0], "w0");
     EXPECT_EQ(link.lines[1][0], "next");
     EXPECT_EQ(link.lines[1][1], "w1");
-    ASSERT_EQ(link.Record().Tokens.size(), size_t(devlink::kTokenSlots));
-    EXPECT_EQ(link.Record().Tokens.back(), "w" + std::to_string(devlink::kTokenSlots - 1));
-    EXPECT_EQ(link.Record().TokenIndex, 0);
+    ASSERT_EQ(link.Record().Tokens().size(), size_t(devlink::kTokenSlots));
+    EXPECT_EQ(link.Record().Tokens().back(), "w" + std::to_string(devlink::kTokenSlots - 1));
+    EXPECT_EQ(link.Record().TokenIndex(), 0);
   }
 }
 
@@ -85,15 +87,15 @@ TEST(ReceiveParse, AWordIsCutAtItsLimit) {
   LineRecorder link;
   const std::string big(devlink::kMaxWordBytes + 5000, 'a');
   Feed(link, big, 8192);
-  EXPECT_EQ(link.Record().RxLine.size(), devlink::kMaxWordBytes);
+  EXPECT_EQ(link.Record().RxLine().size(), devlink::kMaxWordBytes);
   Feed(link, "\rok\r");
   ASSERT_EQ(link.lines.size(), 2u);
   EXPECT_EQ(link.lines[0][0].size(), devlink::kMaxWordBytes);
   EXPECT_EQ(link.lines[1][0], "ok");
   // Status lines have the same bound.
-  link.TestRecord().StatusMode = true;
+  link.reader.SetStatusMode(true);
   Feed(link, big, 8192);
-  EXPECT_EQ(link.Record().RxLine.size(), devlink::kMaxWordBytes);
+  EXPECT_EQ(link.Record().RxLine().size(), devlink::kMaxWordBytes);
 }
 
 struct StatusCase {
@@ -129,7 +131,7 @@ TEST(ReceiveStatus, LinesReachTheMemoByTransport) {
     for (LineEnds ends : {LineEnds::Tcp, LineEnds::Serial}) {
       for (size_t chunk = 1; chunk <= c.bytes.size(); ++chunk) {
         WiredLink w;
-        w.link.TestRecord().StatusMode = true;
+        w.link.StartIn(devlink::LinkState().StatusLines());
         Feed(w.link, c.bytes, chunk, ends);
         EXPECT_EQ(w.windows.pages.M_State_Info.Lines(), ends == LineEnds::Tcp ? c.tcp : c.serial)
             << c.name << (ends == LineEnds::Tcp ? ", tcp" : ", serial") << ", chunk " << chunk;
@@ -142,16 +144,16 @@ TEST(ReceiveStatus, LinesReachTheMemoByTransport) {
 // Catches the follow-up query going out more than once, not at all, or in parse mode.
 TEST(ReceiveStatus, FollowUpQueryAfterTheFirstChunkOnly) {
   WiredLink w;
-  w.link.TestRecord().StatusMode = true;
-  w.link.TestRecord().StatusFollowUp = true;
+  w.link.StartIn(devlink::LinkState().StatusLines());
+  w.link.StartIn(devlink::LinkState().FollowUpDue());
   Feed(w.link, "!START-TAG!\r\n");
   EXPECT_EQ(w.tcp.writes, (std::vector<std::string>{"get-gatekeeper-status\r", " ", " "}));
-  EXPECT_FALSE(w.link.Record().StatusFollowUp);
+  EXPECT_FALSE(w.link.Record().StatusFollowUp());
   Feed(w.link, "more\r\n");
   EXPECT_EQ(w.tcp.writes.size(), 3u);
 
   WiredLink parse;
-  parse.link.TestRecord().StatusFollowUp = true;
+  parse.link.StartIn(devlink::LinkState().FollowUpDue());
   Feed(parse.link, "x\r");
   EXPECT_TRUE(parse.tcp.writes.empty());
 }
@@ -159,27 +161,28 @@ TEST(ReceiveStatus, FollowUpQueryAfterTheFirstChunkOnly) {
 // Catches a send that goes to the wrong transport, skips the trace or the
 // table reset, or resets the table's second half.
 TEST(Send, GetDataTracesResetsAndWritesByLinkMode) {
-  for (int32_t mode : {0, devlink::kLinkSerial, devlink::kLinkTcp, 7}) {
+  using devlink::TransportKind;
+  for (TransportKind mode : {TransportKind::None, TransportKind::Serial, TransportKind::Tcp}) {
     WiredLink w;
     // Two sends, so the second finds only what the receive path filled.
-    w.link.TestRecord().LinkMode = 0;
+    w.link.StartIn(devlink::LinkState().Over(TransportKind::None));
     w.link.SendGetData("");
     std::string words;
     for (int i = 0; i <= 1024; ++i) words += "w" + std::to_string(i) + " ";
     Feed(w.link, words);  // an unfinished line of 1025 words
-    ASSERT_EQ(w.link.Record().Tokens[1024], "w1024");
+    ASSERT_EQ(w.link.Record().Tokens()[1024], "w1024");
     w.windows.trace.Clear();
-    w.link.TestRecord().LinkMode = mode;
+    w.link.StartIn(devlink::LinkState().Over(mode));
     w.link.SendGetData("get-wan\r");
     EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{"Send_Message : get-wan\r"}));
-    EXPECT_EQ(w.link.Record().TokenIndex, 0);
-    EXPECT_EQ(w.link.Record().Tokens[0], "");
-    EXPECT_EQ(w.link.Record().Tokens[1023], "");
-    EXPECT_EQ(w.link.Record().Tokens[1024], "w1024");
-    EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? std::vector<std::string>{"get-wan\r"}
-                                                            : std::vector<std::string>{});
-    EXPECT_EQ(w.tcp.writes,
-              mode == devlink::kLinkTcp ? std::vector<std::string>{"get-wan\r"} : std::vector<std::string>{});
+    EXPECT_EQ(w.link.Record().TokenIndex(), 0);
+    EXPECT_EQ(w.link.Record().Tokens()[0], "");
+    EXPECT_EQ(w.link.Record().Tokens()[1023], "");
+    EXPECT_EQ(w.link.Record().Tokens()[1024], "w1024");
+    EXPECT_EQ(w.serial.writes, mode == TransportKind::Serial ? std::vector<std::string>{"get-wan\r"}
+                                                             : std::vector<std::string>{});
+    EXPECT_EQ(w.tcp.writes, mode == TransportKind::Tcp ? std::vector<std::string>{"get-wan\r"}
+                                                       : std::vector<std::string>{});
   }
 }
 
@@ -189,7 +192,7 @@ TEST(Send, GetDataEmptiesWhatEarlierLinesLeft) {
   LineRecorder link;
   for (int round = 0; round < 3; ++round) {
     Feed(link, "a b c d e\r");
-    link.SendGetData("get-lan\r");
+    link.reader.StartCommand();  // what SendGetData does to the table
     Feed(link, "x\r");
     ASSERT_EQ(link.lines.size(), size_t(2 * round + 2));
     EXPECT_EQ(link.lines.back(), W({"x"})) << round;
@@ -198,18 +201,17 @@ TEST(Send, GetDataEmptiesWhatEarlierLinesLeft) {
 
 // Catches a missing CR, a trace, or a table change on configuration lines.
 TEST(Send, PutDataAppendsCrOnly) {
-  for (int32_t mode : {0, devlink::kLinkSerial, devlink::kLinkTcp}) {
+  using devlink::TransportKind;
+  for (TransportKind mode : {TransportKind::None, TransportKind::Serial, TransportKind::Tcp}) {
     WiredLink w;
-    w.link.TestRecord().LinkMode = mode;
-    w.link.TestRecord().Tokens[0] = "a";
-    w.link.TestRecord().TokenIndex = 3;
+    w.link.StartIn(devlink::LinkState().Over(mode).Word(0, "a").NextWordAt(3));
     w.link.SendPutData("ip-share  enable");
     EXPECT_TRUE(w.windows.trace.Lines().empty());
-    EXPECT_EQ(w.link.Record().Tokens[0], "a");
-    EXPECT_EQ(w.link.Record().TokenIndex, 3);
+    EXPECT_EQ(w.link.Record().Tokens()[0], "a");
+    EXPECT_EQ(w.link.Record().TokenIndex(), 3);
     const auto expected = std::vector<std::string>{"ip-share  enable\r"};
-    EXPECT_EQ(w.serial.writes, mode == devlink::kLinkSerial ? expected : std::vector<std::string>{});
-    EXPECT_EQ(w.tcp.writes, mode == devlink::kLinkTcp ? expected : std::vector<std::string>{});
+    EXPECT_EQ(w.serial.writes, mode == TransportKind::Serial ? expected : std::vector<std::string>{});
+    EXPECT_EQ(w.tcp.writes, mode == TransportKind::Tcp ? expected : std::vector<std::string>{});
   }
 }
 
@@ -217,11 +219,11 @@ TEST(Send, PutDataAppendsCrOnly) {
 TEST(Send, TransportsCloseAndReportOpen) {
   testsupport::RecordingWindows windows;
   devlink::DeviceLink bare(windows, windows.pages);
-  bare.SetTransport(devlink::kLinkSerial, nullptr);
-  bare.SetTransport(devlink::kLinkTcp, nullptr);
+  bare.Transport().Plug(devlink::TransportKind::Serial, nullptr);
+  bare.Transport().Plug(devlink::TransportKind::Tcp, nullptr);
   EXPECT_FALSE(bare.SerialOpen());
   bare.CloseSerial();
-  bare.TestRecord().LinkMode = devlink::kLinkTcp;
+  bare.StartIn(devlink::LinkState::OverTcp());
   bare.Disconnect();
   bare.SendGetData("x\r");  // no transport set: no crash
 
@@ -249,21 +251,30 @@ TEST(TextHelpers, IndexOfStr) {
       {"XRN420", "RN420", -1, "XRN42 : RN420"}, {"abc", "", 0, " : "},
   };
   for (const Row& r : rows) {
+    struct NoConversation : devlink::ReplyUser {
+      void SendCommand(std::string_view) override {}
+      devlink::Conversation Running() const override { return devlink::Conversation::None; }
+      void Finish(devlink::Outcome, std::string, bool) override {}
+      void QueryNext(std::string_view) override {}
+      void ModelAccepted() override {}
+      void SendScript() override {}
+    } user;
     WiredLink w;
-    EXPECT_EQ(w.link.IndexOfStr(r.text, r.name), r.result) << r.text;
+    devlink::ReplyInterpreter interpreter(user, w.windows, w.windows.pages);
+    EXPECT_EQ(interpreter.IndexOfStr(r.text, r.name), r.result) << r.text;
     EXPECT_EQ(w.windows.trace.Lines(), (std::vector<std::string>{r.trace})) << r.text;
   }
 }
 
 // Catches an off-by-one at the delimiter and blanks surviving the trim.
 TEST(TextHelpers, NumberTokenAndTrimBlank) {
-  EXPECT_EQ(devlink::DeviceLink::NumberToken("0212%345", '%'), "0212");
-  EXPECT_EQ(devlink::DeviceLink::NumberToken("0212", '%'), "0212");
-  EXPECT_EQ(devlink::DeviceLink::NumberToken("%12", '%'), "");
-  EXPECT_EQ(devlink::DeviceLink::NumberToken("", '%'), "");
-  EXPECT_EQ(devlink::DeviceLink::Trim_Blank("  a b  "), "ab");
-  EXPECT_EQ(devlink::DeviceLink::Trim_Blank("10 .1  .2  .3  "), "10.1.2.3");
-  EXPECT_EQ(devlink::DeviceLink::Trim_Blank("a\tb"), "a\tb");
+  EXPECT_EQ(devlink::ReplyInterpreter::NumberToken("0212%345", '%'), "0212");
+  EXPECT_EQ(devlink::ReplyInterpreter::NumberToken("0212", '%'), "0212");
+  EXPECT_EQ(devlink::ReplyInterpreter::NumberToken("%12", '%'), "");
+  EXPECT_EQ(devlink::ReplyInterpreter::NumberToken("", '%'), "");
+  EXPECT_EQ(devlink::ReplyInterpreter::Trim_Blank("  a b  "), "ab");
+  EXPECT_EQ(devlink::ReplyInterpreter::Trim_Blank("10 .1  .2  .3  "), "10.1.2.3");
+  EXPECT_EQ(devlink::ReplyInterpreter::Trim_Blank("a\tb"), "a\tb");
 }
 
 }  // namespace

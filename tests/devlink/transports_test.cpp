@@ -45,8 +45,8 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
     d.dialog.BB_Connect.Click();
     const uint32_t took = platform::TickCount() - start;
 
-    EXPECT_TRUE(d.link.ComPort.Connected());
-    EXPECT_EQ(d.link.Record().LinkMode, devlink::kLinkSerial);
+    EXPECT_TRUE(d.link.SerialOpen());
+    EXPECT_EQ(d.link.Record().LinkMode(), devlink::kLinkSerial);
     EXPECT_EQ(d.windows.loginShown, answers);
     EXPECT_EQ(d.dialog.Visible(), !answers);
     if (answers) {
@@ -66,7 +66,7 @@ TEST(SerialProbe, WaitsForTheAnswerWithinItsBound) {
     ASSERT_GE(lines.size(), 17u);
     EXPECT_EQ(lines[0], "Connected...");
     EXPECT_EQ(lines[16], "Send_Message : ?");
-    d.link.ComPort.Close();
+    d.link.CloseSerial();
   }
 }
 
@@ -80,7 +80,7 @@ TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
   d.dialog.ED_host.SetText("127.0.0.1");
   d.dialog.ED_TCP.SetText(std::to_string(server.port));
   d.dialog.BB_Connect.Click();
-  ASSERT_TRUE(d.link.ClientSocket.Active());
+  ASSERT_TRUE(d.link.TcpUp());
   EXPECT_TRUE(d.windows.loginShown);
   EXPECT_TRUE(d.windows.saveEnabled);
   ASSERT_TRUE(server.Accept());
@@ -91,7 +91,7 @@ TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
     platform::Delay(200);
     okWhileOpen = Traced(d.windows.trace, "Login OK!!");
   };
-  d.link.TestRecord().ReplyState = devlink::reply::kLogin;
+  d.link.StartIn(devlink::LinkState().Reading(devlink::Reply::Login));
   (void)!write(server.peer, "Login incorrect\r\n", 17);
   ASSERT_TRUE(platform::DelayUntil(5000, [&] { return Traced(d.windows.trace, "Login OK!!"); }));
   EXPECT_FALSE(okWhileOpen);
@@ -101,7 +101,7 @@ TEST(TcpReads, ArriveInOrderAroundAMessageBox) {
 
   // The peer's close is a disconnect: the idle buttons come back.
   server.ClosePeer();
-  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return !d.link.ClientSocket.Active(); }));
+  ASSERT_TRUE(platform::DelayUntil(5000, [&] { return !d.link.TcpUp(); }));
   EXPECT_FALSE(d.windows.saveEnabled);
   EXPECT_EQ(d.windows.trace.Lines().back(), "Disconnected...");
 }
@@ -117,7 +117,7 @@ TEST(TcpConnect, PortTextAndRefusal) {
     d.dialog.ED_host.SetText("127.0.0.1");
     d.dialog.ED_TCP.SetText(text);
     d.dialog.BB_Connect.Click();
-    EXPECT_EQ(d.link.ClientSocket.Port(), port);
+    EXPECT_EQ(d.link.Transport().TcpPort(), port);
     if (port == 1) {
       ASSERT_EQ(d.boxes.Shown().size(), 1u);
       EXPECT_EQ(d.boxes.Shown()[0].text, "Can not connect to host");
@@ -136,8 +136,7 @@ TEST(SerialWrites, WaitForTheLineWithTheWindowAlive) {
   Dialog d;
   d.dialog.CB_Serial.SetPortNames({pty.path});
   d.dialog.CB_Serial.UserChoose(0);
-  d.link.ComPort.Open();
-  d.link.TestRecord().LinkMode = devlink::kLinkSerial;
+  d.link.OpenSerial();
 
   // The line is busy for 300 ms; meanwhile the gateway's echo of "get-lan"
   // arrives, which would select the LAN reply state.
@@ -158,12 +157,13 @@ TEST(SerialWrites, WaitForTheLineWithTheWindowAlive) {
   EXPECT_GE(platform::TickCount() - start, 250u);
   EXPECT_TRUE(painted);
   EXPECT_FALSE(ticked);
-  EXPECT_EQ(d.link.Record().ReplyState, 0);
+  EXPECT_EQ(d.link.Record().ReplyState(), devlink::Reply::None);
   EXPECT_EQ(pty.Read(8), "get-wan\r");
   // Back in the event loop the echo is read.
-  EXPECT_TRUE(platform::DelayUntil(2000, [&] { return d.link.Record().ReplyState == devlink::reply::kLan; }));
+  EXPECT_TRUE(
+      platform::DelayUntil(2000, [&] { return d.link.Record().ReplyState() == devlink::Reply::Lan; }));
   EXPECT_TRUE(ticked);
-  d.link.ComPort.Close();
+  d.link.CloseSerial();
 }
 
 }  // namespace

@@ -58,9 +58,7 @@ class VisitTest : public testsupport::ProgramTest {
   bool Settle(const std::function<bool()>& done, uint32_t timeoutMs = kWaitMs) {
     auto idle = [&] {
       devlink::DeviceLink& c = link();
-      const bool tcpIdle = !c.ClientSocket.Active() || c.ClientSocket.Socket().ReceiveBytes(nullptr, -1) == 0;
-      const bool serialIdle = !c.ComPort.Connected() || c.ComPort.PendingInputCount() == 0;
-      return tcpIdle && serialIdle && c.Record().RxLine.empty() && done();
+      return c.Transport().Drained() && c.Record().RxLine().empty() && done();
     };
     const uint32_t start = platform::TickCount();
     while (platform::TickCount() - start < timeoutMs) {
@@ -74,7 +72,7 @@ class VisitTest : public testsupport::ProgramTest {
   /// The query series has ended: the DNS query went out and its reply is read.
   bool WaitForReadOut() {
     return Settle(
-        [&] { return Sent("get-dns-server\r") && link().Record().ReplyState == devlink::reply::kDns; });
+        [&] { return Sent("get-dns-server\r") && link().Record().ReplyState() == devlink::Reply::Dns; });
   }
 
   /// Presses Save; true when the confirmation box has appeared.

@@ -69,8 +69,8 @@ TEST_P(Flow, RestartWaitsAndConnectsAgain) {
   boxes.Queue(Answer::Yes);
   main().BB_Restart.Click();
   EXPECT_TRUE(Sent("reboot-system\r"));
-  EXPECT_FALSE(link().ClientSocket.Active());
-  EXPECT_FALSE(link().ComPort.Connected());
+  EXPECT_FALSE(link().TcpUp());
+  EXPECT_FALSE(link().SerialOpen());
   EXPECT_TRUE(main().BB_Connect.Showing());
   EXPECT_FALSE(main().BB_Connect.Enabled() || main().BB_Exit.Enabled() || main().BB_Save.Enabled());
   EXPECT_TRUE(main().P_main.Visible() && main().P_State.Showing());
@@ -121,7 +121,7 @@ TEST_F(VisitTest, ConnectFailures) {
   d.BB_Connect.Click();
   EXPECT_EQ(boxes.Shown().back(), (platform::MessageBox{"Input the name of host", "Warning", Icon::Warning,
                                                         platform::Buttons::Ok}));
-  EXPECT_EQ(link().Record().LinkMode, 0);
+  EXPECT_EQ(link().Record().LinkMode(), 0);
 
   d.ED_host.SetText("127.0.0.1");
   d.ED_TCP.SetText("1");  // nothing listens there

@@ -208,7 +208,7 @@ TEST_F(Outcomes, LateConnectionIsClosed) {
   EXPECT_TRUE(BoxShown("Can not connect to host"));
   connection().BB_Cancel.Click();
   platform::Delay(2500);  // the kernel's SYN retry would get through by now
-  EXPECT_FALSE(link().ClientSocket.Active());
+  EXPECT_FALSE(link().TcpUp());
   EXPECT_TRUE(main().BB_Connect.Showing());
   EXPECT_FALSE(main().BB_Save.Enabled());
 }
@@ -222,7 +222,7 @@ TEST_F(Outcomes, TraceKeepsTheMostRecentLines) {
   connection().ED_host.SetText("127.0.0.1");
   connection().ED_TCP.SetText(std::to_string(listener.port));
   connection().BB_Connect.Click();  // the listener's queue takes the connection
-  ASSERT_TRUE(link().ClientSocket.Active());
+  ASSERT_TRUE(link().TcpUp());
   ASSERT_TRUE(listener.Accept());
   const std::string stream = "get-version\r" + std::string(20000, '\r');
   ASSERT_EQ(write(listener.peer, stream.data(), stream.size()), ssize_t(stream.size()));

@@ -153,7 +153,7 @@ TEST_P(Overlap, ConnectionDialogDuringItsWaits) {
   platform::Delay(1500);
   EXPECT_TRUE(boxes.Shown().empty());
   EXPECT_FALSE(login().Visible());
-  EXPECT_FALSE(link().ClientSocket.Active() || link().ComPort.Connected());
+  EXPECT_FALSE(link().TcpUp() || link().SerialOpen());
   EXPECT_LE(SentCount("?"), 1u);
   if (GetParam() == Via::Tcp) return;  // Disconnect shows once a connection is up
 
@@ -166,7 +166,7 @@ TEST_P(Overlap, ConnectionDialogDuringItsWaits) {
   d.BB_Connect.Click();
   EXPECT_TRUE(boxes.Shown().size() == 1 && boxes.Shown()[0].caption == "Confirm");
   EXPECT_FALSE(login().Visible());
-  EXPECT_FALSE(link().ComPort.Connected());
+  EXPECT_FALSE(link().SerialOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, Overlap, ::testing::Values(Via::Tcp, Via::Serial), ViaTestName);
@@ -179,7 +179,7 @@ TEST_F(VisitTest, RestartOverAFailingSerialWriteStillClosesAndWaits) {
   sim().closePty();  // the line is gone; the port has not heard of it yet
   boxes.Queue(Answer::Yes);
   main().BB_Restart.Click();
-  EXPECT_FALSE(link().ComPort.Connected());
+  EXPECT_FALSE(link().SerialOpen());
   EXPECT_TRUE(main().P_State.Showing() && main().Timer1.Enabled());
   EXPECT_FALSE(main().BB_Connect.Enabled());
   EXPECT_TRUE(std::any_of(boxes.Shown().begin(), boxes.Shown().end(), [](const platform::MessageBox& b) {

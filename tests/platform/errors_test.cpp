@@ -7,8 +7,8 @@ using namespace platform;
 // The error box appends a full stop only after a character that sorts after
 // "." and otherwise shows the message untouched.
 TEST(ErrorHandler, BoxTextAndTitle) {
-  EXPECT_EQ(ErrorBoxText("Unable to open com port (win error code: 2)"),
-            "Unable to open com port (win error code: 2)");
+  EXPECT_EQ(ErrorBoxText("Unable to open com port (system error 2)"),
+            "Unable to open com port (system error 2)");
   EXPECT_EQ(ErrorBoxText("Asynchronous socket error 10061"), "Asynchronous socket error 10061.");
   EXPECT_EQ(ErrorBoxText("No address specified"), "No address specified.");
   EXPECT_EQ(ErrorBoxText("ends with dot."), "ends with dot.");
@@ -21,7 +21,7 @@ TEST(ErrorHandler, BoxTextAndTitle) {
 namespace {
 class Advised : public Error {
  public:
-  Advised() : Error("Unable to open com port (win error code: 13)") {}
+  Advised() : Error("Unable to open com port (system error 13)") {}
   std::string Advice() const override { return "Add yourself to the dialout group."; }
 };
 }  // namespace
@@ -40,7 +40,7 @@ TEST(ErrorHandler, GuardShowsEscapingErrors) {
   EXPECT_EQ(boxes.Shown()[0],
             (MessageBox{"Socket already open.", "morvel_config", Icon::Error, Buttons::Ok}));
   EXPECT_EQ(boxes.Shown()[1].text,
-            "Unable to open com port (win error code: 13)\nAdd yourself to the dialout group.");
+            "Unable to open com port (system error 13)\nAdd yourself to the dialout group.");
   EXPECT_TRUE(after);
 }
 

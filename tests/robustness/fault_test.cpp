@@ -28,7 +28,7 @@ class Vanish : public FaultTest, public ::testing::WithParamInterface<Via> {
   }
   bool TransportClosed() {
     devlink::DeviceLink& c = link();
-    return GetParam() == Via::Serial ? !c.ComPort.Connected() : !c.ClientSocket.Active();
+    return GetParam() == Via::Serial ? !c.SerialOpen() : !c.TcpUp();
   }
 };
 
@@ -57,7 +57,7 @@ TEST_P(Vanish, MidSave) {
   main().BB_Save.Click();
   ASSERT_TRUE(Sent("write-system\r"));
   // Mid handshake: the gateway has echoed the first marker.
-  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return link().Record().StartTagCount == 1; }));
+  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return link().Record().StartTagCount() == 1; }));
   Fault();
   ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return TransportClosed() && ButtonsIdle(); }));
   platform::Delay(200);
@@ -87,15 +87,15 @@ TEST_P(Silent, WindowStaysResponsive) {
   TypeLogin();
   const std::string stuck = c.login ? "start-login admin admin\r" : std::string(c.query) + "\r";
   ASSERT_TRUE(WaitSent(stuck));
-  const int32_t state = c.login ? devlink::reply::kLogin : devlink::reply::kVoip;
-  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return link().Record().ReplyState == state; }));
+  const devlink::Reply state = c.login ? devlink::Reply::Login : devlink::Reply::Voip;
+  ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return link().Record().ReplyState() == state; }));
 
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
   timer.start(5);
   EXPECT_TRUE(platform::DelayUntil(kWaitMs, [&] { return ticks >= 3; }));
-  EXPECT_EQ(link().Record().ReplyState, state);
+  EXPECT_EQ(link().Record().ReplyState(), state);
 
   boxes.Queue(Answer::Ok);
   main().BB_Disconnect.Click();
@@ -129,7 +129,7 @@ TEST_P(OneBytePerEvent, ReadOutComplete) {
   ASSERT_TRUE(Connect(GetParam()));
   TypeLogin();
   ASSERT_TRUE(platform::DelayUntil(kWaitMs * 3, [&] {
-    return Sent("get-dns-server\r") && link().Record().ReplyState == devlink::reply::kDns &&
+    return Sent("get-dns-server\r") && link().Record().ReplyState() == devlink::Reply::Dns &&
            !pages().ED_PPPoE_DNS.IsEmpty();
   }));
   EXPECT_EQ(pages().L_model.Caption(), cfg.model);

@@ -78,9 +78,8 @@ class HandMadePeer : public FaultTest {
     if (via == Via::Serial) {
       pty_.emplace(false);  // blocking, so the flood waits while the line is full
       EXPECT_GE(pty_->slave, 0) << "no pseudo-terminal";
-      c.ComPort.SetPort(pty_->path);
-      c.ComPort.Open();
-      c.TestRecord().LinkMode = devlink::kLinkSerial;
+      c.Transport().SetSerialPortName(pty_->path);
+      c.OpenSerial();
       return pty_->master;
     }
     listener_.emplace();
@@ -93,11 +92,7 @@ class HandMadePeer : public FaultTest {
     listener_->Accept();
     return listener_->peer;
   }
-  bool Drained(Via via) {
-    devlink::DeviceLink& c = link();
-    return via == Via::Serial ? c.ComPort.PendingInputCount() == 0
-                              : c.ClientSocket.Socket().ReceiveBytes(nullptr, -1) == 0;
-  }
+  bool Drained(Via) { return link().Transport().Drained(); }
 
  private:
   std::optional<testsupport::PtyPair> pty_;
@@ -113,17 +108,16 @@ TEST_P(Flood, WordStaysBounded) {
   const FloodCase& fc = GetParam();
   const int peer = OpenPeer(fc.via);
   ASSERT_GE(peer, 0);
-  devlink::LinkRecord& link = this->link().TestRecord();
-  link.StatusMode = fc.statusMode;
-  link.ReplyState = devlink::reply::kNone;
+  this->link().StartIn(devlink::LinkState().StatusLines(fc.statusMode).Reading(devlink::Reply::None));
+  const devlink::LinkRecord link = this->link().Record();
   {
     // Parse mode: a blank ends the word, then a word and a line end follow.
     // Status mode: CR LF ends the line on either transport.
     Flooder flooder(peer, fc.statusMode ? "\r\n" : " next\r");
     size_t largest = 0;
     ASSERT_TRUE(platform::DelayUntil(60000, [&] {
-      largest = std::max(largest, link.RxLine.capacity());
-      return flooder.Done() && Drained(fc.via) && link.RxLine.empty();
+      largest = std::max(largest, link.RxLine().capacity());
+      return flooder.Done() && Drained(fc.via) && link.RxLine().empty();
     }));
     EXPECT_LE(largest, 2 * devlink::kMaxWordBytes);
   }
@@ -131,8 +125,8 @@ TEST_P(Flood, WordStaysBounded) {
     ASSERT_FALSE(pages().M_State_Info.Lines().empty());
     EXPECT_EQ(pages().M_State_Info.Lines().back(), std::string(devlink::kMaxWordBytes, 'x'));
   } else {
-    EXPECT_EQ(link.Tokens[0], std::string(devlink::kMaxWordBytes, 'x'));
-    EXPECT_EQ(link.Tokens[1], "next");
+    EXPECT_EQ(link.Tokens()[0], std::string(devlink::kMaxWordBytes, 'x'));
+    EXPECT_EQ(link.Tokens()[1], "next");
   }
 }
 
@@ -150,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, Flood,
 TEST_F(HandMadePeer, VoicePortFloodStaysBounded) {
   const int peer = OpenPeer(Via::Tcp);
   ASSERT_GE(peer, 0);
-  link().TestRecord().ReplyState = devlink::reply::kNone;
+  link().StartIn(devlink::LinkState().Reading(devlink::Reply::None));
   std::string lines = "get-voip\r\n";
   constexpr int kLines = 100000;
   for (int i = 0; i < kLines; ++i) lines += "voice-port " + std::to_string(i % 1000) + "\r\n";
@@ -299,9 +293,9 @@ TEST_F(SerialPort, HeldByAnotherOpenerIsRefused) {
   ASSERT_EQ(boxes.Shown().size(), 1u);
   EXPECT_NE(boxes.Shown()[0].text.find("Unable to open com port"), std::string::npos)
       << boxes.Shown()[0].text;
-  EXPECT_FALSE(link().ComPort.Connected());
+  EXPECT_FALSE(link().SerialOpen());
   EXPECT_TRUE(connection().Visible());
-  EXPECT_EQ(link().Record().LinkMode, 0);
+  EXPECT_EQ(link().Record().LinkMode(), 0);
 
   other.reset();
   connection().BB_Connect.Click();

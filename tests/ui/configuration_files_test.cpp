@@ -17,7 +17,7 @@ class FilesTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    ConnectOver(devlink::kLinkTcp);
+    ConnectOver(devlink::TransportKind::Tcp);
     pages().L_model.SetCaption("MVG-2400");
     pages().ED_PPPoE_ID.SetText("user@isp");
     pages().ED_PPPoE_Password.SetText("secret");
@@ -131,13 +131,13 @@ TEST_F(FilesTest, AReviewThatOutlivesItsConnectionSendsNothing) {
 // Catches Save enabled with no read-out to compare with (a TCP connection
 // used to enable it at once), and a read-out kept past its connection.
 TEST_F(UiTest, SaveWaitsForAReadOutOfTheConnection) {
-  ConnectOver(devlink::kLinkTcp);
+  ConnectOver(devlink::TransportKind::Tcp);
   EXPECT_FALSE(main().BB_Save.Enabled());
   main().ConversationEnded({devlink::Conversation::ReadOut});
   EXPECT_TRUE(main().BB_Save.Enabled());
   tcp.Close();
   tcp.open = true;
-  ConnectOver(devlink::kLinkTcp);
+  ConnectOver(devlink::TransportKind::Tcp);
   EXPECT_FALSE(main().BB_Save.Enabled());
 }
 

@@ -10,7 +10,7 @@ class DebugWindowTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    ConnectOver(devlink::kLinkTcp);
+    ConnectOver(devlink::TransportKind::Tcp);
     debug().Show();
     debug().Display.Clear();
   }
@@ -20,11 +20,11 @@ class DebugWindowTest : public UiTest {
 // as WAN settings afterwards.
 TEST_F(DebugWindowTest, SendButtonSendsTheTypedLine) {
   debug().Edit1.SetText("get-version");
-  link().TestRecord().ReplyState = devlink::reply::kDns;
+  link().StartIn(devlink::LinkState().Reading(devlink::Reply::Dns));
   debug().Button2.Click();
   EXPECT_EQ(tcp.written, std::vector<std::string>{"get-version\r"});
   EXPECT_EQ(debug().Display.Lines(), std::vector<std::string>{"Send_Message : get-version\r"});
-  EXPECT_EQ(link().Record().ReplyState, devlink::reply::kWan);
+  EXPECT_EQ(link().Record().ReplyState(), devlink::Reply::Wan);
   EXPECT_EQ(debug().Edit1.Text(), "get-version");
 
   // The next typed line waits until the gateway has gone quiet.
@@ -59,12 +59,12 @@ TEST_F(DebugWindowTest, ShowListsTheWordsUpToTheCurrentIndex) {
             (std::vector<std::string>{"argv[0] : ip", "argv[1] : address", "argv[2] : "}));
 
   debug().Display.Clear();
-  link().TestRecord().TokenIndex = devlink::kTokenSlots;
+  link().StartIn(devlink::LinkState().NextWordAt(devlink::kTokenSlots));
   debug().Button3.Click();
   EXPECT_EQ(debug().Display.Lines().size(), size_t(devlink::kTokenSlots));
 
   debug().Display.Clear();
-  link().TestRecord().TokenIndex = -1;
+  link().StartIn(devlink::LinkState().NextWordAt(-1));
   debug().Button3.Click();
   EXPECT_TRUE(debug().Display.Lines().empty());
 }

@@ -9,7 +9,7 @@ class LoginDialogTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    ConnectOver(devlink::kLinkTcp);
+    ConnectOver(devlink::TransportKind::Tcp);
     login().Show();
   }
 };
@@ -24,7 +24,7 @@ TEST_F(LoginDialogTest, EmptyIdOrPasswordIsRefused) {
     login().ED_ID.SetText(id);
     login().ED_Password.SetText(password);
     pages().ED_PPPoE_ID.SetText("kept");
-    link().TestRecord().VoicePortRow = 2;
+    link().StartIn(devlink::LinkState().VoipCounted(2, 0, 0));
 
     login().BB_OK.Click();
 
@@ -33,16 +33,15 @@ TEST_F(LoginDialogTest, EmptyIdOrPasswordIsRefused) {
               (platform::MessageBox{"Please fill out all contents", "Warning", Icon::Warning}));
     EXPECT_TRUE(tcp.written.empty());
     EXPECT_EQ(pages().ED_PPPoE_ID.Text(), "kept");
-    EXPECT_EQ(link().Record().VoicePortRow, 2);
+    EXPECT_EQ(link().Record().VoicePortRow(), 2);
   }
 }
 
 // Catches a login line with wrong separators, a reset that is skipped or
 // misordered, the wrong reply state, or a polling start by the page choice.
 TEST_F(LoginDialogTest, OkSendsTheLoginLineAndPreparesTheMainWindow) {
-  devlink::LinkRecord& link = this->link().TestRecord();
-  link.VoicePortRow = link.PotsPeerCount = link.PatternCount = 4;
-  link.GatekeeperSeen = link.SipServerSeen = link.CallAgentSeen = true;
+  this->link().StartIn(devlink::LinkState().VoipCounted(4, 4, 4).AddressesSeen());
+  const devlink::LinkRecord link = this->link().Record();
   pages().SG_VoIP_Phone_number.SetRowCount(5);
   pages().M_State_Info.Add("status");
   pages().ED_server_URL.SetText("http://example");
@@ -55,9 +54,9 @@ TEST_F(LoginDialogTest, OkSendsTheLoginLineAndPreparesTheMainWindow) {
 
   EXPECT_EQ(tcp.written, std::vector<std::string>{"start-login admin p w\r"});
   EXPECT_EQ(debug().Display.Lines().back(), "Send_Message : start-login admin p w\r");
-  EXPECT_EQ(link.ReplyState, devlink::reply::kLogin);
-  EXPECT_EQ(link.VoicePortRow + link.PotsPeerCount + link.PatternCount, 0);
-  EXPECT_FALSE(link.GatekeeperSeen || link.SipServerSeen || link.CallAgentSeen);
+  EXPECT_EQ(link.ReplyState(), devlink::Reply::Login);
+  EXPECT_EQ(link.VoicePortRow() + link.PotsPeerCount() + link.PatternCount(), 0);
+  EXPECT_FALSE(link.GatekeeperSeen() || link.SipServerSeen() || link.CallAgentSeen());
   EXPECT_EQ(pages().SG_VoIP_Phone_number.RowCount(), 2);
   EXPECT_TRUE(pages().M_State_Info.Lines().empty());
   EXPECT_EQ(pages().ED_server_URL.Text(), "http://");

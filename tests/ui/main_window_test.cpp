@@ -105,19 +105,18 @@ TEST_F(UnreadableLanguageFileTest, ShowsOneErrorBoxAndTheWindowAllTheSame) {
 // Catches Connect forgetting a per-connection reset, leaving status mode on,
 // or not showing the dialog.
 TEST_F(MainWindowTest, ConnectResetsTheCountersAndShowsTheDialog) {
-  devlink::LinkRecord& link = this->link().TestRecord();
-  link.StartTagCount = link.EndTagCount = 1;
-  link.VoicePortRow = link.PotsPeerCount = link.PatternCount = 3;
-  link.StatusMode = link.StatusFollowUp = true;
+  this->link().StartIn(
+      devlink::LinkState().SaveTagsSeen(1, 1).VoipCounted(3, 3, 3).StatusLines().FollowUpDue());
+  const devlink::LinkRecord link = this->link().Record();
   pages().SG_VoIP_Phone_number.SetRowCount(4);
   main().P_main.Hide();
 
   main().BB_Connect.Click();
 
-  EXPECT_EQ(link.StartTagCount + link.EndTagCount, 0);
-  EXPECT_EQ(link.VoicePortRow + link.PotsPeerCount + link.PatternCount, 0);
-  EXPECT_FALSE(link.StatusMode);
-  EXPECT_FALSE(link.StatusFollowUp);
+  EXPECT_EQ(link.StartTagCount() + link.EndTagCount(), 0);
+  EXPECT_EQ(link.VoicePortRow() + link.PotsPeerCount() + link.PatternCount(), 0);
+  EXPECT_FALSE(link.StatusMode());
+  EXPECT_FALSE(link.StatusFollowUp());
   EXPECT_EQ(pages().SG_VoIP_Phone_number.RowCount(), 2);
   EXPECT_TRUE(connection().Visible());
   EXPECT_TRUE(main().P_main.Visible());
@@ -128,7 +127,7 @@ TEST_F(MainWindowTest, EnterPressesWhicheverOfConnectAndDisconnectIsVisible) {
   main().PressEnter();
   EXPECT_TRUE(connection().Visible());
 
-  ConnectOver(devlink::kLinkTcp);
+  ConnectOver(devlink::TransportKind::Tcp);
   boxes.Queue(Answer::Cancel);
   main().PressEnter();
   ASSERT_EQ(boxes.Shown().size(), 1u);
@@ -137,7 +136,7 @@ TEST_F(MainWindowTest, EnterPressesWhicheverOfConnectAndDisconnectIsVisible) {
 
 struct DisconnectCase {
   const char* name;
-  int32_t mode;
+  devlink::TransportKind mode;
   Answer answer;
   std::vector<std::string> sent;
   bool closed;
@@ -147,10 +146,10 @@ struct DisconnectCase {
 // serial, or acts on Cancel.
 TEST_F(MainWindowTest, DisconnectByTransportAndAnswer) {
   const DisconnectCase cases[] = {
-      {"serial, OK", devlink::kLinkSerial, Answer::Ok, {"end-morvel\r"}, true},
-      {"TCP, OK", devlink::kLinkTcp, Answer::Ok, {}, true},
-      {"serial, Cancel", devlink::kLinkSerial, Answer::Cancel, {}, false},
-      {"no transport, OK", 0, Answer::Ok, {}, false},
+      {"serial, OK", devlink::TransportKind::Serial, Answer::Ok, {"end-morvel\r"}, true},
+      {"TCP, OK", devlink::TransportKind::Tcp, Answer::Ok, {}, true},
+      {"serial, Cancel", devlink::TransportKind::Serial, Answer::Cancel, {}, false},
+      {"no transport, OK", devlink::TransportKind::None, Answer::Ok, {}, false},
   };
   for (const DisconnectCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,7 +167,7 @@ TEST_F(MainWindowTest, DisconnectByTransportAndAnswer) {
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0], (platform::MessageBox{"Do you want to end connection?", "Confirm",
                                                       Icon::Question, Buttons::OkCancel}));
-    RecordingTransport& t = c.mode == devlink::kLinkTcp ? tcp : serial;
+    RecordingTransport& t = c.mode == devlink::TransportKind::Tcp ? tcp : serial;
     EXPECT_EQ(t.written, c.sent);
     EXPECT_EQ(t.closes, c.closed ? 1 : 0);
     const bool acted = c.answer == Answer::Ok;
@@ -184,7 +183,7 @@ TEST_F(MainWindowTest, DisconnectByTransportAndAnswer) {
 // Catches an exit that ignores the answer, sends the end command over TCP or
 // twice over serial, or does not end the program.
 TEST_F(MainWindowTest, ExitAsksAndEndsTheProgramOnlyOnYes) {
-  ConnectOver(devlink::kLinkSerial);
+  ConnectOver(devlink::TransportKind::Serial);
   boxes.Queue(Answer::No);
   main().BB_Exit.Click();
   EXPECT_TRUE(main().Visible());
@@ -203,7 +202,7 @@ TEST_F(MainWindowTest, ExitAsksAndEndsTheProgramOnlyOnYes) {
 
 // Catches a close over TCP that writes the serial end command anyway.
 TEST_F(MainWindowTest, ExitOverTcpSendsNothing) {
-  ConnectOver(devlink::kLinkTcp);
+  ConnectOver(devlink::TransportKind::Tcp);
   serial.open = false;
   boxes.Queue(Answer::Yes);
   main().Close();
@@ -221,7 +220,7 @@ TEST_F(MainWindowTest, CtrlDeleteShowsTheDebugWindow) {
 
 // Catches a restart that acts on No.
 TEST_F(MainWindowTest, RestartAnsweredNoChangesNothing) {
-  ConnectOver(devlink::kLinkTcp);
+  ConnectOver(devlink::TransportKind::Tcp);
   boxes.Queue(Answer::No);
   main().BB_Restart.Click();
   ASSERT_EQ(boxes.Shown().size(), 1u);
@@ -236,17 +235,17 @@ TEST_F(MainWindowTest, RestartAnsweredNoChangesNothing) {
 // Catches a restart wait with the wrong look, a transport left open, Connect
 // usable too early, or a wait that never ends.
 TEST_F(MainWindowTest, RestartWaitsFortySecondsThenAllowsConnect) {
-  ConnectOver(devlink::kLinkTcp);
+  ConnectOver(devlink::TransportKind::Tcp);
   main().P_main.Hide();
   main().T_State_Info.Start();
-  link().TestRecord().StatusMode = true;
+  link().StartIn(devlink::LinkState().StatusLines());
   boxes.Queue(Answer::Yes);
 
   main().BB_Restart.Click();
 
   EXPECT_EQ(tcp.written, std::vector<std::string>{"reboot-system\r"});
   EXPECT_EQ(tcp.closes, 1);
-  EXPECT_FALSE(link().Record().StatusMode);
+  EXPECT_FALSE(link().Record().StatusMode());
   TF_morvel_config_main& w = main();
   EXPECT_TRUE(w.P_main.Visible());
   EXPECT_TRUE(w.P_State.Showing());
@@ -278,7 +277,7 @@ TEST_F(MainWindowTest, RestartWaitsFortySecondsThenAllowsConnect) {
 // Catches a gauge that overflows 100, a gauge timer that never stops, or a
 // second restart that does not start the strip from 0.
 TEST_F(MainWindowTest, GaugeStopsAfterItsHundredthTickAndRestartsFromZero) {
-  ConnectOver(devlink::kLinkSerial);
+  ConnectOver(devlink::TransportKind::Serial);
   main().BB_Restart.SetEnabled(true);  // over serial the accepted model enables it
   boxes.Queue(Answer::Yes);
   main().BB_Restart.Click();
@@ -318,8 +317,8 @@ TEST_F(MainWindowTest, AFailedEndCommandIsShownAndLeavesTheConnection) {
   struct FailingTransport : RecordingTransport {
     void Write(std::string_view) override { throw platform::Error("WriteFile function failed"); }
   } failing;
-  link().SetTransport(devlink::kLinkSerial, &failing);
-  ConnectOver(devlink::kLinkSerial);
+  link().Transport().Plug(devlink::TransportKind::Serial, &failing);
+  ConnectOver(devlink::TransportKind::Serial);
   boxes.Queue(Answer::Ok);
   main().BB_Disconnect.Click();
   ASSERT_EQ(boxes.Shown().size(), 2u);

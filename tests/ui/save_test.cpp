@@ -9,7 +9,7 @@ class SaveTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    ConnectOver(devlink::kLinkTcp);
+    ConnectOver(devlink::TransportKind::Tcp);
     main().ConversationEnded({devlink::Conversation::ReadOut});  // Save waits for a read-out to compare with
   }
 };
@@ -78,12 +78,12 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
     for (platform::Edit* e : {&pages().ED_PPPoE_ID, &pages().ED_PPPoE_Password, &pages().ED_SIP_Username})
       e->SetText("");
     c.fill(pages());
-    link().TestRecord().StatusMode = true;
-    link().TestRecord().StartTagCount = link().TestRecord().EndTagCount = 1;
+    link().StartIn(devlink::LinkState().StatusLines());
+    link().StartIn(devlink::LinkState().SaveTagsSeen(1, 1));
 
     main().BB_Save.Click();
 
-    EXPECT_FALSE(link().Record().StatusMode);
+    EXPECT_FALSE(link().Record().StatusMode());
     if (c.page) {
       EXPECT_EQ(main().PageControl1.ActivePage()->Name(), c.page);
       ASSERT_EQ(boxes.Shown().size(), 1u);
@@ -94,8 +94,8 @@ TEST_F(SaveTest, ChecksTurnToTheFailingPageOrStartTheHandshake) {
       EXPECT_TRUE(boxes.Shown().empty());
       EXPECT_EQ(main().PageControl1.ActivePage(), &main().Tab_About);
       EXPECT_EQ(tcp.written, (std::vector<std::string>{"\r", "write-system\r", "!START-TAG!\r"}));
-      EXPECT_EQ(link().Record().ReplyState, devlink::reply::kSave);
-      EXPECT_EQ(link().Record().StartTagCount + link().Record().EndTagCount, 0);
+      EXPECT_EQ(link().Record().ReplyState(), devlink::Reply::Save);
+      EXPECT_EQ(link().Record().StartTagCount() + link().Record().EndTagCount(), 0);
     }
   }
 }
@@ -130,14 +130,14 @@ TEST_F(SaveTest, PollsWaitUntilTheSaveHasEnded) {
   main().PageControl1.UserSelect(&main().Tab_Status_information);
   main().T_State_Info.Fire();
   EXPECT_EQ(tcp.written, (std::vector<std::string>{"\r", "write-system\r", "!START-TAG!\r"}));
-  EXPECT_FALSE(link().Record().StatusMode);
+  EXPECT_FALSE(link().Record().StatusMode());
 
   link().Receive("write-system\r!START-TAG!\r!START-TAG!\r!END-TAG!\r", devlink::LineEnds::Tcp);
   EXPECT_NE(tcp.written.back(), "get-wan-status\r");
   link().Receive("!END-TAG!\r", devlink::LineEnds::Tcp);
   EXPECT_EQ(boxes.Shown().back().caption, "OK");
   EXPECT_EQ(tcp.written.back(), "get-wan-status\r");
-  EXPECT_TRUE(link().Record().StatusMode);
+  EXPECT_TRUE(link().Record().StatusMode());
   EXPECT_EQ(pages().M_State_Info.Lines(), std::vector<std::string>{""});  // the tick's poll
 }
 

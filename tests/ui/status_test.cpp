@@ -7,7 +7,7 @@ class StatusTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    ConnectOver(devlink::kLinkTcp);
+    ConnectOver(devlink::TransportKind::Tcp);
     pages().M_State_Info.Add("old");
   }
 };
@@ -19,13 +19,13 @@ TEST_F(StatusTest, ChoosingTheStatusPageStartsPollingAndLeavingStopsIt) {
   EXPECT_TRUE(main().T_State_Info.Enabled());
   EXPECT_EQ(main().T_State_Info.Interval(), 20000);
   EXPECT_TRUE(pages().M_State_Info.Lines().empty());
-  EXPECT_TRUE(link().Record().StatusMode);
-  EXPECT_TRUE(link().Record().StatusFollowUp);
+  EXPECT_TRUE(link().Record().StatusMode());
+  EXPECT_TRUE(link().Record().StatusFollowUp());
   EXPECT_EQ(tcp.written, std::vector<std::string>{"get-wan-status\r"});
 
   main().PageControl1.UserSelect(&main().Tab_VoIP);
   EXPECT_FALSE(main().T_State_Info.Enabled());
-  EXPECT_TRUE(link().Record().StatusMode);  // left as it was
+  EXPECT_TRUE(link().Record().StatusMode());  // left as it was
   EXPECT_EQ(tcp.written.size(), 1u);
 }
 
@@ -54,13 +54,13 @@ TEST_F(StatusTest, EachTickRefreshesTheMemoFromTheReply) {
   main().T_State_Info.Fire();
   EXPECT_EQ(pages().M_State_Info.Lines(), std::vector<std::string>{""});
   EXPECT_EQ(tcp.written, std::vector<std::string>{"get-wan-status\r"});
-  EXPECT_TRUE(link().Record().StatusFollowUp);
+  EXPECT_TRUE(link().Record().StatusFollowUp());
 
   link().Receive("get-wan-status\r\n!START-TAG!\r\nSystem Information\r\nWAN up\r\n!END-TAG!\r\n",
                  devlink::LineEnds::Tcp);
   EXPECT_EQ(pages().M_State_Info.Lines(), (std::vector<std::string>{"", "", "System Information", "WAN up"}));
   EXPECT_EQ(tcp.written, (std::vector<std::string>{"get-wan-status\r", "get-gatekeeper-status\r", " ", " "}));
-  EXPECT_FALSE(link().Record().StatusFollowUp);
+  EXPECT_FALSE(link().Record().StatusFollowUp());
 }
 
 // Catches Connect that leaves status mode on, so the login's replies would
@@ -68,7 +68,7 @@ TEST_F(StatusTest, EachTickRefreshesTheMemoFromTheReply) {
 TEST_F(StatusTest, ConnectReturnsToParseModeButKeepsPolling) {
   main().PageControl1.UserSelect(&main().Tab_Status_information);
   main().BB_ConnectClick();
-  EXPECT_FALSE(link().Record().StatusMode);
+  EXPECT_FALSE(link().Record().StatusMode());
   EXPECT_TRUE(main().T_State_Info.Enabled());
 }
 

@@ -39,8 +39,8 @@ class UiTest : public ::testing::Test {
     ASSERT_TRUE(dir_.IsValid());
     BeforeStart();
     program_ = std::make_unique<Program>([this] { ++programEnds; });
-    link().SetTransport(devlink::kLinkSerial, &serial);
-    link().SetTransport(devlink::kLinkTcp, &tcp);
+    link().Transport().Plug(devlink::TransportKind::Serial, &serial);
+    link().Transport().Plug(devlink::TransportKind::Tcp, &tcp);
     WireCloseEvents();
     program_->Start();
   }
@@ -53,18 +53,15 @@ class UiTest : public ::testing::Test {
   /// Closing a transport runs the link's own close event, as the serial port
   /// and the socket do.
   void WireCloseEvents() {
-    serial.onClose = [this] { link().ComPortAfterClose(); };
-    tcp.onClose = [this] { link().ClientSocketDisconnect(link().ClientSocket.Socket()); };
+    serial.onClose = [this] { link().Transport().ReportClosed(devlink::TransportKind::Serial); };
+    tcp.onClose = [this] { link().Transport().ReportClosed(devlink::TransportKind::Tcp); };
   }
 
   /// Puts the link on one transport as a connect would, through the link's
   /// open or connect event.
-  void ConnectOver(int32_t mode) {
-    link().TestRecord().LinkMode = mode;
-    if (mode == devlink::kLinkTcp)
-      link().ClientSocketConnect(link().ClientSocket.Socket());
-    else
-      link().ComPortAfterOpen();
+  void ConnectOver(devlink::TransportKind kind) {
+    link().StartIn(devlink::LinkState().Over(kind));
+    link().Transport().ReportOpened(kind);
   }
 
   std::string Dir() const { return dir_.Path(); }
