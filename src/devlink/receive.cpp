@@ -27,10 +27,12 @@ void DeviceLink::Receive(std::string_view bytes, LineEnds ends) {
     ReceiveStatus(bytes, ends);
     // The gatekeeper query follows the first chunk after a WAN status poll.
     if (record_.StatusFollowUp) {
-      SendGetData("get-gatekeeper-status\r");
-      SendGetData(" ");
-      SendGetData(" ");
       record_.StatusFollowUp = false;
+      Sending([this] {
+        SendGetData("get-gatekeeper-status\r");
+        SendGetData(" ");
+        SendGetData(" ");
+      });
     }
   } else {
     ReceiveParsed(bytes);

@@ -108,7 +108,9 @@ void DeviceLink::ComPort_Encode_Parsing(const LineWords& w) {
   // Six blanks after every line of the version reply, its echo included,
   // and after the next query on its end mark.
   if (state == reply::kVersion)
-    for (int i = 0; i < kVersionBlanks; ++i) SendGetData(" ");
+    Sending([this] {
+      for (int i = 0; i < kVersionBlanks; ++i) SendGetData(" ");
+    });
 }
 
 bool DeviceLink::SendNextQuery(int32_t state) {
@@ -123,7 +125,9 @@ bool DeviceLink::SendNextQuery(int32_t state) {
     // A typed line whose reply restarts the series is a read-out from here.
     if (running == Conversation::Typed) queue_.Become(Conversation::ReadOut);
     if (queue_.Running() == Conversation::ReadOut) awaited_ = std::string(step.next);
-    SendGetData(std::string(step.next) + "\r");
+    // A query that cannot be written ends the read-out with the error's own
+    // box; the transport's close after it then has nothing left to report.
+    Sending([&] { SendGetData(std::string(step.next) + "\r"); });
     return true;
   }
   return false;
