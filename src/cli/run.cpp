@@ -1,11 +1,12 @@
 // The command line as a whole: the words parsed, the password taken, the
 // subcommand run, its exit status returned.
-#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <variant>
 
 #include "cli/commands.h"
 #include "cli/exit_status.h"
-#include "config/configuration_file.h"
 #include "lang/fixed_texts.h"
 #include "platform/ui/errors.h"
 
@@ -38,11 +39,11 @@ struct Secret {
 /// or MORVEL_PASSWORD.
 Secret Password(const Arguments& a, Terminal& t) {
   if (!a.passwordFile.empty()) {
-    auto loaded = config::LoadFile(a.passwordFile);
-    if (const auto* failed = std::get_if<config::FileError>(&loaded))
-      return {{}, std::string(texts::kCannotRead) + failed->reason};
-    std::string line = std::get<std::string>(loaded);
-    line.resize(std::min(line.size(), line.find('\n')));
+    // Any readable file: a pipe too (--password-file <(pass show gateway)).
+    std::ifstream in(a.passwordFile, std::ios::binary);
+    std::string line;
+    if (!in || (!std::getline(in, line) && !in.eof()))
+      return {{}, std::string(texts::kCannotRead) + a.passwordFile + ": " + std::strerror(errno)};
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return {line, {}};
   }
