@@ -17,8 +17,8 @@ namespace desktop {
 
 std::string FindAssetsDir() {
   if (const char* env = std::getenv("MORVEL_ASSETS_DIR"); env && *env) return env;
-  const QString installed =
-      QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/morvel_config"));
+  const QString installed = QDir(QCoreApplication::applicationDirPath())
+                                .absoluteFilePath(QStringLiteral(MORVEL_ASSETS_FROM_WINDOW));
   if (QFileInfo::exists(installed + QStringLiteral("/banner_setup@2x.jpg")))
     return QDir::cleanPath(installed).toStdString();
   return MORVEL_SOURCE_ASSETS;

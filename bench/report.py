@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints the benchmark table from the JSON of bench_receive, bench_readout and
-bench_save and the text of startup.sh:
-  report.py RECEIVE.json READOUT.json SAVE.json STARTUP.txt"""
+bench_save and the texts of startup.sh and command_line.sh:
+  report.py RECEIVE.json READOUT.json SAVE.json STARTUP.txt [COMMAND_LINE.txt]"""
 import json
 import re
 import sys
@@ -67,3 +67,15 @@ for label in ("main() to first painted main window", "peak memory"):
     m = re.search(re.escape(label) + r"[^:]*:\s*(.*)", startup)
     if m:
         row(f"Start-up (offscreen): {label}", m.group(1).strip())
+
+if len(sys.argv) > 5:
+    with open(sys.argv[5]) as f:
+        cli = f.read()
+    m = re.search(r"process start to exit: median (\d+) ms, worst (\d+) ms of (\d+)", cli)
+    if m:
+        row("Command line: `read` over loopback TCP, process start to exit",
+            f"median {m.group(1)} ms, worst {m.group(2)} ms of {m.group(3)}", "<= 150 ms",
+            check(int(m.group(1)), 150))
+    for m in re.finditer(r"fleet \((\w+) gateways\) .*?median of 3 (\d+) ms; 4 reads alone (\d+) ms; ratio ([\d.]+)", cli):
+        row(f"Command line: 32 {m.group(1)} gateways read by 8 processes (xargs -P 8) over 4 reads alone",
+            f"{m.group(2)} ms for {m.group(3)} ms, ratio {m.group(4)}", "ratio <= 1.3", check(float(m.group(4)), 1.3))

@@ -59,6 +59,27 @@ void PhoneChanges(const ConfigPages& before, const ConfigPages& now, std::vector
 
 }  // namespace
 
+std::vector<FieldValue> FieldsOf(const ConfigPages& p) {
+  std::vector<FieldValue> out;
+  for (const ScriptField& f : TheScriptTable().fields) {
+    if (f.kind != FieldKind::Phones) {
+      out.push_back(
+          {PageName(CaptionControl(f, p)), CaptionOf(f, p), ValueText(f, p, p), f.kind == FieldKind::Secret});
+      continue;
+    }
+    const platform::StringGrid& g = p.SG_VoIP_Phone_number;
+    const std::string page = PageName(g);
+    const std::string portTitle(TrimBlanks(g.Cell(0, 0))), numberTitle(TrimBlanks(g.Cell(2, 0)));
+    for (int row = 1; row < g.RowCount(); ++row) {
+      out.push_back(
+          {page, portTitle + std::string(lang::fixed::kOfRow) + std::to_string(row), Shown(g.Cell(0, row))});
+      out.push_back(
+          {page, numberTitle + std::string(lang::fixed::kOfPort) + g.Cell(0, row), Shown(g.Cell(2, row))});
+    }
+  }
+  return out;
+}
+
 std::vector<Change> ChangesSince(const ConfigPages& readOut, const ConfigPages& now) {
   std::vector<Change> out;
   for (const ScriptField& f : TheScriptTable().fields) {

@@ -23,6 +23,18 @@ struct Change {
 /// and page names are `now`'s (the window's, as the language file gave them).
 std::vector<Change> ChangesSince(const ConfigPages& readOut, const ConfigPages& now);
 
+/// One field as the pages hold it, named and shown as the review does.
+struct FieldValue {
+  std::string page;
+  std::string caption;
+  std::string value;
+  bool secret = false;  ///< the value is the secret text itself
+};
+
+/// Every field the script carries, page by page (the phone grid row by row:
+/// each row's port, then its number), as ChangesSince names and shows them.
+std::vector<FieldValue> FieldsOf(const ConfigPages& pages);
+
 /// "page / caption: before → after"; a secret's values as one dot a
 /// character unless `reveal`.
 std::string ChangeLine(const Change& change, bool reveal);

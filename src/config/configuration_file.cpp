@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "config/config_pages.h"
+#include "config/script_writer.h"
 #include "lang/fixed_texts.h"
 
 namespace config {
@@ -29,6 +31,51 @@ std::string ConfigurationFileText(const FileHeader& header, const std::vector<st
   HeaderLine(out, lang::fixed::kToolLine, header.tool);
   for (const std::string& line : script) out.append(line).append("\n");
   return out;
+}
+
+FileHeader HeaderOf(const ConfigPages& pages, std::string written, std::string tool) {
+  return {pages.L_model.Caption(), pages.L_version.Caption(), std::move(written), std::move(tool)};
+}
+
+std::string WrittenTime(std::time_t t) {
+  std::tm local{};
+  localtime_r(&t, &local);
+  char text[64];
+  return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local));
+}
+
+std::string ExportText(const ConfigPages& pages, std::string written, std::string tool) {
+  return ConfigurationFileText(HeaderOf(pages, std::move(written), std::move(tool)),
+                               ConfigurationScript(pages));
+}
+
+std::string RefusalText(const Refusal& r, const lang::MessageTexts& messages) {
+  namespace texts = lang::fixed;
+  using Reason = Refusal::Reason;
+  std::string reason;
+  switch (r.reason) {
+    case Reason::TooLarge: return std::string(texts::kTooLarge) + std::string(texts::kNothingImported);
+    case Reason::NoScript: return std::string(texts::kNoScript) + std::string(texts::kNothingImported);
+    case Reason::EndsEarly: return std::string(texts::kEndsEarly) + std::string(texts::kNothingImported);
+    case Reason::NulByte: reason = texts::kNulByte; break;
+    case Reason::UnknownLine: reason = texts::kUnknownLine; break;
+    case Reason::MisplacedLine: reason = texts::kMisplacedLine; break;
+    case Reason::Misfit:
+      reason = std::string(texts::kMisfitValue) + (r.caption.empty() ? "" : " \"" + r.caption + "\"") + ".";
+      break;
+    case Reason::SaveCheck: {
+      const lang::Msg m = r.problem == SaveProblem::Pppoe      ? lang::Msg::SetupPppoe
+                          : r.problem == SaveProblem::StaticIp ? lang::Msg::SetupStaticIp
+                                                               : lang::Msg::SetupVoip;
+      reason = std::string(texts::kSaveRefuses) + messages[m] + ".";
+      break;
+    }
+  }
+  // Lines may be long: a warning shows their beginning.
+  constexpr size_t kShown = 80;
+  const std::string text = r.text.size() > kShown ? r.text.substr(0, kShown) + "..." : r.text;
+  return std::string(texts::kLineOfFile) + std::to_string(r.line) + " \"" + text + "\" " + reason +
+         std::string(texts::kNothingImported);
 }
 
 std::variant<ImportedFile, Refusal> ReadConfigurationFile(std::string_view bytes,

@@ -3,6 +3,7 @@
 // headed by "!" comment lines that say what it is and where it came from.
 // Import reads such a file whole or not at all.
 #include <cstddef>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "config/script_reader.h"
+#include "lang/message_texts.h"
 
 namespace config {
 
@@ -20,6 +22,15 @@ struct FileHeader {
   std::string written;  ///< the date and time of the export
   std::string tool;     ///< this tool's version
 };
+
+/// The header of a file written from `pages`: their model and software
+/// version, `written` (WrittenTime) and `tool`.
+FileHeader HeaderOf(const ConfigPages& pages, std::string written, std::string tool);
+/// `t` in local time as the header's date line writes it ("2024-05-01 14:03:59").
+std::string WrittenTime(std::time_t t);
+/// What Export writes of `pages`: the header and the script Save would send.
+/// The window's Export and the command line's read write these same bytes.
+std::string ExportText(const ConfigPages& pages, std::string written, std::string tool);
 
 /// A file no larger than this can hold a configuration (1 MB).
 inline constexpr size_t kMaxFileBytes = 1024 * 1024;
@@ -39,6 +50,10 @@ struct ImportedFile {
 /// takes whole (script_reader.h). Refuses a file over kMaxFileBytes and a
 /// line with a NUL or a lone CR.
 std::variant<ImportedFile, Refusal> ReadConfigurationFile(std::string_view bytes, const ConfigPages& current);
+
+/// Why a file was refused, for the user: the line to blame and the reason,
+/// ending with kNothingImported. `messages` gives the texts of Save's checks.
+std::string RefusalText(const Refusal& refusal, const lang::MessageTexts& messages);
 
 /// Why a file could not be read or written, as the system tells it.
 struct FileError {

@@ -154,4 +154,24 @@ std::string BadPortWarning(const FieldOnPage& field) {
   return std::string(lang::fixed::kBadPortBefore) + field.caption + std::string(lang::fixed::kBadPortAfter);
 }
 
+std::optional<WriteRefusal> CheckBeforeWriting(const ConfigPages& pages,
+                                               const std::vector<const platform::Control*>& oneWord,
+                                               const lang::MessageTexts& messages, const TraceFn& trace) {
+  switch (CheckSave(pages, trace)) {
+    case SaveProblem::Pppoe:
+      return WriteRefusal{PageOf(pages.RG_Network_type), messages[lang::Msg::SetupPppoe]};
+    case SaveProblem::StaticIp:
+      return WriteRefusal{PageOf(pages.RG_Network_type), messages[lang::Msg::SetupStaticIp]};
+    case SaveProblem::Voip: return WriteRefusal{PageOf(pages.RG_Protocol), messages[lang::Msg::SetupVoip]};
+    case SaveProblem::NoNetworkType: return WriteRefusal{};
+    case SaveProblem::None: break;
+  }
+  if (const auto field = FindLineBreakingField(pages))
+    return WriteRefusal{field->page, LineBreakWarning(*field)};
+  if (const auto field = FindBlankInOneWordField(pages, oneWord))
+    return WriteRefusal{field->page, BlankWarning(*field)};
+  if (const auto field = FindBadPort(pages)) return WriteRefusal{field->page, BadPortWarning(*field)};
+  return std::nullopt;
+}
+
 }  // namespace config

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/address_checks.h"
+#include "lang/message_texts.h"
 
 namespace platform {
 class Control;
@@ -61,5 +62,21 @@ bool IsPortNumber(std::string_view text);
 std::optional<FieldOnPage> FindBadPort(const ConfigPages& pages);
 /// The warning Save and Export show for it.
 std::string BadPortWarning(const FieldOnPage& field);
+
+/// Why Save (and Export) will not write the pages: the page to turn to and
+/// the warning to show. `text` is empty when no network type is chosen (Save
+/// then says nothing).
+struct WriteRefusal {
+  platform::TabSheet* page = nullptr;
+  std::string text;
+};
+
+/// Every check Save runs before it writes a script, in its order: the
+/// network type's entries (CheckSave), a line break in a text, a blank in a
+/// field read back as one word (`oneWord`), a service port that is none.
+/// Nothing when all pass. `messages` gives the texts of the first three.
+std::optional<WriteRefusal> CheckBeforeWriting(const ConfigPages& pages,
+                                               const std::vector<const platform::Control*>& oneWord,
+                                               const lang::MessageTexts& messages, const TraceFn& trace);
 
 }  // namespace config

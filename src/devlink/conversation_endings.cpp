@@ -79,7 +79,10 @@ void DeviceLink::Settle(Conversation c) {
     saveScript_.clear();
     windows_.HideSaveProgress();
   }
-  if (c == Conversation::Poll) pollLimit_.Stop();
+  if (c == Conversation::Poll) {
+    pollLimit_.Stop();
+    statusFollowUp_ = false;  // a late status chunk is no reason to query on
+  }
 }
 
 void DeviceLink::Report(const Ending& e, const Notes& notes) {

@@ -50,10 +50,12 @@ void DeviceLink::Receive(std::string_view bytes, LineEnds) {
   reader_.Receive(bytes);
   // The gatekeeper query follows the first chunk after a WAN status poll.
   if (status && statusFollowUp_) {
-    SendGetData("get-gatekeeper-status\r");
-    SendGetData(" ");
-    SendGetData(" ");
     statusFollowUp_ = false;
+    Sending([this] {
+      SendGetData("get-gatekeeper-status\r");
+      SendGetData(" ");
+      SendGetData(" ");
+    });
   }
 }
 

@@ -148,7 +148,11 @@ class DeviceLink : private TransportEvents, private LineUser, private ReplyUser 
   void WordsLine(const LineWords& words) override { interpreter_.ComPort_Encode_Parsing(words); }
   void StatusLine(std::string line) override;
   // ReplyUser.
-  void SendCommand(std::string_view text) override { SendGetData(text); }
+  /// A reply's send that cannot be written ends the running conversation
+  /// with the error's own box: the close that follows has nothing to report.
+  void SendCommand(std::string_view text) override {
+    Sending([&] { SendGetData(text); });
+  }
   void Finish(Outcome outcome, std::string reason = {}, bool shown = false) override {
     End(outcome, std::move(reason), shown);
   }

@@ -170,4 +170,69 @@ inline constexpr std::string_view kOfRow = ", row ";
 /// it: MGCP lines carry no number, only that the port is in use.
 inline constexpr std::string_view kUnknownNumber = "-";
 
+// ---- The command line ----
+
+inline constexpr std::string_view kHelp =
+    "Usage:\n"
+    "  morvel_config                           open the window\n"
+    "  morvel_config read TARGET [-o FILE]     read the gateway out; write its configuration file\n"
+    "  morvel_config diff FILE TARGET          list the fields where the gateway differs from FILE\n"
+    "  morvel_config apply FILE TARGET [--restart]\n"
+    "                                          save FILE's configuration on the gateway\n"
+    "  morvel_config status TARGET             print the gateway's live status once\n"
+    "\n"
+    "TARGET is tcp:HOST[:PORT] (port 514 by default) or serial:DEVICE (a port name such as\n"
+    "ttyUSB0, or a path). The login ID comes from --login ID, the password from the\n"
+    "environment variable MORVEL_PASSWORD or from the first line of --password-file FILE.\n"
+    "\n"
+    "Options:\n"
+    "  --login ID            the gateway's login ID (required)\n"
+    "  --password-file FILE  read the password from FILE's first line\n"
+    "  -o, --output FILE     read: write the file there instead of standard output\n"
+    "  --restart             apply: restart the gateway once the save is complete\n"
+    "  --other-model         apply: take a file written for another model\n"
+    "  --json                read, diff, status: print the fields as JSON\n"
+    "  --show-secrets        show passwords in the output instead of leaving them out\n"
+    "  -h, --help            print this text\n"
+    "\n"
+    "Exit status:\n";
+/// How a run of the command line ended, for --help and the messages.
+inline constexpr std::string_view kExitOk = "done; for diff: no field differs";
+inline constexpr std::string_view kExitDiffers = "diff: some fields differ";
+inline constexpr std::string_view kExitUsage =
+    "usage error: unknown subcommand or option, missing argument or password";
+inline constexpr std::string_view kExitCannotConnect = "cannot connect: no gateway answers on the target";
+inline constexpr std::string_view kExitLoginRefused = "login refused";
+inline constexpr std::string_view kExitModelRefused =
+    "model refused: this tool does not configure the gateway's model";
+inline constexpr std::string_view kExitGatewayRefused = "the gateway refused a command (an error line)";
+inline constexpr std::string_view kExitGatewaySilent = "the gateway stopped answering";
+inline constexpr std::string_view kExitLinkClosed = "the link closed before the conversation ended";
+inline constexpr std::string_view kExitChecksFailed =
+    "the configuration fails Save's checks; nothing was sent";
+inline constexpr std::string_view kExitFileRejected =
+    "the file was rejected, or could not be read or written";
+
+/// Progress, one line a step, on a terminal.
+inline constexpr std::string_view kStepConnected = "connected";
+inline constexpr std::string_view kStepLoggedIn = "logged in";
+inline constexpr std::string_view kStepQuery = "reading ";
+inline constexpr std::string_view kStepSaving = "saving: ";
+inline constexpr std::string_view kStepRestarting = "restarting the gateway";
+
+inline std::string UnknownPort(std::string_view name) {
+  return "The serial port " + Quoted(name) + " is not one of this machine's.";
+}
+inline std::string UnknownHost(std::string_view name) {
+  return "The host " + Quoted(name) + " has no IPv4 address.";
+}
+inline std::string OtherModel(std::string_view file, std::string_view gateway) {
+  return "The file was written for the model " + Quoted(file) + "; the gateway is " + Quoted(gateway) +
+         ". Nothing was sent (--other-model takes it all the same).";
+}
+inline constexpr std::string_view kNoPassword =
+    "No password: set MORVEL_PASSWORD or give --password-file FILE.";
+inline constexpr std::string_view kControlInLogin =
+    "The login ID or the password holds a control character or a blank; the login line would change.";
+
 }  // namespace lang::fixed

@@ -241,27 +241,13 @@ void TF_morvel_config_main::BB_SaveClick() {
 }
 
 bool TF_morvel_config_main::CheckBeforeWriting() {
-  const config::SaveProblem problem =
-      config::CheckSave(pages, [this](std::string line) { Trace(std::move(line)); });
-  auto refuse = [this](platform::TabSheet* page, const std::string& text) {
-    PageControl1.SetActivePage(page);
-    platform::ShowMessageBox(text, "Warning", Icon::Warning, Buttons::Ok);
-    return false;
-  };
-  switch (problem) {
-    case config::SaveProblem::Pppoe: return refuse(&Tab_LAN, messages[lang::Msg::SetupPppoe]);
-    case config::SaveProblem::StaticIp: return refuse(&Tab_LAN, messages[lang::Msg::SetupStaticIp]);
-    case config::SaveProblem::Voip: return refuse(&Tab_VoIP, messages[lang::Msg::SetupVoip]);
-    case config::SaveProblem::NoNetworkType: return false;
-    case config::SaveProblem::None: break;
-  }
-  if (const auto field = config::FindLineBreakingField(pages))
-    return refuse(field->page, config::LineBreakWarning(*field));
-  if (const auto field = config::FindBlankInOneWordField(pages, devlink::OneWordFields(pages)))
-    return refuse(field->page, config::BlankWarning(*field));
-  if (const auto field = config::FindBadPort(pages))
-    return refuse(field->page, config::BadPortWarning(*field));
-  return true;
+  const auto refused = config::CheckBeforeWriting(pages, devlink::OneWordFields(pages), messages,
+                                                  [this](std::string line) { Trace(std::move(line)); });
+  if (!refused) return true;
+  if (refused->text.empty()) return false;  // no network type chosen: nothing to say
+  PageControl1.SetActivePage(refused->page);
+  platform::ShowMessageBox(refused->text, "Warning", Icon::Warning, Buttons::Ok);
+  return false;
 }
 
 void TF_morvel_config_main::BB_RestartClick() {

@@ -4,6 +4,8 @@
 // the pages until a gateway is logged in and accepted, the progress strip of
 // the wait after a restart, and the three timers.
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <memory>
 
 #include "config/config_pages.h"
@@ -147,6 +149,9 @@ class TF_morvel_config_main : public platform::Form, public devlink::LinkWindows
   void ShowRestarting() override;
   void ConversationEnded(const devlink::Ending& ending) override;
   void Untraced(Traffic way, std::string_view bytes) override;
+
+  /// The time Export writes into a file's header (tests set a fixed one).
+  std::function<std::time_t()> clock = [] { return std::time(nullptr); };
 
   /// Runs when the window has closed and the program should end.
   std::function<void()> onProgramEnd;

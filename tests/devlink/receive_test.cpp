@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "link_fixture.h"
+#include "platform/ui/delay.h"
 
 using devlink::LineEnds;
 using devlink::LineWords;
@@ -156,6 +157,18 @@ TEST(ReceiveStatus, FollowUpQueryAfterTheFirstChunkOnly) {
   parse.link.StartIn(devlink::LinkState().FollowUpDue());
   Feed(parse.link, "x\r");
   EXPECT_TRUE(parse.tcp.writes.empty());
+}
+
+// Catches a poll that ended before any reply leaving its follow-up due: a
+// late status chunk sent the gatekeeper query outside any conversation.
+TEST(ReceiveStatus, NoFollowUpAfterThePollEnded) {
+  WiredLink w;
+  w.link.Poll(devlink::PollStart::PageChosen);
+  ASSERT_EQ(w.tcp.writes, (std::vector<std::string>{"get-wan-status\r"}));
+  ASSERT_TRUE(platform::DelayUntil(devlink::DeviceLink::kPollLimitMs + 2000,
+                                   [&] { return !w.link.Asked(devlink::Conversation::Poll); }));
+  Feed(w.link, "!START-TAG!\r\n");
+  EXPECT_EQ(w.tcp.writes.size(), 1u);
 }
 
 // Catches a send that goes to the wrong transport, skips the trace or the

@@ -1,7 +1,9 @@
 // A gateway backed up to a file, restored, and cloned to another, through
 // the window's Export and Import against the simulated gateway over TCP.
 #include <fstream>
+#include <sstream>
 
+#include "cli/commands.h"
 #include "e2e_fixture.h"
 #include "lang/fixed_texts.h"
 
@@ -92,6 +94,31 @@ TEST_F(FileVisit, CloneOneGatewayToAnother) {
   ASSERT_TRUE(Visit(Via::Tcp));
   EXPECT_EQ(Export(path), a);
   ExpectPagesShow(readOutA, pages());
+}
+
+// Catches a second implementation of Export on the command line: for every
+// preset, `read` writes the very bytes the window's Export writes, both
+// told the same time.
+TEST_F(FileVisit, CommandLineReadWritesTheWindowsExport) {
+  const std::string path = testing::TempDir() + "/window.cfg";
+  const std::time_t when = 1700000000;
+  main().clock = [&] { return when; };
+  for (const std::string& preset : gwsim::presetNames()) {
+    SCOPED_TRACE(preset);
+    StartGateway({preset});
+    ASSERT_TRUE(Visit(Via::Tcp));
+    Export(path);
+    ASSERT_TRUE(Disconnect());
+    std::ostringstream out, err;
+    cli::Terminal terminal{out, err, false, [&] { return when; },
+                           [](const char*) { return std::optional<std::string>("admin"); }};
+    EXPECT_EQ(
+        cli::Run({"read", "tcp:127.0.0.1:" + std::to_string(sim().tcpPort()), "--login", "admin"}, terminal),
+        0)
+        << err.str();
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(out.str(), std::string(std::istreambuf_iterator<char>(in), {}));
+  }
 }
 
 }  // namespace

@@ -191,6 +191,23 @@ TEST_F(Outcomes, NothingFollowsTheEndCommand) {
   for (auto l = end + 1; l != trace.end(); ++l) EXPECT_FALSE(l->starts_with("Send_Message")) << *l;
 }
 
+// Catches a query of the series whose write fails going unreported to the
+// read-out: it waited for its silence limit and showed a second box.
+TEST_F(Outcomes, AFailedQueryEndsTheReadOutWithOneBox) {
+  StartGateway({});
+  ASSERT_TRUE(Visit(Via::Serial));
+  main().debug1.Click();
+  debug().Edit1.SetText("get-voip");  // its end mark asks for "get-dns-server"
+  debug().Button2.Click();
+  usleep(200'000);  // the answer waits in the port until the loop runs
+  sim().stallPty();
+  usleep(100'000);
+  ASSERT_TRUE(WaitFor([&] { return !boxes.Shown().empty(); }));
+  EXPECT_FALSE(link().Asked(devlink::Conversation::ReadOut));
+  platform::Delay(300);
+  EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
 // Catches a TCP connection that completes after its attempt was given up
 // showing the connected look with nobody logged in.
 TEST_F(Outcomes, LateConnectionIsClosed) {

@@ -43,7 +43,9 @@ TEST_P(Vanish, MidReadOut) {
   ASSERT_TRUE(platform::DelayUntil(kWaitMs, [&] { return TransportClosed() && ButtonsIdle(); }));
   EXPECT_FALSE(Sent("get-dns-server\r"));
   platform::Delay(200);  // nothing keeps firing on the dead transport
-  EXPECT_LE(boxes.Shown().size(), 1u);
+  std::string shown;
+  for (const platform::MessageBox& box : boxes.Shown()) shown += box.text + "\n";
+  EXPECT_LE(boxes.Shown().size(), 1u) << shown;
 }
 
 // Catches a save reported complete although the gateway never confirmed it,
