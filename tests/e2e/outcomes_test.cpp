@@ -26,6 +26,16 @@ class Outcomes : public VisitTest, public ::testing::WithParamInterface<Via> {
                                 [&](const platform::MessageBox& b) { return b.caption == caption; }));
   }
   bool Done() { return link().Running() == devlink::Conversation::None; }
+  /// A serial visit, then "get-voip" typed: its answer, whose end mark asks
+  /// for "get-dns-server", waits in the port until the loop runs.
+  void TypeAQueryAndHoldItsAnswer() {
+    StartGateway({});
+    ASSERT_TRUE(Visit(Via::Serial));
+    main().debug1.Click();
+    debug().Edit1.SetText("get-voip");
+    debug().Button2.Click();
+    usleep(200'000);
+  }
 };
 
 // Catches a second Enter in the login dialog running a second read-out in
@@ -177,12 +187,7 @@ TEST_F(Outcomes, SerialWriteTimeOutFailsTheSave) {
 // Catches the port's close running a hand-over it had queued: the
 // interpreter read a reply's end and sent the next query after "end-morvel".
 TEST_F(Outcomes, NothingFollowsTheEndCommand) {
-  StartGateway({});
-  ASSERT_TRUE(Visit(Via::Serial));
-  main().debug1.Click();
-  debug().Edit1.SetText("get-voip");  // its end mark asks for "get-dns-server"
-  debug().Button2.Click();
-  usleep(200'000);  // the answer arrives; the port hands it over when the loop runs
+  ASSERT_NO_FATAL_FAILURE(TypeAQueryAndHoldItsAnswer());
   boxes.Queue(Answer::Ok);
   main().BB_Disconnect.Click();
   const auto& trace = debug().Display.Lines();
@@ -194,12 +199,7 @@ TEST_F(Outcomes, NothingFollowsTheEndCommand) {
 // Catches a query of the series whose write fails going unreported to the
 // read-out: it waited for its silence limit and showed a second box.
 TEST_F(Outcomes, AFailedQueryEndsTheReadOutWithOneBox) {
-  StartGateway({});
-  ASSERT_TRUE(Visit(Via::Serial));
-  main().debug1.Click();
-  debug().Edit1.SetText("get-voip");  // its end mark asks for "get-dns-server"
-  debug().Button2.Click();
-  usleep(200'000);  // the answer waits in the port until the loop runs
+  ASSERT_NO_FATAL_FAILURE(TypeAQueryAndHoldItsAnswer());
   sim().stallPty();
   usleep(100'000);
   ASSERT_TRUE(WaitFor([&] { return !boxes.Shown().empty(); }));
