@@ -90,14 +90,9 @@ std::vector<config::Change> Session::Changes() const {
 }
 
 ExitStatus Session::Import(const std::string& path, bool otherModel) {
-  auto loaded = config::LoadFile(path);
-  if (const auto* failed = std::get_if<config::FileError>(&loaded)) {
-    windows_.Say(std::string(texts::kCannotRead) + failed->reason);
-    return ExitStatus::FileRejected;
-  }
-  auto read = config::ReadConfigurationFile(std::get<std::string>(loaded), form_.pages);
-  if (const auto* refused = std::get_if<config::Refusal>(&read)) {
-    windows_.Say(config::RefusalText(*refused, EnglishMessages()));
+  auto read = config::ImportFile(path, form_.pages, EnglishMessages());
+  if (const auto* failed = std::get_if<config::ImportFailure>(&read)) {
+    windows_.Say(failed->text);
     return ExitStatus::FileRejected;
   }
   const config::ImportedFile& file = std::get<config::ImportedFile>(read);

@@ -35,12 +35,7 @@ void TerminalWindows::Trace(std::string line) {
   log_.Trace(line);
 }
 
-void TerminalWindows::Untraced(Traffic way, std::string_view bytes) {
-  if (way == Traffic::Received)
-    log_.Received(bytes);
-  else
-    log_.Sent(bytes);
-}
+void TerminalWindows::Untraced(Traffic way, std::string_view bytes) { log_.Untraced(way, bytes); }
 
 void TerminalWindows::ShowSerialConnected() {
   log_.Begin();

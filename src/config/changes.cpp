@@ -41,19 +41,25 @@ std::string PageName(const platform::Control& c) {
   return page ? std::string(TrimBlanks(page->Caption())) : std::string();
 }
 
+/// The phone grid's two fields of a row, named by its column titles: the
+/// port by the row, the number by the port.
+std::string PortCaption(const platform::StringGrid& g, int row) {
+  return std::string(TrimBlanks(g.Cell(0, 0))) + std::string(lang::fixed::kOfRow) + std::to_string(row);
+}
+std::string NumberCaption(const platform::StringGrid& g, const std::string& port) {
+  return std::string(TrimBlanks(g.Cell(2, 0))) + std::string(lang::fixed::kOfPort) + port;
+}
+
 /// The phone grid row by row: a port that changed, then a number.
 void PhoneChanges(const ConfigPages& before, const ConfigPages& now, std::vector<Change>& out) {
   const platform::StringGrid &a = before.SG_VoIP_Phone_number, &b = now.SG_VoIP_Phone_number;
   const std::string page = PageName(b);
-  const std::string portTitle(TrimBlanks(b.Cell(0, 0))), numberTitle(TrimBlanks(b.Cell(2, 0)));
   for (int row = 1; row < std::max(a.RowCount(), b.RowCount()); ++row) {
     const std::string port = row < b.RowCount() ? b.Cell(0, row) : a.Cell(0, row);
     if (a.Cell(0, row) != b.Cell(0, row))
-      out.push_back({page, portTitle + std::string(lang::fixed::kOfRow) + std::to_string(row),
-                     Shown(a.Cell(0, row)), Shown(b.Cell(0, row))});
+      out.push_back({page, PortCaption(b, row), Shown(a.Cell(0, row)), Shown(b.Cell(0, row))});
     if (a.Cell(2, row) != b.Cell(2, row))
-      out.push_back({page, numberTitle + std::string(lang::fixed::kOfPort) + port, Shown(a.Cell(2, row)),
-                     Shown(b.Cell(2, row))});
+      out.push_back({page, NumberCaption(b, port), Shown(a.Cell(2, row)), Shown(b.Cell(2, row))});
   }
 }
 
@@ -69,12 +75,9 @@ std::vector<FieldValue> FieldsOf(const ConfigPages& p) {
     }
     const platform::StringGrid& g = p.SG_VoIP_Phone_number;
     const std::string page = PageName(g);
-    const std::string portTitle(TrimBlanks(g.Cell(0, 0))), numberTitle(TrimBlanks(g.Cell(2, 0)));
     for (int row = 1; row < g.RowCount(); ++row) {
-      out.push_back(
-          {page, portTitle + std::string(lang::fixed::kOfRow) + std::to_string(row), Shown(g.Cell(0, row))});
-      out.push_back(
-          {page, numberTitle + std::string(lang::fixed::kOfPort) + g.Cell(0, row), Shown(g.Cell(2, row))});
+      out.push_back({page, PortCaption(g, row), Shown(g.Cell(0, row))});
+      out.push_back({page, NumberCaption(g, g.Cell(0, row)), Shown(g.Cell(2, row))});
     }
   }
   return out;

@@ -126,6 +126,17 @@ std::variant<std::string, FileError> LoadFile(const std::string& path) {
   return bytes;
 }
 
+std::variant<ImportedFile, ImportFailure> ImportFile(const std::string& path, const ConfigPages& current,
+                                                     const lang::MessageTexts& messages) {
+  auto loaded = LoadFile(path);
+  if (const auto* failed = std::get_if<FileError>(&loaded))
+    return ImportFailure{std::string(lang::fixed::kCannotRead) + failed->reason, true};
+  auto read = ReadConfigurationFile(std::get<std::string>(loaded), current);
+  if (const auto* refused = std::get_if<Refusal>(&read))
+    return ImportFailure{RefusalText(*refused, messages)};
+  return std::move(std::get<ImportedFile>(read));
+}
+
 std::optional<FileError> SaveFile(const std::string& path, std::string_view text) {
   const std::string part = path + ".part";
   {

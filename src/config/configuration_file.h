@@ -63,6 +63,19 @@ struct FileError {
 /// The bytes of the regular file at `path`, at most kMaxFileBytes + 1 of
 /// them, so a larger file is refused without being read whole.
 std::variant<std::string, FileError> LoadFile(const std::string& path);
+/// Why Import took nothing from a file: the text to show, and whether the
+/// file could not even be read (an error, where a refusal is a warning).
+struct ImportFailure {
+  std::string text;
+  bool unreadable = false;
+};
+
+/// Import as both faces run it: the file at `path` loaded (LoadFile) and
+/// read against `current` (ReadConfigurationFile); what stops it comes back
+/// as the text to show. Another model's file is the caller's question.
+std::variant<ImportedFile, ImportFailure> ImportFile(const std::string& path, const ConfigPages& current,
+                                                     const lang::MessageTexts& messages);
+
 /// Writes `text` to `path` through a file beside it that takes its place
 /// only once complete, so a failed export leaves an earlier file whole.
 std::optional<FileError> SaveFile(const std::string& path, std::string_view text);

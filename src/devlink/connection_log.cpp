@@ -172,6 +172,13 @@ void ConnectionLog::Sent(std::string_view line) {
   if (file_) Write("sent ", line);
 }
 
+void ConnectionLog::Untraced(LinkWindows::Traffic way, std::string_view bytes) {
+  if (way == LinkWindows::Traffic::Received)
+    Received(bytes);
+  else
+    Sent(bytes);
+}
+
 void ConnectionLog::WriteReceivedLine() { Write("recv ", std::exchange(received_, std::string())); }
 
 void ConnectionLog::Write(std::string_view kind, std::string_view text) {

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "devlink/link_windows.h"
+
 namespace devlink {
 
 /// `line` with the secrets a console line carries written as "***": the
@@ -62,6 +64,9 @@ class ConnectionLog {
   void Received(std::string_view bytes);
   /// A line sent without a trace line, without its CR.
   void Sent(std::string_view line);
+  /// The traffic no trace line shows, as the windows hear of it: Received
+  /// or Sent by its way.
+  void Untraced(LinkWindows::Traffic way, std::string_view bytes);
 
   /// The file of the running connection, or of the last one; empty before
   /// the first.

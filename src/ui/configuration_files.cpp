@@ -68,14 +68,10 @@ void TF_morvel_config_main::BB_ImportClick() {
   const auto path = platform::ChooseFile(
       {platform::FileMode::Open, std::string(texts::kImportTitle), {}, std::string(texts::kFileFilter)});
   if (!path) return;
-  auto loaded = config::LoadFile(*path);
-  if (const auto* failed = std::get_if<config::FileError>(&loaded)) {
-    platform::ShowMessageBox(std::string(texts::kCannotRead) + failed->reason, "Error", Icon::Error);
-    return;
-  }
-  auto read = config::ReadConfigurationFile(std::get<std::string>(loaded), pages);
-  if (const auto* refused = std::get_if<config::Refusal>(&read)) {
-    platform::ShowMessageBox(config::RefusalText(*refused, messages), "Warning", Icon::Warning);
+  auto read = config::ImportFile(*path, pages, messages);
+  if (const auto* failed = std::get_if<config::ImportFailure>(&read)) {
+    platform::ShowMessageBox(failed->text, failed->unreadable ? "Error" : "Warning",
+                             failed->unreadable ? Icon::Error : Icon::Warning);
     return;
   }
   const config::ImportedFile& file = std::get<config::ImportedFile>(read);

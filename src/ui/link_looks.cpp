@@ -17,12 +17,7 @@ void TF_morvel_config_main::Trace(std::string line) {
   debug_->Display.Add(std::move(line));
 }
 
-void TF_morvel_config_main::Untraced(Traffic way, std::string_view bytes) {
-  if (way == Traffic::Received)
-    log_->Received(bytes);
-  else
-    log_->Sent(bytes);
-}
+void TF_morvel_config_main::Untraced(Traffic way, std::string_view bytes) { log_->Untraced(way, bytes); }
 
 std::string TF_morvel_config_main::Message(lang::Msg m) const { return messages[m]; }
 
