@@ -432,10 +432,6 @@ void FormWindow::keyPressEvent(QKeyEvent* e) {
     bool pressed = false;
     platform::Guard([&] { pressed = form_.PressEnter(); });
     if (pressed) return;
-  } else if (e->key() == Qt::Key_Escape) {
-    bool pressed = false;
-    platform::Guard([&] { pressed = form_.PressEscape(); });
-    if (pressed) return;
   }
   if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
     bool pressed = false;
